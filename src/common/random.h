@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+
+// The one random generator of the whole scene. Every consumer draws from it,
+// so the order of draws is part of what a given seed produces.
+
+constexpr int random_draw_max = 32767;
+
+void seed_random(std::uint32_t seed);
+std::uint32_t random_state();
+
+// The next 15-bit draw, 0 to 32767.
+int random_draw();
+
+// A draw scaled to [0, x) in steps of x / 32768.
+double rand_scaled(double x);
+
+// Roughly normal, mean 0 and standard deviation very close to x, from the sum
+// of six uniform draws; bounded by 3 * 1.414 * x on either side.
+float rand_gauss(float x);

@@ -1,0 +1,22 @@
+#pragma once
+#include "views/vec3.h"
+
+// A positional GL light, shown by a small sphere where it stands.
+class Light {
+public:
+    virtual ~Light() = default;
+
+    unsigned gl_light() const; // GL_LIGHT0 + number
+    void apply();
+    void enable();
+    void draw_marker() const;
+
+    int number = 0; // 0 to 7
+    float marker_radius = 1.0f;
+    float gl_position[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    float spot_direction[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    Vec3 position{1.0f, 1.0f, 1.0f};
+    float color[3] = {1.0f, 1.0f, 1.0f};
+};
+
+extern Light scene_light;

@@ -1,0 +1,42 @@
+#pragma once
+
+class TextureSlot;
+
+constexpr int max_particles = 5001;
+
+// Camera-facing textured quads on a random walk. Switched off in the running
+// saver; its operations come with the switchable layers.
+class ParticleSystem {
+public:
+    virtual ~ParticleSystem() = default;
+
+    int count = 100;
+    int shape = 1;
+    int alpha_test = 0;
+    int blend = 1;
+    int blend_source = 0;
+    int blend_destination = 0;
+    int depth_test = 1;
+    int depth_write = 0;
+    int fog = 0;
+    float alpha_reference = 0.05f;
+    float opacity = 1.0f;
+    float outer_size = 2.0f;
+    float quad_half_size = 0.1f;
+    float inner_size = 0.0f;
+    float color_floor = 0.4f;
+    float white_floor = 0.9f;
+    float position_x[max_particles] = {};
+    float position_y[max_particles] = {};
+    float position_z[max_particles] = {};
+    float red[max_particles] = {};
+    float green[max_particles] = {};
+    float blue[max_particles] = {};
+    float velocity_x[max_particles] = {};
+    float velocity_y[max_particles] = {};
+    float velocity_z[max_particles] = {};
+    float brightness[max_particles] = {};
+    TextureSlot* texture = nullptr;
+};
+
+extern ParticleSystem scene_particles;

@@ -1,0 +1,87 @@
+#include "content/scene_pass.h"
+
+#include <cmath>
+
+#include "common/gl.h"
+#include "content/light.h"
+#include "content/sphere_mesh.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_clock.h"
+#include "textures/texture_slot.h"
+#include "views/scene_camera.h"
+
+namespace {
+
+constexpr int sphere_texture_slot = 9;
+
+// Circles the vertical axis at distance 2 every 10 pi seconds, rising and
+// falling every 50 pi seconds; at t = 0 it stands at (0, 0, 2).
+void move_light(double t)
+{
+    scene_light.position.set(static_cast<float>(std::sin(t * 0.1 * 2.0) * 2.0),
+                             static_cast<float>(std::sin(t * 0.02 * 2.0) * 2.0),
+                             static_cast<float>(std::cos(t * 0.1 * 2.0) * 2.0));
+}
+
+} // namespace
+
+void apply_sphere_state()
+{
+    const SceneSwitches& on = scene_switches;
+    if (on.blend_on) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_BLEND);
+    } else {
+        glDisable(GL_BLEND);
+    }
+    on.cull_on ? glEnable(GL_CULL_FACE) : glDisable(GL_CULL_FACE);
+    if (on.depth_test_on) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    on.fog_on ? glEnable(GL_FOG) : glDisable(GL_FOG);
+    on.lighting_on ? glEnable(GL_LIGHTING) : glDisable(GL_LIGHTING);
+    on.texture_on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+}
+
+void clear_sphere_state()
+{
+    const SceneSwitches& on = scene_switches;
+    if (on.blend_on)
+        glDisable(GL_BLEND);
+    if (on.cull_on)
+        glDisable(GL_CULL_FACE);
+    if (on.depth_test_on)
+        glDisable(GL_DEPTH_TEST);
+    if (on.fog_on)
+        glDisable(GL_FOG);
+    if (on.lighting_on)
+        glDisable(GL_LIGHTING);
+    if (on.texture_on)
+        glDisable(GL_TEXTURE_2D);
+}
+
+void draw_sphere_step()
+{
+    const double t = frame_clock.now;
+    if (scene_switches.lighting_on) {
+        move_light(t);
+        scene_light.apply();
+        scene_light.draw_marker();
+    }
+    // Colour material turns this into a white ambient and diffuse material.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    texture_slots[sphere_texture_slot].bind();
+    apply_sphere_state();
+    const double scroll = 0.15f;
+    draw_sphere_mesh(1.0, 20, 18, 4.0, 4.0, scroll * t, t * 1.11 * scroll);
+    clear_sphere_state();
+}
+
+void draw_scene_pass()
+{
+    update_scene_camera();
+    draw_sphere_step();
+}

@@ -1,0 +1,146 @@
+#include "scene/scene_setup.h"
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "common/gl.h"
+#include "common/random.h"
+#include "content/drifter.h"
+#include "content/fog.h"
+#include "content/light.h"
+#include "content/light_material.h"
+#include "content/star_field.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_clock.h"
+#include "textures/texture_kind.h"
+#include "textures/texture_slot.h"
+#include "views/view_manager.h"
+
+double scene_scale = 1.0;
+double scene_band_fraction = 0.0;
+double position_drift_scale = 0.0;
+double rotation_drift_scale = 0.0;
+double unit_drift_scale = 0.0;
+
+namespace {
+
+bool seed_is_fixed = false;
+std::uint32_t fixed_seed = 0;
+
+void configure(Drifter& drifter, double speed, const double* multiplier, double range,
+               double offset)
+{
+    drifter.speed = speed;
+    drifter.speed_multiplier = multiplier;
+    drifter.range = range;
+    drifter.offset = offset;
+}
+
+void set_switches()
+{
+    SceneSwitches& on = scene_switches;
+    on.backdrop_overlay_on = 0;
+    on.scene_pass_on = 1;
+    on.modulate_overlay_on = 0;
+    on.blend_on = 0;
+    on.cull_on = 0;
+    on.depth_test_on = 1;
+    on.fog_on = 0;
+    on.lighting_on = 1;
+    on.stars_on = 0;
+    on.particles_on = 0;
+    on.texture_on = 1;
+}
+
+void configure_drifters()
+{
+    position_drift_scale = 1.8;
+    rotation_drift_scale = 1.2;
+    unit_drift_scale = 1.0;
+    // Centred on 0: range and offset both come from the single-precision 0.7.
+    const float r = 0.7f;
+    const float centred = r * -0.5f;
+    configure(drift_pos_x, 0.1, &position_drift_scale, r, centred);
+    configure(drift_pos_y, 0.11, &position_drift_scale, r, centred);
+    configure(drift_pos_z, 0.14, &position_drift_scale, r, centred);
+    configure(drift_rot_x, 0.02, &rotation_drift_scale, 360.0, -180.0);
+    configure(drift_rot_y, 0.022, &rotation_drift_scale, 360.0, -180.0);
+    configure(drift_rot_z, 0.028, &rotation_drift_scale, 360.0, -180.0);
+    configure(drift_spare, 0.3, &unit_drift_scale, 0.5, 0.15);
+    configure(drift_band, 0.1, &unit_drift_scale, 0.25, 0.0);
+}
+
+std::uint32_t clock_seed()
+{
+    frame_clock.update();
+    const auto reading = static_cast<std::uint32_t>(static_cast<std::int64_t>(frame_clock.elapsed_ms));
+    const auto salt = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&scene_stars));
+    return seed_is_fixed ? fixed_seed : reading + salt;
+}
+
+} // namespace
+
+void fix_scene_seed(std::uint32_t seed)
+{
+    seed_is_fixed = true;
+    fixed_seed = seed;
+}
+
+void scene_setup()
+{
+    scene_scale = 1.0;
+    scene_band_fraction = 0.2;
+    view_manager.background_alpha = 0.2f;
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+
+    view_manager.set_background(0.0f, 0.0f, 0.075f, 1.0f);
+    view_manager.view_count = 2;
+    View& scene_view = view_manager.views[1];
+    scene_view.set_rect(0.0, 0.0, 1.0, 1.0);
+    scene_view.between_bands = 1;
+    Camera& camera = scene_view.camera;
+    camera.fov = 80.0;
+    camera.eye_distance = 0.0f;
+    camera.near_plane = static_cast<float>(0.01 * scene_scale);
+    camera.far_plane = static_cast<float>(4.0 * scene_scale);
+
+    scene_fog.start = static_cast<float>(0.2 * scene_scale);
+    scene_fog.end = static_cast<float>(2.5 * scene_scale);
+    scene_fog.set_color(0.0f, 0.0f, 0.075f, 0.0f);
+    scene_fog.apply();
+
+    scene_light.color[0] = 1.0f;
+    scene_light.color[1] = 1.0f;
+    scene_light.color[2] = 1.0f;
+    scene_light.marker_radius = 0.03f;
+    scene_light.enable();
+
+    scene_material.set_weights(0.4f, 0.6f, 0.9f, 1.0f);
+    scene_material.shininess = 2;
+    scene_material.tint[0] = 0.4f;
+    scene_material.tint[1] = 0.75f;
+    scene_material.tint[2] = 1.0f;
+    scene_material.apply(scene_light);
+
+    set_switches();
+    configure_drifters();
+
+    // The clock is read here, so the seed always comes from this moment,
+    // even when a fixed seed replaces it.
+    seed_random(clock_seed());
+
+    texture_slots[9].generate(FLECK, 256, 256, GL_RGBA, 0);
+}
+
+void step_scene_drifters()
+{
+    const double d = frame_clock.delta;
+    // Rotation y before x: the order decides which drifter gets which draw.
+    for (Drifter* drifter : {&drift_pos_x, &drift_pos_y, &drift_pos_z, &drift_rot_y,
+                             &drift_rot_x, &drift_rot_z, &drift_spare})
+        drifter->step(d);
+    view_manager.background_alpha = 1.0f;
+    drift_band.step(d);
+    scene_band_fraction = drift_band.value();
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+
+extern double scene_scale;         // multiplies the scene's sizes at setup
+extern double scene_band_fraction; // feeds the view manager's band fraction
+extern double position_drift_scale;
+extern double rotation_drift_scale;
+extern double unit_drift_scale;
+
+// Fixes every scene parameter and switch, seeds the random generator and
+// generates the sphere's texture. Runs once, with a GL context current.
+void scene_setup();
+
+// Advances the drifters by the frame interval and routes the band drifter.
+void step_scene_drifters();
+
+// Normally the seed comes from the clock, so every run looks different;
+// a fixed seed reproduces a picture exactly.
+void fix_scene_seed(std::uint32_t seed);

@@ -1,0 +1,32 @@
+#include "shell/frame_clock.h"
+
+#include <chrono>
+
+namespace {
+
+const auto time_base = std::chrono::steady_clock::now();
+
+std::int64_t monotonic_milliseconds()
+{
+    const auto elapsed = std::chrono::steady_clock::now() - time_base;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+}
+
+MillisecondSource source = monotonic_milliseconds;
+
+} // namespace
+
+void set_millisecond_source(MillisecondSource replacement)
+{
+    source = replacement ? replacement : monotonic_milliseconds;
+}
+
+std::int64_t read_milliseconds() { return source(); }
+
+void FrameClock::update()
+{
+    previous = now;
+    elapsed_ms = static_cast<double>(read_milliseconds());
+    now = elapsed_ms * 0.001;
+    delta = now - previous;
+}

@@ -1,0 +1,67 @@
+#include "shell/frame_driver.h"
+
+#include "common/gl.h"
+#include "content/scene_pass.h"
+#include "scene/scene_setup.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_clock.h"
+#include "views/view_manager.h"
+
+int client_width = 0;
+int client_height = 0;
+
+namespace {
+
+void draw_background_pass()
+{
+    glDepthMask(GL_FALSE);
+    glDisable(GL_LIGHTING);
+    view_manager.select_viewport(0);
+    view_manager.select_ortho(0);
+    view_manager.draw_background();
+}
+
+void draw_scene_views()
+{
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    view_manager.layout_views();
+    for (int i = 1; i < view_manager.view_count; ++i) {
+        view_manager.select_viewport(i);
+        // Projection parameters always come from view 1; the aspect from view i.
+        view_manager.views[1].camera.apply_projection(view_manager);
+        draw_scene_pass();
+    }
+}
+
+} // namespace
+
+void set_fixed_gl_state()
+{
+    glLineWidth(1.0f);
+    glPointSize(1.0f);
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glDisable(GL_DITHER);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 30);
+    start_scene(client_width, client_height);
+}
+
+void start_scene(int width, int height)
+{
+    view_manager.set_screen_size(static_cast<float>(width), static_cast<float>(height));
+    scene_setup();
+    draw_background_pass();
+}
+
+void run_frame()
+{
+    frame_clock.update();
+    step_scene_drifters();
+    draw_background_pass();
+    if (scene_switches.scene_pass_on)
+        draw_scene_views();
+}

@@ -1,0 +1,105 @@
+#include "tools/snapshot_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+const char* const snapshot_usage =
+    "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S] [-o FILE]\n"
+    "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
+    "frame as a PNG.\n"
+    "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
+    "  --frames N    frames to run after the scene starts (default 400, at least 1)\n"
+    "  --step-ms M   simulated milliseconds between frames (default 5)\n"
+    "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
+    "  -o FILE       output file (default orbdrift.png)\n";
+
+namespace {
+
+constexpr int max_side = 8192;
+
+// Whole decimal numbers only: no sign, no blanks, no trailing text.
+bool parse_number(const std::string& text, unsigned long long max, unsigned long long& out)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno == ERANGE || value > max)
+        return false;
+    out = value;
+    return true;
+}
+
+bool parse_size(const std::string& text, SnapshotOptions& options)
+{
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (!parse_number(text.substr(0, x), max_side, w) ||
+        !parse_number(text.substr(x + 1), max_side, h) || w == 0 || h == 0)
+        return false;
+    options.width = static_cast<int>(w);
+    options.height = static_cast<int>(h);
+    return true;
+}
+
+bool parse_value(const std::string& name, const std::string& value, SnapshotOptions& options)
+{
+    unsigned long long number = 0;
+    if (name == "--size")
+        return parse_size(value, options);
+    if (name == "--frames") {
+        if (!parse_number(value, 1000000, number) || number == 0)
+            return false;
+        options.frames = static_cast<int>(number);
+        return true;
+    }
+    if (name == "--step-ms") {
+        if (!parse_number(value, 3600000, number))
+            return false;
+        options.step_ms = static_cast<int>(number);
+        return true;
+    }
+    if (name == "--seed") {
+        if (!parse_number(value, 0xFFFFFFFFull, number))
+            return false;
+        options.seed_fixed = true;
+        options.seed = static_cast<std::uint32_t>(number);
+        return true;
+    }
+    options.output = value; // -o
+    return !value.empty();
+}
+
+} // namespace
+
+bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& options,
+                            std::string& error)
+{
+    for (int i = 0; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name != "--size" && name != "--frames" && name != "--step-ms" && name != "--seed" &&
+            name != "-o") {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = "option '" + name + "' needs a value";
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (!parse_value(name, value, options)) {
+            error = "bad value '" + value + "' for " + name;
+            return false;
+        }
+    }
+    return true;
+}

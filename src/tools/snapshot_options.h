@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct SnapshotOptions {
+    int width = 1280;
+    int height = 1024;
+    int frames = 400;
+    int step_ms = 5;
+    bool seed_fixed = false;
+    std::uint32_t seed = 0;
+    std::string output = "orbdrift.png";
+    bool help = false;
+};
+
+// Parses the command line (without the program name). On a bad option it
+// returns false and puts a one-line reason into error.
+bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& options,
+                            std::string& error);
+
+extern const char* const snapshot_usage;

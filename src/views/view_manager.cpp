@@ -1,0 +1,109 @@
+#include "views/view_manager.h"
+
+#include "common/gl.h"
+
+ViewManager::ViewManager()
+{
+    band_fraction = 0.0f;
+    background_alpha = 1.0f;
+    set_screen_size(100.0f, 100.0f);
+    set_background(0.0f, 0.0f, 0.0f, 1.0f);
+    // Runs before any context exists, so this never reaches GL: a colour
+    // clear always clears to GL's initial black.
+    glClearColor(background_color[0], background_color[1], background_color[2],
+                 background_color[3]);
+    view_count = 1;
+    current_view = 0;
+    View& full = views[0];
+    full.between_bands = 0;
+    full.set_rect(0.0, 0.0, 1.0, 1.0);
+    full.set_screen_rect(screen_left, screen_bottom, screen_right, screen_top);
+    full.layout();
+}
+
+void ViewManager::set_screen_size(float w, float h)
+{
+    width = w;
+    height = h;
+    screen_left = 0.0f;
+    screen_bottom = 0.0f;
+    screen_right = width;
+    screen_top = height;
+    screen_width = screen_right - screen_left;
+    screen_height = screen_top - screen_bottom;
+}
+
+void ViewManager::set_background(float r, float g, float b, float a)
+{
+    background_color[0] = r;
+    background_color[1] = g;
+    background_color[2] = b;
+    background_color[3] = a;
+}
+
+void ViewManager::select_viewport(int i)
+{
+    current_view = i;
+    views[i].apply_viewport();
+}
+
+void ViewManager::select_ortho(int i)
+{
+    current_view = i;
+    views[i].apply_ortho();
+}
+
+void ViewManager::layout_views()
+{
+    for (int i = 0; i < view_count; ++i) {
+        View& view = views[i];
+        if (view.between_bands == 0) {
+            view.set_screen_rect(screen_left, screen_bottom, screen_right, screen_top);
+        } else {
+            const float d = screen_height * band_fraction;
+            view.set_screen_rect(screen_left, screen_bottom + d, screen_right, screen_top - d);
+        }
+        view.layout();
+    }
+}
+
+void ViewManager::draw_background() const
+{
+    const float w = width;
+    const float h = height;
+    const float f = band_fraction;
+    const float alpha = background_alpha;
+
+    glDepthMask(GL_TRUE);
+    if (f == 0.0f && alpha == 1.0f) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    // The colour buffer keeps the last frame, so a translucent fill leaves trails.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    const float band_top = h * f + 1.0f;
+    const float band_bottom = (1.0f - f) * h - 1.0f;
+    glBegin(GL_QUADS);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(w, 0.0f);
+    glVertex2f(w, band_top);
+    glVertex2f(0.0f, band_top);
+    glVertex2f(0.0f, band_bottom);
+    glVertex2f(w, band_bottom);
+    glVertex2f(w, h);
+    glVertex2f(0.0f, h);
+    glEnd();
+    if (alpha != 1.0f) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    glColor4f(background_color[0], background_color[1], background_color[2], alpha);
+    glBegin(GL_QUADS);
+    glVertex2f(0.0f, h * f);
+    glVertex2f(w, h * f);
+    glVertex2f(w, band_bottom);
+    glVertex2f(0.0f, band_bottom);
+    glEnd();
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include "views/view.h"
+
+constexpr int max_views = 10;
+
+// The window's views and its letterbox background: two black bands, each
+// band_fraction of the height, with the background colour between them.
+class ViewManager {
+public:
+    ViewManager();
+    virtual ~ViewManager() = default;
+
+    void set_screen_size(float w, float h);
+    void set_background(float r, float g, float b, float a);
+    void select_viewport(int i);
+    void select_ortho(int i);
+    void layout_views();
+    void draw_background() const;
+
+    float screen_width = 0.0f;
+    float screen_height = 0.0f;
+    float background_alpha = 1.0f;
+    float screen_left = 0.0f;
+    float screen_top = 0.0f;
+    float screen_right = 0.0f;
+    float screen_bottom = 0.0f;
+    float background_color[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    float width = 0.0f;
+    float height = 0.0f;
+    float band_fraction = 0.0f;
+    int view_count = 1;
+    int current_view = 0; // selected last for a viewport or an ortho projection
+    View views[max_views];
+};
+
+extern ViewManager view_manager;

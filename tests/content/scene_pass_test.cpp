@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/gl.h"
+#include "content/light.h"
+#include "content/scene_pass.h"
+#include "scene/scene_switches.h"
+#include "support/gl_recorder.h"
+#include "support/gl_test.h"
+
+namespace {
+
+void set_setup_switches()
+{
+    scene_switches.depth_test_on = 1;
+    scene_switches.lighting_on = 1;
+    scene_switches.texture_on = 1;
+}
+
+} // namespace
+
+class ScenePassTest : public GlTest {};
+
+TEST_F(ScenePassTest, TheSphereStateFollowsTheSwitchesAndIsClearedAfterwards)
+{
+    set_setup_switches();
+    GlRecording gl;
+    apply_sphere_state();
+    EXPECT_EQ(gl.all(), (std::vector<GlCall>{gl_call("glDisable", {GL_BLEND}),
+                                            gl_call("glDisable", {GL_CULL_FACE}),
+                                            gl_call("glEnable", {GL_DEPTH_TEST}),
+                                            gl_call("glDepthMask", {GL_TRUE}),
+                                            gl_call("glDisable", {GL_FOG}),
+                                            gl_call("glEnable", {GL_LIGHTING}),
+                                            gl_call("glEnable", {GL_TEXTURE_2D})}));
+    gl.clear();
+    clear_sphere_state();
+    EXPECT_EQ(gl.all(), (std::vector<GlCall>{gl_call("glDisable", {GL_DEPTH_TEST}),
+                                            gl_call("glDisable", {GL_LIGHTING}),
+                                            gl_call("glDisable", {GL_TEXTURE_2D})}));
+
+    scene_switches = SceneSwitches{};
+    scene_switches.blend_on = 1;
+    gl.clear();
+    apply_sphere_state();
+    EXPECT_EQ(gl.all()[0], gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
+    EXPECT_EQ(gl.all()[1], gl_call("glEnable", {GL_BLEND}));
+    EXPECT_EQ(gl.all()[3], gl_call("glDisable", {GL_DEPTH_TEST}));
+}
+
+TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
+{
+    set_setup_switches();
+    GlRecording gl;
+    draw_sphere_step(); // the clock stands at 0: the light is at (0, 0, 2)
+    EXPECT_EQ(gl.named("glLightfv")[0], gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}));
+    EXPECT_EQ(gl.named("glBegin").size(), 9u + 17u);
+
+    scene_switches.lighting_on = 0;
+    scene_light.position.set(5.0f, 5.0f, 5.0f);
+    gl.clear();
+    draw_sphere_step();
+    EXPECT_TRUE(gl.named("glLightfv").empty());
+    EXPECT_EQ(gl.named("glBegin").size(), 17u);
+    EXPECT_EQ(scene_light.position.x, 5.0f);
+    EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_DEPTH_TEST}),
+                                                        gl_call("glEnable", {GL_TEXTURE_2D})}));
+}

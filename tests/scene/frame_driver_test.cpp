@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/gl.h"
+#include "content/drifter.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_driver.h"
+#include "support/gl_recorder.h"
+#include "support/gl_test.h"
+#include "views/view_manager.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names repeat(const Names& names, int times)
+{
+    Names result;
+    for (int i = 0; i < times; ++i)
+        result.insert(result.end(), names.begin(), names.end());
+    return result;
+}
+
+Names joined(std::initializer_list<Names> parts)
+{
+    Names result;
+    for (const Names& part : parts)
+        result.insert(result.end(), part.begin(), part.end());
+    return result;
+}
+
+} // namespace
+
+class FrameDriverTest : public GlTest {};
+
+TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
+{
+    set_test_clock(0);
+    client_width = width;
+    client_height = height;
+    GlRecording gl;
+    set_fixed_gl_state();
+    const auto all = gl.outer();
+    const std::vector<GlCall> fixed = {
+        gl_call("glLineWidth", {1}),
+        gl_call("glPointSize", {1}),
+        gl_call("glShadeModel", {GL_SMOOTH}),
+        gl_call("glPolygonMode", {GL_FRONT_AND_BACK, GL_FILL}),
+        gl_call("glLightModeli", {GL_LIGHT_MODEL_LOCAL_VIEWER, 1}),
+        gl_call("glHint", {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}),
+        gl_call("glDisable", {GL_DITHER}),
+        gl_call("glEnable", {GL_COLOR_MATERIAL}),
+        gl_call("glColorMaterial", {GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE}),
+        gl_call("glMateriali", {GL_FRONT_AND_BACK, GL_SHININESS, 30})};
+    EXPECT_EQ(std::vector<GlCall>(all.begin(), all.begin() + 10), fixed);
+
+    const Names fog = {"glFogi", "glHint", "glFogfv", "glFogf", "glFogf"};
+    const Names light = {"glLightfv", "glLightfv", "glEnable"};
+    const Names material = {"glLightModelfv", "glMaterialfv", "glLightfv", "glLightfv",
+                            "glLightfv", "glLightf", "glLightf", "glMateriali"};
+    const Names texture = {"glGenTextures", "glBindTexture", "glTexParameteri",
+                           "glTexParameteri", "glTexEnvf", "glPixelStorei",
+                           "glTexParameteri", "glTexParameteri", "glTexImage2D"};
+    const Names view_zero = {"glDepthMask", "glDisable", "glViewport", "glMatrixMode",
+                             "glLoadIdentity", "glOrtho", "glMatrixMode", "glLoadIdentity"};
+    const Names background = joined(
+        {{"glDepthMask", "glClear", "glDisable", "glColor4f", "glBegin"}, repeat({"glVertex2f"}, 8),
+         {"glEnd", "glEnable", "glBlendFunc", "glColor4f", "glBegin"}, repeat({"glVertex2f"}, 4),
+         {"glEnd"}});
+    const Names names = gl.outer_names();
+    EXPECT_EQ(Names(names.begin() + 10, names.end()),
+              joined({fog, light, material, texture, view_zero, background}));
+    // Nothing is drawn at view zero's true size yet, and the fill is translucent.
+    EXPECT_EQ(gl.named("glViewport")[0], gl_call("glViewport", {0, 0, 100, 100}));
+    EXPECT_EQ(gl.named("glColor4f")[1], gl_call("glColor4f", {0, 0, 0.075f, 0.2f}));
+}
+
+TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
+{
+    set_test_clock(0);
+    start_scene(width, height);
+    set_test_clock(5);
+    GlRecording gl;
+    run_frame();
+    const float f = view_manager.band_fraction;
+    EXPECT_EQ(f, static_cast<float>(drift_band.value()));
+    EXPECT_GE(f, 0.0f);
+    EXPECT_LE(f, 0.25f);
+    EXPECT_EQ(view_manager.background_alpha, 1.0f);
+
+    const auto viewports = gl.named("glViewport");
+    ASSERT_EQ(viewports.size(), 2u);
+    EXPECT_EQ(viewports[0], gl_call("glViewport", {0, 0, 100, 100})); // not laid out before
+    const View& scene = view_manager.views[1];
+    EXPECT_EQ(viewports[1], gl_call("glViewport", {0, double(int(scene.pixel_rect.y0)), width,
+                                                   double(int(scene.pixel_height))}));
+    EXPECT_EQ(gl.named("gluPerspective")[0],
+              gl_call("gluPerspective", {80, double(scene.pixel_width / scene.pixel_height),
+                                         0.01f, 4}));
+    EXPECT_EQ(gl.named("gluLookAt")[0], gl_call("gluLookAt", {0, 0, 0, 0, 0, -1, 0, 1, 0}));
+    EXPECT_EQ(gl.named("glBegin").size(), 2u + 9u + 17u); // background, marker, sphere
+    EXPECT_TRUE(gl.named("glBindTexture").empty()); // still bound since setup
+    EXPECT_TRUE(gl.named("glClear")[0].args == std::vector<double>{GL_DEPTH_BUFFER_BIT});
+
+    set_test_clock(10);
+    gl.clear();
+    run_frame();
+    EXPECT_EQ(gl.named("glViewport")[0], gl_call("glViewport", {0, 0, width, height}));
+}
+
+TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)
+{
+    set_test_clock(0);
+    start_scene(width, height);
+    scene_switches.scene_pass_on = 0;
+    set_test_clock(5);
+    GlRecording gl;
+    run_frame();
+    EXPECT_TRUE(gl.named("gluPerspective").empty());
+    EXPECT_EQ(gl.named("glBegin").size(), 2u);
+}

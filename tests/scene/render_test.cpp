@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+#include "scene/scene_setup.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_driver.h"
+#include "support/gl_test.h"
+#include "views/view_manager.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+class Picture {
+public:
+    Picture(std::vector<std::uint8_t> rgb, int width) : rgb_(std::move(rgb)), width_(width) {}
+    // y counts from the bottom, as GL does.
+    Rgb at(int x, int y) const
+    {
+        const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * 3;
+        return {rgb_[i], rgb_[i + 1], rgb_[i + 2]};
+    }
+
+private:
+    std::vector<std::uint8_t> rgb_;
+    int width_;
+};
+
+} // namespace
+
+class RenderTest : public GlTest {
+protected:
+    // Runs the saver's start and the given frames at 5 ms apart.
+    void run(int frames)
+    {
+        set_test_clock(0);
+        fix_scene_seed(4242);
+        client_width = width;
+        client_height = height;
+        set_fixed_gl_state();
+        more_frames(frames);
+    }
+
+    void more_frames(int frames)
+    {
+        for (int i = 0; i < frames; ++i) {
+            clock_ms += 5;
+            set_test_clock(clock_ms);
+            run_frame();
+        }
+    }
+
+    std::int64_t clock_ms = 0;
+
+    // Rows fully inside each band and inside the strip between them.
+    int bottom_band_row() const { return static_cast<int>(height * view_manager.band_fraction) - 2; }
+    int top_band_row() const { return height - 1 - bottom_band_row(); }
+};
+
+TEST_F(RenderTest, TheSphereShowsTintedGreyNoiseBetweenBlackBands)
+{
+    run(200);
+    const Picture picture(context.read_rgb(), width);
+    ASSERT_GT(bottom_band_row(), 0);
+    for (int x = 0; x < width; x += 7) {
+        const Rgb low = picture.at(x, bottom_band_row());
+        const Rgb high = picture.at(x, top_band_row());
+        ASSERT_EQ(low.r + low.g + low.b + high.r + high.g + high.b, 0) << "x " << x;
+    }
+    std::set<int> levels;
+    long red = 0;
+    long blue = 0;
+    for (int x = 0; x < width; ++x) {
+        const Rgb p = picture.at(x, height / 2);
+        levels.insert(p.b);
+        red += p.r;
+        blue += p.b;
+    }
+    EXPECT_GT(levels.size(), 40u); // noise, not a flat colour
+    EXPECT_GT(blue, red); // the light's blue tint
+}
+
+TEST_F(RenderTest, WithoutTheSphereTheStripIsTheDarkBlueFill)
+{
+    run(2); // the second frame lays view 0 out over the whole window
+    scene_switches.scene_pass_on = 0;
+    more_frames(1);
+    const Picture picture(context.read_rgb(), width);
+    for (int x = 0; x < width; x += 7) {
+        const Rgb fill = picture.at(x, height / 2);
+        EXPECT_EQ(fill.r, 0);
+        EXPECT_EQ(fill.g, 0);
+        EXPECT_EQ(fill.b, 19); // 0.075 of full blue
+        EXPECT_EQ(picture.at(x, 0).b, 0);
+        EXPECT_EQ(picture.at(x, height - 1).b, 0);
+    }
+}

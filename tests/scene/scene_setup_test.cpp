@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "common/gl.h"
+#include "common/random.h"
+#include "content/drifter.h"
+#include "content/star_field.h"
+#include "scene/scene_setup.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_clock.h"
+#include "support/gl_test.h"
+#include "textures/texture_slot.h"
+#include "views/view_manager.h"
+
+namespace {
+
+std::uint32_t state_after_draws(std::uint32_t state, int draws)
+{
+    for (int i = 0; i < draws; ++i)
+        state = state * 214013u + 2531011u;
+    return state;
+}
+
+int draw_from(std::uint32_t state) { return static_cast<int>((state_after_draws(state, 1) >> 16) & 0x7FFF); }
+
+} // namespace
+
+class SceneSetupTest : public GlTest {};
+
+TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
+{
+    set_test_clock(0);
+    scene_setup();
+    EXPECT_EQ(view_manager.view_count, 2);
+    EXPECT_FLOAT_EQ(view_manager.band_fraction, 0.2f);
+    EXPECT_FLOAT_EQ(view_manager.background_alpha, 0.2f);
+    const View& view = view_manager.views[1];
+    EXPECT_EQ(view.between_bands, 1);
+    EXPECT_EQ(view.camera.fov, 80.0);
+    EXPECT_EQ(view.camera.near_plane, 0.01f);
+    EXPECT_EQ(view.camera.far_plane, 4.0f);
+    EXPECT_EQ(view.camera.eye_distance, 0.0f);
+
+    const SceneSwitches& on = scene_switches;
+    EXPECT_EQ(on.scene_pass_on + on.depth_test_on + on.lighting_on + on.texture_on, 4);
+    EXPECT_EQ(on.backdrop_overlay_on + on.modulate_overlay_on + on.blend_on + on.cull_on +
+                  on.fog_on + on.stars_on + on.particles_on,
+              0);
+
+    const TextureSlot& sphere = texture_slots[9];
+    EXPECT_NE(sphere.gl_name, 0u);
+    EXPECT_EQ(sphere.width, 256);
+    EXPECT_EQ(sphere.height, 256);
+    EXPECT_EQ(sphere.registry_index, 0);
+    EXPECT_STREQ(texture_names[0], "FLECK");
+    EXPECT_EQ(texture_count, 1);
+    EXPECT_EQ(texture_slots[0].gl_name, 0u);
+
+    // Until the first step the drifters stand at the top of their ranges.
+    EXPECT_FLOAT_EQ(static_cast<float>(drift_pos_x.value()), 0.35f);
+    EXPECT_DOUBLE_EQ(drift_rot_x.value(), 180.0);
+    EXPECT_DOUBLE_EQ(drift_band.value(), 0.25);
+}
+
+TEST_F(SceneSetupTest, SeedsFromTheClockReadingPlusTheStarFieldAddress)
+{
+    set_test_clock(1234);
+    scene_setup();
+    EXPECT_EQ(frame_clock.elapsed_ms, 1234.0);
+    const auto seed = static_cast<std::uint32_t>(
+        1234u + static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&scene_stars)));
+    // The texture's 65,536 draws are the first after the seed.
+    EXPECT_EQ(random_state(), state_after_draws(seed, 256 * 256));
+}
+
+TEST_F(SceneSetupTest, AFixedSeedReproducesTheTexture)
+{
+    set_test_clock(0);
+    fix_scene_seed(777);
+    scene_setup();
+    std::vector<std::uint8_t> texels(256 * 256 * 4);
+    glBindTexture(GL_TEXTURE_2D, texture_slots[9].gl_name);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[0], draw_from(777) * 255 / 32768);
+}
+
+TEST_F(SceneSetupTest, TheRotationPairStepsYBeforeX)
+{
+    set_test_clock(0);
+    scene_setup();
+    // A state whose first three draws keep the position drifters resting and
+    // whose fourth, a zero, starts a ramp in whichever drifter steps fourth.
+    std::uint32_t state = 0;
+    for (;; ++state) {
+        if (draw_from(state) >= 4 && draw_from(state_after_draws(state, 1)) >= 4 &&
+            draw_from(state_after_draws(state, 2)) >= 4 && draw_from(state_after_draws(state, 3)) == 0)
+            break;
+    }
+    seed_random(state);
+    frame_clock.delta = 0.01;
+    step_scene_drifters();
+    EXPECT_LT(drift_rot_y.level_velocity, 0.0);
+    EXPECT_EQ(drift_rot_x.level_velocity, 0.0);
+    EXPECT_EQ(drift_pos_z.level_velocity, 0.0);
+    EXPECT_FLOAT_EQ(view_manager.background_alpha, 1.0f);
+    EXPECT_EQ(view_manager.band_fraction, static_cast<float>(drift_band.value()));
+    EXPECT_EQ(scene_band_fraction, drift_band.value());
+}

@@ -1,0 +1,24 @@
+#!/bin/sh
+# The snapshot tool as a person runs it: same seed, same picture; bad
+# options, one line on stderr and exit code 2.
+set -u
+tool=$1
+out=$2
+mkdir -p "$out"
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$tool" --size 96x80 --frames 40 --seed 9 -o "$out/a.png" || fail "first render"
+"$tool" --size 96x80 --frames 40 --seed 9 -o "$out/b.png" || fail "second render"
+"$tool" --size 96x80 --frames 40 --seed 10 -o "$out/c.png" || fail "third render"
+cmp -s "$out/a.png" "$out/b.png" || fail "same seed gave different pictures"
+cmp -s "$out/a.png" "$out/c.png" && fail "different seeds gave the same picture"
+head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
+
+"$tool" --frames zero -o "$out/d.png" 2>"$out/err"
+[ $? -eq 2 ] || fail "bad option did not exit with 2"
+[ "$(wc -l <"$out/err")" -eq 1 ] || fail "bad option did not give exactly one line"
+[ -e "$out/d.png" ] && fail "bad option still wrote a picture"
+
+"$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>/dev/null
+[ $? -eq 1 ] || fail "an unwritable output did not exit with 1"
+echo "snapshot command: ok"

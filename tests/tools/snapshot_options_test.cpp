@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/snapshot_options.h"
+
+namespace {
+
+bool parse(std::vector<const char*> args, SnapshotOptions& options, std::string& error)
+{
+    return parse_snapshot_options(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+} // namespace
+
+TEST(SnapshotOptions, DefaultsAndEveryOption)
+{
+    SnapshotOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({}, options, error));
+    EXPECT_EQ(options.width, 1280);
+    EXPECT_EQ(options.height, 1024);
+    EXPECT_EQ(options.step_ms, 5);
+    EXPECT_FALSE(options.seed_fixed);
+
+    ASSERT_TRUE(parse({"--size", "64x48", "--frames", "3", "--step-ms", "0", "--seed",
+                       "4294967295", "-o", "x.png"},
+                      options, error));
+    EXPECT_EQ(options.width, 64);
+    EXPECT_EQ(options.height, 48);
+    EXPECT_EQ(options.frames, 3);
+    EXPECT_EQ(options.step_ms, 0);
+    EXPECT_TRUE(options.seed_fixed);
+    EXPECT_EQ(options.seed, 4294967295u);
+    EXPECT_EQ(options.output, "x.png");
+}
+
+TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
+{
+    const std::vector<std::vector<const char*>> bad = {
+        {"--bogus"},          {"--size"},           {"--size", "64"},
+        {"--size", "0x48"},   {"--size", "64x"},    {"--size", "-64x48"},
+        {"--size", "9000x8"}, {"--frames", "0"},    {"--frames", "ten"},
+        {"--frames", "1e3"},  {"--step-ms", "-5"},  {"--seed", "4294967296"},
+        {"--seed", " 1"},     {"-o", ""},           {"--frames", "99999999999999999999999"}};
+    for (const auto& args : bad) {
+        SnapshotOptions options;
+        std::string error;
+        EXPECT_FALSE(parse(args, options, error)) << args[0];
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+    }
+}

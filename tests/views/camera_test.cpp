@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/gl.h"
+#include "content/drifter.h"
+#include "support/gl_test.h"
+#include "views/scene_camera.h"
+#include "views/view_manager.h"
+
+namespace {
+
+void load_identity_modelview()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+} // namespace
+
+class CameraTest : public GlTest {};
+
+TEST_F(CameraTest, APureTranslationKeepsTheAxesAndNegatesOnlyXAndY)
+{
+    Camera camera;
+    camera.eye_distance = 0.5f;
+    camera.body.position.set(0.1f, 0.2f, 0.3f);
+    load_identity_modelview();
+    camera.apply();
+    const float* m = camera.modelview;
+    EXPECT_FLOAT_EQ(m[12], -0.1f);
+    EXPECT_FLOAT_EQ(m[13], -0.2f);
+    EXPECT_FLOAT_EQ(m[14], 0.3f - 0.5f);
+    EXPECT_FLOAT_EQ(camera.right[0], 1.0f);
+    EXPECT_FLOAT_EQ(camera.right[1], 0.0f);
+    EXPECT_FLOAT_EQ(camera.right[2], 0.0f);
+    EXPECT_FLOAT_EQ(camera.up[0], 0.0f);
+    EXPECT_FLOAT_EQ(camera.up[1], 1.0f);
+    EXPECT_FLOAT_EQ(camera.up[2], 0.0f);
+}
+
+TEST_F(CameraTest, TurningNinetyDegreesAboutYTurnsTheRightAxis)
+{
+    Camera camera;
+    camera.eye_distance = 0.0f;
+    camera.body.angles.set(0.0f, 90.0f, 0.0f);
+    load_identity_modelview();
+    camera.apply();
+    EXPECT_NEAR(camera.right[0], 0.0f, 1e-6);
+    EXPECT_NEAR(camera.right[1], 0.0f, 1e-6);
+    EXPECT_NEAR(camera.right[2], -1.0f, 1e-6);
+    EXPECT_NEAR(camera.up[1], 1.0f, 1e-6);
+}
+
+TEST_F(CameraTest, TheAspectComesFromTheCurrentViewBetweenTheBands)
+{
+    ViewManager manager;
+    manager.set_screen_size(1280.0f, 1024.0f);
+    manager.band_fraction = 0.1f;
+    manager.view_count = 2;
+    manager.views[1].between_bands = 1;
+    manager.layout_views();
+    manager.select_viewport(1);
+    manager.views[1].camera.apply_projection(manager);
+    float p[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    EXPECT_NEAR(p[5] / p[0], 1280.0 / 819.2, 1e-4); // 1.5625
+
+    // Squeezed to no height: the matrix must stay finite.
+    manager.band_fraction = 0.5f;
+    manager.layout_views();
+    manager.select_viewport(1);
+    manager.views[1].camera.apply_projection(manager);
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    for (float entry : p)
+        EXPECT_TRUE(std::isfinite(entry));
+}
+
+TEST_F(CameraTest, OnlyViewOneTakesItsPoseFromTheDrifters)
+{
+    drift_pos_x.offset = 0.25;
+    drift_pos_x.range = 0.0;
+    drift_rot_z.offset = 30.0;
+    drift_rot_z.range = 0.0;
+    view_manager.current_view = 2;
+    update_scene_camera();
+    EXPECT_EQ(view_manager.views[2].camera.body.position.x, 0.0f);
+    EXPECT_EQ(view_manager.views[1].camera.body.position.x, 0.0f);
+
+    view_manager.current_view = 1;
+    update_scene_camera();
+    const Body& pose = view_manager.views[1].camera.body;
+    EXPECT_FLOAT_EQ(pose.position.x, 0.25f);
+    EXPECT_FLOAT_EQ(pose.angles.z, 30.0f);
+}
+
+TEST(Body, ResetRestsThePoseAndKeepsTheMotionParameters)
+{
+    Body body;
+    EXPECT_EQ(body.sway_amplitude.y, 720.0f);
+    EXPECT_EQ(body.motion_amplitude.x, 10.0f);
+    EXPECT_EQ(body.shake_rates[2], 60.0f);
+    body.position.set(1.0f, 2.0f, 3.0f);
+    body.angles.set(4.0f, 5.0f, 6.0f);
+    body.home_position.set(7.0f, 8.0f, 9.0f);
+    body.reset();
+    EXPECT_EQ(body.position.x, 0.0f);
+    EXPECT_EQ(body.angles.z, 0.0f);
+    EXPECT_EQ(body.home_position.y, 0.0f);
+    EXPECT_EQ(body.sway_amplitude.y, 720.0f);
+    Vec3 a;
+    Vec3 b(1.0f, 2.0f, 3.0f);
+    EXPECT_EQ(Vec3().assign(a.assign(b)).z, 3.0f);
+}

@@ -61,7 +61,9 @@ OffscreenContext::~OffscreenContext()
         eglDestroyContext(display_, context_);
     if (surface_)
         eglDestroySurface(display_, surface_);
-    eglTerminate(display_);
+    // The display is not terminated: EGL hands every caller the same one, so
+    // it belongs to the process, and terminating it unloads a driver that
+    // still holds memory.
 }
 
 std::vector<std::uint8_t> OffscreenContext::read_rgb() const

@@ -1,13 +1,12 @@
-// Counts the heap allocations the scene makes while it draws frames. The
-// counting operator new below replaces the global one for the whole test
-// program; it counts only while asked to, and never inside GL itself, whose
-// driver may allocate as it likes.
+// Counts the heap allocations the scene makes while it draws frames. This
+// program replaces the global allocation functions, so it is built on its own;
+// it counts only while asked to, and never inside GL itself, whose driver may
+// allocate as it likes.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
 
-#include "scene/scene_setup.h"
 #include "shell/frame_driver.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
@@ -17,9 +16,7 @@ namespace {
 bool counting = false;
 long allocations = 0;
 
-} // namespace
-
-void* operator new(std::size_t size)
+void* allocate(std::size_t size)
 {
     if (counting && gl_call_depth() == 0)
         ++allocations;
@@ -28,11 +25,21 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+} // namespace
+
 // GCC sees free() paired with new and warns, not knowing this is the
-// replacement pair.
+// replacement family.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 class FrameAllocationTest : public GlTest {};
 

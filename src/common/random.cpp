@@ -1,12 +1,19 @@
 #include "common/random.h"
 
-namespace {
+namespace
+{
 std::uint32_t state = 1;
 }
 
-void seed_random(std::uint32_t seed) { state = seed; }
+void seed_random(std::uint32_t seed)
+{
+    state = seed;
+}
 
-std::uint32_t random_state() { return state; }
+std::uint32_t random_state()
+{
+    return state;
+}
 
 int random_draw()
 {
@@ -14,7 +21,10 @@ int random_draw()
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
-double rand_scaled(double x) { return random_draw() / 32768.0 * x; }
+double rand_scaled(double x)
+{
+    return random_draw() / 32768.0 * x;
+}
 
 float rand_gauss(float x)
 {

@@ -4,7 +4,8 @@
 
 #include "common/random.h"
 
-namespace {
+namespace
+{
 int next_serial = 0;
 }
 

@@ -2,7 +2,8 @@
 
 // A slow cosine oscillator whose speed pauses and resumes at random moments:
 // the activity level rests at 0 or 1 and now and then ramps to the other.
-class Drifter {
+class Drifter
+{
 public:
     Drifter();
     virtual ~Drifter() = default;
@@ -15,7 +16,7 @@ public:
     double speed_factor = 1.0;
     double level = 1.0;
     double level_velocity = 0.0;
-    double speed = 1.0; // radians per second at full level
+    double speed = 1.0;                       // radians per second at full level
     const double* speed_multiplier = nullptr; // shared by a group; null counts as 1
     double range = 0.5;
     double offset = 0.5;

@@ -2,7 +2,8 @@
 
 // Linear fog. Applying it only sends the parameters; each drawing step
 // decides whether fog is enabled.
-class Fog {
+class Fog
+{
 public:
     virtual ~Fog() = default;
 

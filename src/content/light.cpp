@@ -3,12 +3,16 @@
 #include "common/gl.h"
 #include "content/sphere_mesh.h"
 
-namespace {
+namespace
+{
 const GLenum light_names[8] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3,
                                GL_LIGHT4, GL_LIGHT5, GL_LIGHT6, GL_LIGHT7};
 }
 
-unsigned Light::gl_light() const { return light_names[number]; }
+unsigned Light::gl_light() const
+{
+    return light_names[number];
+}
 
 void Light::apply()
 {

@@ -2,7 +2,8 @@
 #include "views/vec3.h"
 
 // A positional GL light, shown by a small sphere where it stands.
-class Light {
+class Light
+{
 public:
     virtual ~Light() = default;
 

@@ -4,7 +4,8 @@ class Light;
 
 // Derives every light and material colour from four weights and one tint,
 // so the whole palette of the scene is a handful of numbers.
-class LightMaterial {
+class LightMaterial
+{
 public:
     virtual ~LightMaterial() = default;
 

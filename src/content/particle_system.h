@@ -6,7 +6,8 @@ constexpr int max_particles = 5001;
 
 // Camera-facing textured quads on a random walk. Switched off in the running
 // saver; its operations come with the switchable layers.
-class ParticleSystem {
+class ParticleSystem
+{
 public:
     virtual ~ParticleSystem() = default;
 

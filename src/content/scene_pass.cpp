@@ -10,7 +10,8 @@
 #include "textures/texture_slot.h"
 #include "views/scene_camera.h"
 
-namespace {
+namespace
+{
 
 constexpr int sphere_texture_slot = 9;
 

@@ -4,7 +4,8 @@
 
 #include "common/gl.h"
 
-namespace {
+namespace
+{
 
 struct RingPoint {
     float x, y, z;

@@ -3,7 +3,8 @@
 // A layer of coloured points around the eye, compiled into one display list.
 // It is switched off in the running saver; its operations come with the
 // switchable layers.
-class StarField {
+class StarField
+{
 public:
     virtual ~StarField() = default;
 

@@ -22,7 +22,8 @@ double position_drift_scale = 0.0;
 double rotation_drift_scale = 0.0;
 double unit_drift_scale = 0.0;
 
-namespace {
+namespace
+{
 
 bool seed_is_fixed = false;
 std::uint32_t fixed_seed = 0;
@@ -73,7 +74,8 @@ void configure_drifters()
 std::uint32_t clock_seed()
 {
     frame_clock.update();
-    const auto reading = static_cast<std::uint32_t>(static_cast<std::int64_t>(frame_clock.elapsed_ms));
+    const auto reading =
+        static_cast<std::uint32_t>(static_cast<std::int64_t>(frame_clock.elapsed_ms));
     const auto salt = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&scene_stars));
     return seed_is_fixed ? fixed_seed : reading + salt;
 }
@@ -136,8 +138,8 @@ void step_scene_drifters()
 {
     const double d = frame_clock.delta;
     // Rotation y before x: the order decides which drifter gets which draw.
-    for (Drifter* drifter : {&drift_pos_x, &drift_pos_y, &drift_pos_z, &drift_rot_y,
-                             &drift_rot_x, &drift_rot_z, &drift_spare})
+    for (Drifter* drifter : {&drift_pos_x, &drift_pos_y, &drift_pos_z, &drift_rot_y, &drift_rot_x,
+                             &drift_rot_z, &drift_spare})
         drifter->step(d);
     view_manager.background_alpha = 1.0f;
     drift_band.step(d);

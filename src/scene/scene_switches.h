@@ -2,7 +2,8 @@
 #include <cstdint>
 
 // The scene's on/off switches. Only scene setup writes them.
-class SceneSwitches {
+class SceneSwitches
+{
 public:
     virtual ~SceneSwitches() = default;
 

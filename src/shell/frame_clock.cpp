@@ -2,7 +2,8 @@
 
 #include <chrono>
 
-namespace {
+namespace
+{
 
 const auto time_base = std::chrono::steady_clock::now();
 
@@ -21,7 +22,10 @@ void set_millisecond_source(MillisecondSource replacement)
     source = replacement ? replacement : monotonic_milliseconds;
 }
 
-std::int64_t read_milliseconds() { return source(); }
+std::int64_t read_milliseconds()
+{
+    return source();
+}
 
 void FrameClock::update()
 {

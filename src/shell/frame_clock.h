@@ -2,7 +2,8 @@
 #include <cstdint>
 
 // Elapsed time of the scene, read once at setup and once per frame.
-class FrameClock {
+class FrameClock
+{
 public:
     virtual ~FrameClock() = default;
 

@@ -10,7 +10,8 @@
 int client_width = 0;
 int client_height = 0;
 
-namespace {
+namespace
+{
 
 void draw_background_pass()
 {

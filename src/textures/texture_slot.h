@@ -7,7 +7,8 @@ constexpr unsigned no_texture_bound = 0xFFFFFFFFu;
 
 // One GL texture object with the settings applied whenever it is made
 // current. The object is created lazily, on the first bind.
-class TextureSlot {
+class TextureSlot
+{
 public:
     TextureSlot();
     virtual ~TextureSlot();
@@ -21,8 +22,8 @@ public:
 
     unsigned gl_name = 0;
     unsigned format;
-    unsigned wrap_mode;  // 0 leaves the wrap parameters alone
-    unsigned env_mode;   // 0 leaves the texture environment alone
+    unsigned wrap_mode; // 0 leaves the wrap parameters alone
+    unsigned env_mode;  // 0 leaves the texture environment alone
     int width = 128;
     int height = 128;
     int blob_count = 100;

@@ -7,7 +7,8 @@
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 
-namespace {
+namespace
+{
 
 constexpr std::int64_t max_texels = 256 * 256;
 
@@ -58,8 +59,8 @@ void register_generation(TextureSlot& slot, int kind)
 
 void TexelTarget::put(int x, int y, float r, float g, float b, float a) const
 {
-    const std::size_t texel = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                              static_cast<std::size_t>(x);
+    const std::size_t texel =
+        static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
     if (format == GL_RGBA) {
         unsigned char* out = bytes + texel * 4;
         out[0] = texel_byte(r);
@@ -94,8 +95,7 @@ int TextureSlot::generate(int kind, int new_width, int new_height, unsigned new_
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
                  GL_UNSIGNED_BYTE, texel_buffer);
     if (mipmapped != 0)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, format, GL_UNSIGNED_BYTE,
-                          texel_buffer);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, format, GL_UNSIGNED_BYTE, texel_buffer);
     ++texture_count;
     return 0;
 }

@@ -5,7 +5,8 @@
 
 #include "common/gl.h"
 
-namespace {
+namespace
+{
 
 EGLDisplay surfaceless_display()
 {
@@ -24,12 +25,18 @@ OffscreenContext::OffscreenContext(int width, int height) : width_(width), heigh
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
         return;
     display_ = display;
-    const EGLint config_attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-                                        EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                        EGL_RED_SIZE, 8,
-                                        EGL_GREEN_SIZE, 8,
-                                        EGL_BLUE_SIZE, 8,
-                                        EGL_DEPTH_SIZE, 16,
+    const EGLint config_attributes[] = {EGL_SURFACE_TYPE,
+                                        EGL_PBUFFER_BIT,
+                                        EGL_RENDERABLE_TYPE,
+                                        EGL_OPENGL_BIT,
+                                        EGL_RED_SIZE,
+                                        8,
+                                        EGL_GREEN_SIZE,
+                                        8,
+                                        EGL_BLUE_SIZE,
+                                        8,
+                                        EGL_DEPTH_SIZE,
+                                        16,
                                         EGL_NONE};
     EGLConfig config = nullptr;
     EGLint found = 0;

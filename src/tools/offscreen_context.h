@@ -5,7 +5,8 @@
 // A GL context with a colour and depth buffer of the given size and no
 // window, on EGL's surfaceless platform. The saver's pixel format asks for
 // RGB with a 16-bit depth buffer; this gives the same.
-class OffscreenContext {
+class OffscreenContext
+{
 public:
     OffscreenContext(int width, int height);
     OffscreenContext(const OffscreenContext&) = delete;

@@ -10,11 +10,15 @@
 #include "tools/png_file.h"
 #include "tools/snapshot_options.h"
 
-namespace {
+namespace
+{
 
 std::int64_t simulated_ms = 0;
 
-std::int64_t simulated_clock() { return simulated_ms; }
+std::int64_t simulated_clock()
+{
+    return simulated_ms;
+}
 
 } // namespace
 

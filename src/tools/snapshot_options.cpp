@@ -14,7 +14,8 @@ const char* const snapshot_usage =
     "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
     "  -o FILE       output file (default orbdrift.png)\n";
 
-namespace {
+namespace
+{
 
 constexpr int max_side = 8192;
 

@@ -3,7 +3,8 @@
 
 // A camera pose. Only position and angles are read; the motion-model fields
 // are kept at their resting values so a pose always starts from the same state.
-class Body {
+class Body
+{
 public:
     Body();
     virtual ~Body() = default;

@@ -3,7 +3,8 @@
 
 class ViewManager;
 
-class Camera {
+class Camera
+{
 public:
     virtual ~Camera() = default;
 

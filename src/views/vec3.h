@@ -1,6 +1,7 @@
 #pragma once
 
-class Vec3 {
+class Vec3
+{
 public:
     Vec3(float x0 = 0.0f, float y0 = 0.0f, float z0 = 0.0f) : x(x0), y(y0), z(z0) {}
     Vec3(const Vec3&) = default;

@@ -2,7 +2,8 @@
 
 #include "common/gl.h"
 
-namespace {
+namespace
+{
 
 Rect to_rect(double x0, double y0, double x1, double y1)
 {

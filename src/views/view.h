@@ -10,7 +10,8 @@ struct Rect {
 
 // A region of the window with its own camera. rect is relative to the screen
 // area; layout turns it into window pixels, origin at the bottom left.
-class View {
+class View
+{
 public:
     View();
     virtual ~View() = default;

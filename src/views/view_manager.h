@@ -5,7 +5,8 @@ constexpr int max_views = 10;
 
 // The window's views and its letterbox background: two black bands, each
 // band_fraction of the height, with the background colour between them.
-class ViewManager {
+class ViewManager
+{
 public:
     ViewManager();
     virtual ~ViewManager() = default;

@@ -5,7 +5,8 @@
 #include "common/random.h"
 #include "content/drifter.h"
 
-namespace {
+namespace
+{
 
 // A generator state whose next draw is the given value.
 std::uint32_t state_before_draw(int wanted)
@@ -16,14 +17,6 @@ std::uint32_t state_before_draw(int wanted)
 }
 
 } // namespace
-
-TEST(Drifter, StartsAtTheTopOfItsRangeAndNumbersItselfInOrder)
-{
-    Drifter a;
-    Drifter b;
-    EXPECT_DOUBLE_EQ(a.value(), 1.0);
-    EXPECT_EQ(b.serial, a.serial + 1);
-}
 
 TEST(Drifter, ALowDrawStartsAFallingRampScaledByTheInterval)
 {

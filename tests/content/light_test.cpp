@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "common/gl.h"
-#include "content/fog.h"
 #include "content/light.h"
 #include "content/light_material.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 
-class LightTest : public GlTest {};
+class LightTest : public GlTest
+{
+};
 
 TEST_F(LightTest, TheMaterialDerivesEveryColourFromWeightsAndTint)
 {
@@ -28,16 +29,18 @@ TEST_F(LightTest, TheMaterialDerivesEveryColourFromWeightsAndTint)
     const float diffuse[] = {0.6f * 0.4f, 0.6f * 0.75f, 0.6f * 1.0f};
     const float specular[] = {0.9f * 0.4f, 0.9f * 0.75f, 0.9f * 1.0f};
     const double light3 = GL_LIGHT3;
-    EXPECT_EQ(gl.all(),
-              (std::vector<GlCall>{
-                  gl_call("glLightModelfv", {GL_LIGHT_MODEL_AMBIENT, ambient[0], ambient[1], ambient[2], 1}),
-                  gl_call("glMaterialfv", {GL_FRONT_AND_BACK, GL_SPECULAR, 0.4f, 0.75f, 1.0f, 1}),
-                  gl_call("glLightfv", {light3, GL_AMBIENT, ambient[0], ambient[1], ambient[2], 1}),
-                  gl_call("glLightfv", {light3, GL_DIFFUSE, diffuse[0], diffuse[1], diffuse[2], 1}),
-                  gl_call("glLightfv", {light3, GL_SPECULAR, specular[0], specular[1], specular[2], 1}),
-                  gl_call("glLightf", {light3, GL_SPOT_EXPONENT, 1}),
-                  gl_call("glLightf", {light3, GL_SPOT_CUTOFF, 180}),
-                  gl_call("glMateriali", {GL_FRONT_AND_BACK, GL_SHININESS, 2})}));
+    EXPECT_EQ(
+        gl.all(),
+        (std::vector<GlCall>{
+            gl_call("glLightModelfv",
+                    {GL_LIGHT_MODEL_AMBIENT, ambient[0], ambient[1], ambient[2], 1}),
+            gl_call("glMaterialfv", {GL_FRONT_AND_BACK, GL_SPECULAR, 0.4f, 0.75f, 1.0f, 1}),
+            gl_call("glLightfv", {light3, GL_AMBIENT, ambient[0], ambient[1], ambient[2], 1}),
+            gl_call("glLightfv", {light3, GL_DIFFUSE, diffuse[0], diffuse[1], diffuse[2], 1}),
+            gl_call("glLightfv", {light3, GL_SPECULAR, specular[0], specular[1], specular[2], 1}),
+            gl_call("glLightf", {light3, GL_SPOT_EXPONENT, 1}),
+            gl_call("glLightf", {light3, GL_SPOT_CUTOFF, 180}),
+            gl_call("glMateriali", {GL_FRONT_AND_BACK, GL_SHININESS, 2})}));
     EXPECT_NEAR(ambient[1], 0.3f, 1e-6);
 
     light.color[0] = light.color[1] = light.color[2] = 0.0f;
@@ -64,19 +67,4 @@ TEST_F(LightTest, TheLightIsPositionalAndItsMarkerIsASmallSphereWhereItStands)
     EXPECT_EQ(gl.named("glTranslatef")[0].args, (std::vector<double>{0, 0, 2}));
     EXPECT_EQ(gl.named("glBegin").size(), 9u);
     EXPECT_EQ(names.back(), "glPopMatrix");
-}
-
-TEST_F(LightTest, FogIsSentButNeverEnabled)
-{
-    Fog fog;
-    fog.set_color(0.0f, 0.0f, 0.075f, 0.0f);
-    fog.end = 2.5f;
-    GlRecording gl;
-    fog.apply();
-    EXPECT_EQ(gl.all(), (std::vector<GlCall>{gl_call("glFogi", {GL_FOG_MODE, GL_LINEAR}),
-                                            gl_call("glHint", {GL_FOG_HINT, GL_NICEST}),
-                                            gl_call("glFogfv", {GL_FOG_COLOR, 0, 0, 0.075f, 0}),
-                                            gl_call("glFogf", {GL_FOG_START, 0.2f}),
-                                            gl_call("glFogf", {GL_FOG_END, 2.5f})}));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
 }

@@ -9,7 +9,8 @@
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 
-namespace {
+namespace
+{
 
 void set_setup_switches()
 {
@@ -20,25 +21,25 @@ void set_setup_switches()
 
 } // namespace
 
-class ScenePassTest : public GlTest {};
+class ScenePassTest : public GlTest
+{
+};
 
 TEST_F(ScenePassTest, TheSphereStateFollowsTheSwitchesAndIsClearedAfterwards)
 {
     set_setup_switches();
     GlRecording gl;
     apply_sphere_state();
-    EXPECT_EQ(gl.all(), (std::vector<GlCall>{gl_call("glDisable", {GL_BLEND}),
-                                            gl_call("glDisable", {GL_CULL_FACE}),
-                                            gl_call("glEnable", {GL_DEPTH_TEST}),
-                                            gl_call("glDepthMask", {GL_TRUE}),
-                                            gl_call("glDisable", {GL_FOG}),
-                                            gl_call("glEnable", {GL_LIGHTING}),
-                                            gl_call("glEnable", {GL_TEXTURE_2D})}));
+    EXPECT_EQ(gl.all(), (std::vector<GlCall>{
+                            gl_call("glDisable", {GL_BLEND}), gl_call("glDisable", {GL_CULL_FACE}),
+                            gl_call("glEnable", {GL_DEPTH_TEST}), gl_call("glDepthMask", {GL_TRUE}),
+                            gl_call("glDisable", {GL_FOG}), gl_call("glEnable", {GL_LIGHTING}),
+                            gl_call("glEnable", {GL_TEXTURE_2D})}));
     gl.clear();
     clear_sphere_state();
     EXPECT_EQ(gl.all(), (std::vector<GlCall>{gl_call("glDisable", {GL_DEPTH_TEST}),
-                                            gl_call("glDisable", {GL_LIGHTING}),
-                                            gl_call("glDisable", {GL_TEXTURE_2D})}));
+                                             gl_call("glDisable", {GL_LIGHTING}),
+                                             gl_call("glDisable", {GL_TEXTURE_2D})}));
 
     scene_switches = SceneSwitches{};
     scene_switches.blend_on = 1;
@@ -65,5 +66,5 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     EXPECT_EQ(gl.named("glBegin").size(), 17u);
     EXPECT_EQ(scene_light.position.x, 5.0f);
     EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_DEPTH_TEST}),
-                                                        gl_call("glEnable", {GL_TEXTURE_2D})}));
+                                                         gl_call("glEnable", {GL_TEXTURE_2D})}));
 }

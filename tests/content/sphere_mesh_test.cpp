@@ -7,7 +7,8 @@
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 
-namespace {
+namespace
+{
 
 struct Strips {
     int count = 0;
@@ -31,7 +32,9 @@ Strips strips_of(const GlRecording& gl)
 
 } // namespace
 
-class SphereMeshTest : public GlTest {};
+class SphereMeshTest : public GlTest
+{
+};
 
 TEST_F(SphereMeshTest, EachBandIsOneStripWithAClosingColumn)
 {

@@ -11,7 +11,8 @@
 #include "support/gl_test.h"
 #include "views/view_manager.h"
 
-namespace {
+namespace
+{
 
 using Names = std::vector<std::string>;
 
@@ -33,7 +34,9 @@ Names joined(std::initializer_list<Names> parts)
 
 } // namespace
 
-class FrameDriverTest : public GlTest {};
+class FrameDriverTest : public GlTest
+{
+};
 
 TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
 {
@@ -59,16 +62,18 @@ TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
     const Names fog = {"glFogi", "glHint", "glFogfv", "glFogf", "glFogf"};
     const Names light = {"glLightfv", "glLightfv", "glEnable"};
     const Names material = {"glLightModelfv", "glMaterialfv", "glLightfv", "glLightfv",
-                            "glLightfv", "glLightf", "glLightf", "glMateriali"};
-    const Names texture = {"glGenTextures", "glBindTexture", "glTexParameteri",
-                           "glTexParameteri", "glTexEnvf", "glPixelStorei",
+                            "glLightfv",      "glLightf",     "glLightf",  "glMateriali"};
+    const Names texture = {"glGenTextures",   "glBindTexture",   "glTexParameteri",
+                           "glTexParameteri", "glTexEnvf",       "glPixelStorei",
                            "glTexParameteri", "glTexParameteri", "glTexImage2D"};
-    const Names view_zero = {"glDepthMask", "glDisable", "glViewport", "glMatrixMode",
-                             "glLoadIdentity", "glOrtho", "glMatrixMode", "glLoadIdentity"};
-    const Names background = joined(
-        {{"glDepthMask", "glClear", "glDisable", "glColor4f", "glBegin"}, repeat({"glVertex2f"}, 8),
-         {"glEnd", "glEnable", "glBlendFunc", "glColor4f", "glBegin"}, repeat({"glVertex2f"}, 4),
-         {"glEnd"}});
+    const Names view_zero = {"glDepthMask",    "glDisable", "glViewport",   "glMatrixMode",
+                             "glLoadIdentity", "glOrtho",   "glMatrixMode", "glLoadIdentity"};
+    const Names background =
+        joined({{"glDepthMask", "glClear", "glDisable", "glColor4f", "glBegin"},
+                repeat({"glVertex2f"}, 8),
+                {"glEnd", "glEnable", "glBlendFunc", "glColor4f", "glBegin"},
+                repeat({"glVertex2f"}, 4),
+                {"glEnd"}});
     const Names names = gl.outer_names();
     EXPECT_EQ(Names(names.begin() + 10, names.end()),
               joined({fog, light, material, texture, view_zero, background}));
@@ -96,12 +101,12 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
     const View& scene = view_manager.views[1];
     EXPECT_EQ(viewports[1], gl_call("glViewport", {0, double(int(scene.pixel_rect.y0)), width,
                                                    double(int(scene.pixel_height))}));
-    EXPECT_EQ(gl.named("gluPerspective")[0],
-              gl_call("gluPerspective", {80, double(scene.pixel_width / scene.pixel_height),
-                                         0.01f, 4}));
+    EXPECT_EQ(
+        gl.named("gluPerspective")[0],
+        gl_call("gluPerspective", {80, double(scene.pixel_width / scene.pixel_height), 0.01f, 4}));
     EXPECT_EQ(gl.named("gluLookAt")[0], gl_call("gluLookAt", {0, 0, 0, 0, 0, -1, 0, 1, 0}));
     EXPECT_EQ(gl.named("glBegin").size(), 2u + 9u + 17u); // background, marker, sphere
-    EXPECT_TRUE(gl.named("glBindTexture").empty()); // still bound since setup
+    EXPECT_TRUE(gl.named("glBindTexture").empty());       // still bound since setup
     EXPECT_TRUE(gl.named("glClear")[0].args == std::vector<double>{GL_DEPTH_BUFFER_BIT});
 
     set_test_clock(10);

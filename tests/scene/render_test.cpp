@@ -10,13 +10,15 @@
 #include "support/gl_test.h"
 #include "views/view_manager.h"
 
-namespace {
+namespace
+{
 
 struct Rgb {
     int r, g, b;
 };
 
-class Picture {
+class Picture
+{
 public:
     Picture(std::vector<std::uint8_t> rgb, int width) : rgb_(std::move(rgb)), width_(width) {}
     // y counts from the bottom, as GL does.
@@ -33,7 +35,8 @@ private:
 
 } // namespace
 
-class RenderTest : public GlTest {
+class RenderTest : public GlTest
+{
 protected:
     // Runs the saver's start and the given frames at 5 ms apart.
     void run(int frames)
@@ -58,7 +61,10 @@ protected:
     std::int64_t clock_ms = 0;
 
     // Rows fully inside each band and inside the strip between them.
-    int bottom_band_row() const { return static_cast<int>(height * view_manager.band_fraction) - 2; }
+    int bottom_band_row() const
+    {
+        return static_cast<int>(height * view_manager.band_fraction) - 2;
+    }
     int top_band_row() const { return height - 1 - bottom_band_row(); }
 };
 
@@ -82,7 +88,7 @@ TEST_F(RenderTest, TheSphereShowsTintedGreyNoiseBetweenBlackBands)
         blue += p.b;
     }
     EXPECT_GT(levels.size(), 40u); // noise, not a flat colour
-    EXPECT_GT(blue, red); // the light's blue tint
+    EXPECT_GT(blue, red);          // the light's blue tint
 }
 
 TEST_F(RenderTest, WithoutTheSphereTheStripIsTheDarkBlueFill)

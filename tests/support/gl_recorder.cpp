@@ -11,15 +11,15 @@
 
 #include "common/gl.h"
 
-namespace {
+namespace
+{
 
 bool recording = false;
 std::vector<GlCall> calls;
 int depth = 0;
 int glu_depth = 0;
 
-template <typename Fn>
-Fn real_function(const char* name)
+template <typename Fn> Fn real_function(const char* name)
 {
     void* symbol = dlsym(RTLD_NEXT, name);
     if (!symbol) {
@@ -34,8 +34,7 @@ void log_call(const char* name, std::vector<double> args)
     calls.push_back(GlCall{name, std::move(args), glu_depth > 0});
 }
 
-template <typename... Args>
-void record(const char* name, Args... args)
+template <typename... Args> void record(const char* name, Args... args)
 {
     if (recording)
         log_call(name, {static_cast<double>(args)...});
@@ -80,7 +79,10 @@ int light_values(GLenum pname)
     }
 }
 
-int color_or_scalar(GLenum pname, GLenum color_name) { return pname == color_name ? 4 : 1; }
+int color_or_scalar(GLenum pname, GLenum color_name)
+{
+    return pname == color_name ? 4 : 1;
+}
 
 } // namespace
 
@@ -114,7 +116,10 @@ GlRecording::~GlRecording()
     calls.clear();
 }
 
-const std::vector<GlCall>& GlRecording::all() const { return calls; }
+const std::vector<GlCall>& GlRecording::all() const
+{
+    return calls;
+}
 
 std::vector<GlCall> GlRecording::outer() const
 {
@@ -142,18 +147,24 @@ std::vector<std::string> GlRecording::outer_names() const
     return result;
 }
 
-void GlRecording::clear() { calls.clear(); }
+void GlRecording::clear()
+{
+    calls.clear();
+}
 
-int gl_call_depth() { return depth; }
+int gl_call_depth()
+{
+    return depth;
+}
 
 // Each wrapper logs, then forwards to the real function of the same name.
-#define GL_FORWARD(ret, name, params, args, ...)                              \
-    extern "C" ret name params                                                 \
-    {                                                                          \
-        record(#name, ##__VA_ARGS__);                                          \
-        static const auto real = real_function<decltype(&name)>(#name);       \
-        InsideGl inside;                                                       \
-        return real args;                                                      \
+#define GL_FORWARD(ret, name, params, args, ...)                                                   \
+    extern "C" ret name params                                                                     \
+    {                                                                                              \
+        record(#name, ##__VA_ARGS__);                                                              \
+        static const auto real = real_function<decltype(&name)>(#name);                            \
+        InsideGl inside;                                                                           \
+        return real args;                                                                          \
     }
 
 GL_FORWARD(void, glLineWidth, (GLfloat w), (w), w)
@@ -198,13 +209,13 @@ GL_FORWARD(void, glTexImage2D,
             const GLvoid* p),
            (t, l, i, w, h, b, f, ty, p), t, l, i, w, h, b, f, ty)
 
-#define GL_FORWARD0(name)                                                     \
-    extern "C" void name(void)                                                 \
-    {                                                                          \
-        record(#name);                                                         \
-        static const auto real = real_function<decltype(&name)>(#name);       \
-        InsideGl inside;                                                       \
-        real();                                                                \
+#define GL_FORWARD0(name)                                                                          \
+    extern "C" void name(void)                                                                     \
+    {                                                                                              \
+        record(#name);                                                                             \
+        static const auto real = real_function<decltype(&name)>(#name);                            \
+        InsideGl inside;                                                                           \
+        real();                                                                                    \
     }
 
 GL_FORWARD0(glLoadIdentity)
@@ -213,13 +224,13 @@ GL_FORWARD0(glPushMatrix)
 GL_FORWARD0(glPopMatrix)
 
 // Vector parameters are logged by value.
-#define GL_FORWARD_VALUES(name, params, args, head, values, count)                \
-    extern "C" void name params                                                    \
-    {                                                                              \
-        record_values(#name, head, values, count);                                 \
-        static const auto real = real_function<decltype(&name)>(#name);           \
-        InsideGl inside;                                                           \
-        real args;                                                                 \
+#define GL_FORWARD_VALUES(name, params, args, head, values, count)                                 \
+    extern "C" void name params                                                                    \
+    {                                                                                              \
+        record_values(#name, head, values, count);                                                 \
+        static const auto real = real_function<decltype(&name)>(#name);                            \
+        InsideGl inside;                                                                           \
+        real args;                                                                                 \
     }
 
 GL_FORWARD_VALUES(glLightfv, (GLenum l, GLenum p, const GLfloat* v), (l, p, v),
@@ -227,9 +238,10 @@ GL_FORWARD_VALUES(glLightfv, (GLenum l, GLenum p, const GLfloat* v), (l, p, v),
 GL_FORWARD_VALUES(glMaterialfv, (GLenum f, GLenum p, const GLfloat* v), (f, p, v),
                   (std::initializer_list<double>{double(f), double(p)}), v, light_values(p))
 GL_FORWARD_VALUES(glLightModelfv, (GLenum p, const GLfloat* v), (p, v),
-                  (std::initializer_list<double>{double(p)}), v, color_or_scalar(p, GL_LIGHT_MODEL_AMBIENT))
-GL_FORWARD_VALUES(glFogfv, (GLenum p, const GLfloat* v), (p, v), (std::initializer_list<double>{double(p)}),
-                  v, color_or_scalar(p, GL_FOG_COLOR))
+                  (std::initializer_list<double>{double(p)}), v,
+                  color_or_scalar(p, GL_LIGHT_MODEL_AMBIENT))
+GL_FORWARD_VALUES(glFogfv, (GLenum p, const GLfloat* v), (p, v),
+                  (std::initializer_list<double>{double(p)}), v, color_or_scalar(p, GL_FOG_COLOR))
 GL_FORWARD_VALUES(glTexEnvfv, (GLenum t, GLenum p, const GLfloat* v), (t, p, v),
                   (std::initializer_list<double>{double(t), double(p)}), v,
                   color_or_scalar(p, GL_TEXTURE_ENV_COLOR))
@@ -270,14 +282,14 @@ extern "C" void glDeleteTextures(GLsizei n, const GLuint* names)
     real(n, names);
 }
 
-#define GLU_FORWARD(ret, name, params, args, ...)                             \
-    extern "C" ret name params                                                 \
-    {                                                                          \
-        record(#name, ##__VA_ARGS__);                                          \
-        static const auto real = real_function<decltype(&name)>(#name);       \
-        InsideGl inside;                                                       \
-        InsideGlu inside_glu;                                                  \
-        return real args;                                                      \
+#define GLU_FORWARD(ret, name, params, args, ...)                                                  \
+    extern "C" ret name params                                                                     \
+    {                                                                                              \
+        record(#name, ##__VA_ARGS__);                                                              \
+        static const auto real = real_function<decltype(&name)>(#name);                            \
+        InsideGl inside;                                                                           \
+        InsideGlu inside_glu;                                                                      \
+        return real args;                                                                          \
     }
 
 GLU_FORWARD(void, gluLookAt,

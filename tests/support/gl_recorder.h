@@ -19,7 +19,8 @@ GlCall gl_call(std::string name, std::initializer_list<double> args = {});
 
 // Records every call while it lives. Calls always reach the real GL too, so a
 // test can check the sequence and the resulting state or pixels together.
-class GlRecording {
+class GlRecording
+{
 public:
     GlRecording();
     GlRecording(const GlRecording&) = delete;

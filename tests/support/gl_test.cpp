@@ -2,11 +2,15 @@
 
 #include "shell/frame_clock.h"
 
-namespace {
+namespace
+{
 
 std::int64_t test_ms = 0;
 
-std::int64_t test_clock() { return test_ms; }
+std::int64_t test_clock()
+{
+    return test_ms;
+}
 
 } // namespace
 

@@ -7,7 +7,8 @@
 
 // A test with a real offscreen GL context current. Each test runs in its own
 // process, so the scene's globals start fresh every time.
-class GlTest : public ::testing::Test {
+class GlTest : public ::testing::Test
+{
 protected:
     static constexpr int width = 320;
     static constexpr int height = 256;

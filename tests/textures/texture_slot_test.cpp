@@ -7,7 +7,8 @@
 #include "support/gl_test.h"
 #include "textures/texture_slot.h"
 
-namespace {
+namespace
+{
 
 std::vector<GlCall> full_bind(unsigned name)
 {
@@ -19,7 +20,9 @@ std::vector<GlCall> full_bind(unsigned name)
 
 } // namespace
 
-class TextureSlotTest : public GlTest {};
+class TextureSlotTest : public GlTest
+{
+};
 
 TEST_F(TextureSlotTest, ABindOnlyReachesGlWhenTheCurrentTextureChanges)
 {
@@ -43,19 +46,6 @@ TEST_F(TextureSlotTest, ABindOnlyReachesGlWhenTheCurrentTextureChanges)
     EXPECT_EQ(gl.all(), full_bind(a.gl_name));
     b.bind();
     EXPECT_EQ(gl.all().size(), 8u);
-}
-
-TEST_F(TextureSlotTest, ABlendSlotSendsTheSharedEnvironmentColour)
-{
-    TextureSlot slot;
-    slot.env_mode = GL_BLEND;
-    slot.wrap_mode = 0;
-    GlRecording gl;
-    slot.bind();
-    EXPECT_EQ(gl.outer_names(),
-              (std::vector<std::string>{"glGenTextures", "glBindTexture", "glTexEnvf", "glTexEnvfv"}));
-    EXPECT_EQ(gl.all().back().args,
-              (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, 1, 1, 1, 1}));
 }
 
 TEST_F(TextureSlotTest, MipmappedFiltersPickTheNearestTexelOfTheNearestLevel)

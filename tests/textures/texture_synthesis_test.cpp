@@ -11,7 +11,8 @@
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 
-namespace {
+namespace
+{
 
 std::vector<std::uint8_t> uploaded(const TextureSlot& slot, GLenum format, int bytes_per_texel)
 {
@@ -33,7 +34,9 @@ std::uint32_t state_after_draws(std::uint32_t state, int draws)
 
 } // namespace
 
-class TextureSynthesisTest : public GlTest {};
+class TextureSynthesisTest : public GlTest
+{
+};
 
 TEST_F(TextureSynthesisTest, FleckIsGreyNoiseWithOneDrawPerTexel)
 {

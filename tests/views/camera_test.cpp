@@ -8,7 +8,8 @@
 #include "views/scene_camera.h"
 #include "views/view_manager.h"
 
-namespace {
+namespace
+{
 
 void load_identity_modelview()
 {
@@ -18,7 +19,9 @@ void load_identity_modelview()
 
 } // namespace
 
-class CameraTest : public GlTest {};
+class CameraTest : public GlTest
+{
+};
 
 TEST_F(CameraTest, APureTranslationKeepsTheAxesAndNegatesOnlyXAndY)
 {
@@ -92,23 +95,4 @@ TEST_F(CameraTest, OnlyViewOneTakesItsPoseFromTheDrifters)
     const Body& pose = view_manager.views[1].camera.body;
     EXPECT_FLOAT_EQ(pose.position.x, 0.25f);
     EXPECT_FLOAT_EQ(pose.angles.z, 30.0f);
-}
-
-TEST(Body, ResetRestsThePoseAndKeepsTheMotionParameters)
-{
-    Body body;
-    EXPECT_EQ(body.sway_amplitude.y, 720.0f);
-    EXPECT_EQ(body.motion_amplitude.x, 10.0f);
-    EXPECT_EQ(body.shake_rates[2], 60.0f);
-    body.position.set(1.0f, 2.0f, 3.0f);
-    body.angles.set(4.0f, 5.0f, 6.0f);
-    body.home_position.set(7.0f, 8.0f, 9.0f);
-    body.reset();
-    EXPECT_EQ(body.position.x, 0.0f);
-    EXPECT_EQ(body.angles.z, 0.0f);
-    EXPECT_EQ(body.home_position.y, 0.0f);
-    EXPECT_EQ(body.sway_amplitude.y, 720.0f);
-    Vec3 a;
-    Vec3 b(1.0f, 2.0f, 3.0f);
-    EXPECT_EQ(Vec3().assign(a.assign(b)).z, 3.0f);
 }

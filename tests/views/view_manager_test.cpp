@@ -7,7 +7,8 @@
 #include "support/gl_test.h"
 #include "views/view_manager.h"
 
-namespace {
+namespace
+{
 
 void expect_rect(const Rect& r, float x0, float y0, float x1, float y1)
 {
@@ -30,7 +31,9 @@ void append(std::vector<GlCall>& to, const std::vector<GlCall>& more)
 
 } // namespace
 
-class ViewManagerTest : public GlTest {};
+class ViewManagerTest : public GlTest
+{
+};
 
 TEST(ViewManager, ViewZeroIsLaidOutAtOneHundredSquareUntilTheFirstLayout)
 {
@@ -94,12 +97,11 @@ TEST_F(ViewManagerTest, BandsAreBlackQuadsReachingOneUnitInAndTheFillLiesBetween
 
     const float h = 1024.0f;
     const float f = 0.2f;
-    std::vector<GlCall> expected = {gl_call("glDepthMask", {GL_TRUE}),
-                                    gl_call("glClear", {GL_DEPTH_BUFFER_BIT}),
-                                    gl_call("glDisable", {GL_BLEND}),
-                                    gl_call("glColor4f", {0, 0, 0, 1}),
-                                    gl_call("glBegin", {GL_QUADS})};
-    append(expected, quad(0, 0, 1280, h * f + 1)); // up to 205.8
+    std::vector<GlCall> expected = {
+        gl_call("glDepthMask", {GL_TRUE}), gl_call("glClear", {GL_DEPTH_BUFFER_BIT}),
+        gl_call("glDisable", {GL_BLEND}), gl_call("glColor4f", {0, 0, 0, 1}),
+        gl_call("glBegin", {GL_QUADS})};
+    append(expected, quad(0, 0, 1280, h * f + 1));       // up to 205.8
     append(expected, quad(0, (1 - f) * h - 1, 1280, h)); // from 818.2
     append(expected, {gl_call("glEnd"), gl_call("glColor4f", {0, 0, 0.075f, 1}),
                       gl_call("glBegin", {GL_QUADS})});

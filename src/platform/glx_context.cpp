@@ -1,0 +1,113 @@
+// The OpenGL binding on GLX. X fixes a window's visual when the window is
+// made, so every window is made with a visual that can hold the saver's pixel
+// format, and choosing the format later only confirms it.
+#include <GL/glx.h>
+
+#include "platform/x11_internal.h"
+
+namespace {
+
+x11::OwnWindow* window_of(HDC dc)
+{
+    return x11::own_window(static_cast<Window>(reinterpret_cast<std::uintptr_t>(dc)));
+}
+
+int visual_value(XVisualInfo* visual, int attribute)
+{
+    int value = 0;
+    glXGetConfig(x11::display(), visual, attribute, &value);
+    return value;
+}
+
+bool satisfies(XVisualInfo* visual, const PIXELFORMATDESCRIPTOR& wanted)
+{
+    const bool double_buffered = visual_value(visual, GLX_DOUBLEBUFFER) != 0;
+    return (wanted.dwFlags & PFD_SUPPORT_OPENGL) && wanted.iPixelType == PFD_TYPE_RGBA &&
+           double_buffered == ((wanted.dwFlags & PFD_DOUBLEBUFFER) != 0) &&
+           visual_value(visual, GLX_BUFFER_SIZE) >= wanted.cColorBits &&
+           visual_value(visual, GLX_DEPTH_SIZE) >= wanted.cDepthBits;
+}
+
+} // namespace
+
+namespace x11 {
+
+XVisualInfo* gl_visual()
+{
+    static bool chosen = false;
+    static XVisualInfo* visual = nullptr;
+    Display* d = display();
+    if (!chosen && d) {
+        chosen = true;
+        int error_base = 0;
+        int event_base = 0;
+        if (glXQueryExtension(d, &error_base, &event_base)) {
+            int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8,
+                                GLX_GREEN_SIZE, 8,                GLX_BLUE_SIZE,  8,
+                                GLX_DEPTH_SIZE, 16,               None};
+            visual = glXChooseVisual(d, DefaultScreen(d), attributes);
+        }
+    }
+    return visual;
+}
+
+} // namespace x11
+
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor)
+{
+    const x11::OwnWindow* window = window_of(dc);
+    return window && window->gl_visual && descriptor && satisfies(window->gl_visual, *descriptor)
+               ? 1
+               : 0;
+}
+
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
+{
+    if (format != ChoosePixelFormat(dc, descriptor) || format == 0)
+        return FALSE;
+    window_of(dc)->pixel_format_set = true;
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC dc)
+{
+    const x11::OwnWindow* window = window_of(dc);
+    if (!window || !window->pixel_format_set)
+        return nullptr;
+    return reinterpret_cast<HGLRC>(
+        glXCreateContext(x11::display(), window->gl_visual, nullptr, True));
+}
+
+BOOL wglMakeCurrent(HDC dc, HGLRC context)
+{
+    Display* d = x11::display();
+    if (!d)
+        return FALSE;
+    if (!context)
+        return glXMakeCurrent(d, None, nullptr) ? TRUE : FALSE;
+    const x11::OwnWindow* window = window_of(dc);
+    if (!window || !window->pixel_format_set)
+        return FALSE;
+    return glXMakeCurrent(d, window->id, reinterpret_cast<GLXContext>(context)) ? TRUE : FALSE;
+}
+
+BOOL wglDeleteContext(HGLRC context)
+{
+    Display* d = x11::display();
+    if (!d || !context)
+        return FALSE;
+    const auto glx_context = reinterpret_cast<GLXContext>(context);
+    if (glXGetCurrentContext() == glx_context)
+        glXMakeCurrent(d, None, nullptr);
+    glXDestroyContext(d, glx_context);
+    return TRUE;
+}
+
+BOOL SwapBuffers(HDC dc)
+{
+    const x11::OwnWindow* window = window_of(dc);
+    if (!window || !window->pixel_format_set)
+        return FALSE;
+    glXSwapBuffers(x11::display(), window->id);
+    return TRUE;
+}

@@ -1,0 +1,114 @@
+// The kernel32 and advapi32 calls of the shell. This is the NT family, so the
+// older family's password services are never asked for; the modules and the
+// registry of Windows do not exist here and are simply not found.
+#include <sched.h>
+#include <time.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/x11_internal.h"
+
+BOOL GetVersionExA(OSVERSIONINFOA* info)
+{
+    if (!info || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA))
+        return FALSE;
+    std::memset(info, 0, sizeof *info);
+    info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    info->dwMajorVersion = 10;
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    return TRUE;
+}
+
+DWORD GetTickCount()
+{
+    const auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count());
+}
+
+void Sleep(DWORD milliseconds)
+{
+    if (milliseconds == 0) {
+        sched_yield(); // gives up the rest of the time slice, as on Windows
+        return;
+    }
+    const timespec pause{static_cast<time_t>(milliseconds / 1000),
+                         static_cast<long>(milliseconds % 1000) * 1000000L};
+    nanosleep(&pause, nullptr);
+}
+
+// The program's own command line as Windows would hand it over: arguments
+// joined by blanks, the program name (and any argument) quoted when it holds one.
+LPSTR GetCommandLineA()
+{
+    static std::string line;
+    static bool read = false;
+    if (!read) {
+        read = true;
+        std::ifstream file("/proc/self/cmdline", std::ios::binary);
+        const std::string raw((std::istreambuf_iterator<char>(file)),
+                              std::istreambuf_iterator<char>());
+        for (std::size_t start = 0; start < raw.size();) {
+            const std::size_t end = raw.find('\0', start);
+            const std::string argument = raw.substr(start, end - start);
+            if (!line.empty())
+                line += ' ';
+            const bool quote = argument.find(' ') != std::string::npos;
+            line += quote ? "\"" + argument + "\"" : argument;
+            start = end == std::string::npos ? raw.size() : end + 1;
+        }
+    }
+    return &line[0];
+}
+
+void GetStartupInfoA(STARTUPINFOA* info)
+{
+    std::memset(info, 0, sizeof *info);
+    info->cb = sizeof *info;
+}
+
+HMODULE GetModuleHandleA(LPCSTR name)
+{
+    static char program;
+    return name ? nullptr : reinterpret_cast<HMODULE>(&program);
+}
+
+HMODULE LoadLibraryA(LPCSTR) { return nullptr; }
+
+FARPROC GetProcAddress(HMODULE, LPCSTR) { return nullptr; }
+
+BOOL FreeLibrary(HMODULE) { return FALSE; }
+
+void ExitProcess(UINT exit_code)
+{
+    // Like Windows, the process ends without destroying its global objects;
+    // what was sent to the X server still goes out first.
+    if (Display* d = x11::display_if_open())
+        XSync(d, False);
+    std::fflush(nullptr);
+    std::_Exit(static_cast<int>(exit_code));
+}
+
+LSTATUS RegOpenKeyA(HKEY, LPCSTR, HKEY* result)
+{
+    if (result)
+        *result = nullptr;
+    return ERROR_FILE_NOT_FOUND;
+}
+
+LSTATUS RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)
+{
+    return ERROR_FILE_NOT_FOUND;
+}
+
+LSTATUS RegCloseKey(HKEY) { return ERROR_INVALID_HANDLE; }
+
+BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT) { return FALSE; }
+
+LPSTR CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text ? text + 1 : text); }

@@ -1,0 +1,287 @@
+#pragma once
+// The subset of the Windows API that the saver's shell uses, with the names,
+// types and values that Windows gives them, for systems that are not Windows.
+// Window handles are X window ids, so a number on the command line names a
+// real X window.
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
+typedef unsigned int UINT;
+typedef char CHAR;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* LPVOID;
+typedef BYTE* LPBYTE;
+typedef DWORD* LPDWORD;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t ULONG_PTR;
+typedef std::intptr_t INT_PTR;
+typedef std::intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef WORD ATOM;
+typedef LONG LSTATUS;
+
+#define TRUE 1
+#define FALSE 0
+
+#define DECLARE_WIN32_HANDLE(name)                                                                 \
+    struct name##__;                                                                               \
+    typedef name##__* name
+DECLARE_WIN32_HANDLE(HWND);
+DECLARE_WIN32_HANDLE(HDC);
+DECLARE_WIN32_HANDLE(HGLRC);
+DECLARE_WIN32_HANDLE(HINSTANCE);
+DECLARE_WIN32_HANDLE(HICON);
+DECLARE_WIN32_HANDLE(HCURSOR);
+DECLARE_WIN32_HANDLE(HBRUSH);
+DECLARE_WIN32_HANDLE(HMENU);
+DECLARE_WIN32_HANDLE(HKEY);
+#undef DECLARE_WIN32_HANDLE
+typedef HINSTANCE HMODULE;
+typedef void* HGDIOBJ;
+
+typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef INT_PTR (*FARPROC)();
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+
+struct PIXELFORMATDESCRIPTOR {
+    WORD nSize;
+    WORD nVersion;
+    DWORD dwFlags;
+    BYTE iPixelType;
+    BYTE cColorBits;
+    BYTE cRedBits;
+    BYTE cRedShift;
+    BYTE cGreenBits;
+    BYTE cGreenShift;
+    BYTE cBlueBits;
+    BYTE cBlueShift;
+    BYTE cAlphaBits;
+    BYTE cAlphaShift;
+    BYTE cAccumBits;
+    BYTE cAccumRedBits;
+    BYTE cAccumGreenBits;
+    BYTE cAccumBlueBits;
+    BYTE cAccumAlphaBits;
+    BYTE cDepthBits;
+    BYTE cStencilBits;
+    BYTE cAuxBuffers;
+    BYTE iLayerType;
+    BYTE bReserved;
+    DWORD dwLayerMask;
+    DWORD dwVisibleMask;
+    DWORD dwDamageMask;
+};
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+};
+
+struct STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    void* hStdInput;
+    void* hStdOutput;
+    void* hStdError;
+};
+
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
+#define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xFFFF))
+#define MAKELPARAM(lo, hi)                                                                         \
+    (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
+
+// Messages
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SETTEXT 0x000C
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_SETCURSOR 0x0020
+#define WM_POWER 0x0048
+#define WM_HELP 0x0053
+#define WM_CONTEXTMENU 0x007B
+#define WM_KEYDOWN 0x0100
+#define WM_SYSKEYDOWN 0x0104
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_MBUTTONDOWN 0x0207
+#define WM_POWERBROADCAST 0x0218
+#define WM_APP 0x8000
+
+#define SC_NEXTWINDOW 0xF040
+#define SC_PREVWINDOW 0xF050
+#define SC_SCREENSAVE 0xF140
+
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+
+#define IDOK 1
+#define IDCANCEL 2
+
+// Window classes and styles
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define WS_POPUP 0x80000000u
+#define WS_CHILD 0x40000000u
+#define WS_VISIBLE 0x10000000u
+#define WS_CLIPSIBLINGS 0x04000000u
+#define WS_CLIPCHILDREN 0x02000000u
+#define WS_EX_TOPMOST 0x00000008u
+
+// GDI and OpenGL
+#define BLACK_BRUSH 4
+#define ERROR 0
+#define SIMPLEREGION 2
+#define PFD_DOUBLEBUFFER 0x00000001u
+#define PFD_DRAW_TO_WINDOW 0x00000004u
+#define PFD_SUPPORT_OPENGL 0x00000020u
+#define PFD_TYPE_RGBA 0
+#define PFD_MAIN_PLANE 0
+
+// System
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+#define STARTF_USESHOWWINDOW 0x00000001u
+#define SW_SHOWDEFAULT 10
+#define SPI_SETSCREENSAVERRUNNING 97
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u)))
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_INVALID_HANDLE 6L
+
+// user32: windows
+ATOM RegisterClassA(const WNDCLASSA* window_class);
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param);
+BOOL DestroyWindow(HWND window);
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL GetClientRect(HWND window, RECT* rect);
+HWND GetParent(HWND window);
+BOOL IsWindow(HWND window);
+HWND FindWindowA(LPCSTR class_name, LPCSTR title);
+BOOL SetForegroundWindow(HWND window);
+HWND GetForegroundWindow();
+HCURSOR SetCursor(HCURSOR cursor);
+BOOL GetCursorPos(POINT* point);
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,
+                        LPARAM init_param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
+// user32: messages and timers
+BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL GetMessageA(MSG* msg, HWND window, UINT first, UINT last);
+BOOL PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remove);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageA(const MSG* msg);
+void PostQuitMessage(int exit_code);
+UINT RegisterWindowMessageA(LPCSTR name);
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC procedure);
+BOOL KillTimer(HWND window, UINT_PTR id);
+BOOL SystemParametersInfoA(UINT action, UINT uparam, LPVOID pvparam, UINT win_ini);
+LPSTR CharNextA(LPCSTR text);
+
+// gdi32 and the OpenGL binding
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
+int GetClipBox(HDC dc, RECT* rect);
+HGDIOBJ GetStockObject(int object);
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
+HGLRC wglCreateContext(HDC dc);
+BOOL wglMakeCurrent(HDC dc, HGLRC context);
+BOOL wglDeleteContext(HGLRC context);
+BOOL SwapBuffers(HDC dc);
+
+// kernel32 and advapi32
+BOOL GetVersionExA(OSVERSIONINFOA* info);
+DWORD GetTickCount();
+void Sleep(DWORD milliseconds);
+LPSTR GetCommandLineA();
+void GetStartupInfoA(STARTUPINFOA* info);
+HMODULE GetModuleHandleA(LPCSTR name);
+HMODULE LoadLibraryA(LPCSTR name);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
+[[noreturn]] void ExitProcess(UINT exit_code);
+LSTATUS RegOpenKeyA(HKEY key, LPCSTR sub_key, HKEY* result);
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD data_size);
+LSTATUS RegCloseKey(HKEY key);

@@ -1,0 +1,73 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/x11_internal.h"
+
+namespace {
+
+Display* connection = nullptr;
+bool connection_tried = false;
+int trapped_error = 0;
+
+// Protocol errors (a window that is gone, a foreign window we may not touch)
+// are answers, not reasons to end the saver.
+int on_protocol_error(Display*, XErrorEvent* error)
+{
+    trapped_error = error->error_code;
+    return 0;
+}
+
+[[noreturn]] int on_connection_lost(Display*)
+{
+    std::fputs("orbdrift: lost the connection to the X display\n", stderr);
+    std::_Exit(1);
+}
+
+} // namespace
+
+namespace x11 {
+
+Display* display()
+{
+    if (!connection_tried) {
+        connection_tried = true;
+        connection = XOpenDisplay(nullptr);
+        if (connection) {
+            XSetErrorHandler(on_protocol_error);
+            XSetIOErrorHandler(on_connection_lost);
+        }
+    }
+    return connection;
+}
+
+Display* display_if_open() { return connection; }
+
+Atom atom(const char* name) { return XInternAtom(display(), name, False); }
+
+void begin_error_trap(Display* d)
+{
+    XSync(d, False);
+    trapped_error = 0;
+}
+
+bool end_error_trap(Display* d)
+{
+    XSync(d, False);
+    return trapped_error == 0;
+}
+
+Cursor blank_cursor()
+{
+    static Cursor cursor = None;
+    if (cursor == None) {
+        Display* d = display();
+        static const char no_bits[1] = {0};
+        Pixmap empty = XCreateBitmapFromData(d, DefaultRootWindow(d), no_bits, 1, 1);
+        XColor black{};
+        cursor = XCreatePixmapCursor(d, empty, empty, &black, &black, 0, 0);
+        XFreePixmap(d, empty);
+    }
+    return cursor;
+}
+
+} // namespace x11

@@ -1,0 +1,63 @@
+#pragma once
+// What the X11 files of the host layer share with each other; the shell
+// never sees it.
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <string>
+
+#include "platform/win32_api.h"
+
+namespace x11 {
+
+// The process's one connection, opened on first use; null without a server.
+Display* display();
+Display* display_if_open();
+Atom atom(const char* name);
+
+void begin_error_trap(Display* d);
+bool end_error_trap(Display* d);
+
+// Runs X requests and reports whether the server accepted them, without
+// letting a protocol error end the process.
+template <typename Requests>
+bool accepted(Requests requests)
+{
+    Display* d = display();
+    begin_error_trap(d);
+    requests(d);
+    return end_error_trap(d);
+}
+
+inline Window xid(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
+inline HWND hwnd(Window window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
+
+// A window of this process.
+struct OwnWindow {
+    Window id = 0;
+    Window parent = 0; // 0 for a top-level window
+    WNDPROC procedure = nullptr;
+    XVisualInfo* gl_visual = nullptr; // null when the server has no GLX
+    bool pixel_format_set = false;
+};
+
+OwnWindow* own_window(Window id);
+void forget_window(Window id);
+bool window_exists(Window id);
+
+// The GLX visual every window is made with, so that a pixel format can be
+// set later as on Windows; null when the server has no GLX.
+XVisualInfo* gl_visual();
+
+// The messages an X event stands for, queued or, for a destruction, sent.
+void handle_event(const XEvent& event);
+void queue_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+bool is_posted_message(const XClientMessageEvent& event); // from another process
+void mark_for_paint(Window id);
+void forget_timers(HWND window);
+
+// Hides the pointer over our windows; grabs follow the same cursor.
+Cursor blank_cursor();
+
+} // namespace x11

@@ -1,0 +1,237 @@
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/x11_internal.h"
+
+namespace {
+
+struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT interval_ms;
+    TIMERPROC procedure;
+    DWORD due;
+};
+
+std::deque<MSG> posted;
+std::vector<Window> paint_pending;
+std::vector<Timer> timers;
+bool quit_posted = false;
+int quit_code = 0;
+
+// Messages from other processes travel as X client messages of this type.
+const char* const message_type = "_ORBDRIFT_WIN32_MESSAGE";
+
+bool in_range(UINT message, UINT first, UINT last)
+{
+    return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+bool for_window(HWND target, HWND filter) { return !filter || target == filter; }
+
+void pump_events()
+{
+    Display* d = x11::display();
+    if (!d)
+        return;
+    while (XPending(d) > 0) {
+        XEvent event;
+        XNextEvent(d, &event);
+        x11::handle_event(event);
+    }
+}
+
+// Windows makes quit, paint and timer messages only when nothing else waits,
+// in that order; input and posted messages are always handled first.
+bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
+{
+    for (auto it = posted.begin(); it != posted.end(); ++it) {
+        if (for_window(it->hwnd, window) && in_range(it->message, first, last)) {
+            *msg = *it;
+            if (remove)
+                posted.erase(it);
+            return true;
+        }
+    }
+    if (quit_posted && in_range(WM_QUIT, first, last)) {
+        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quit_code), 0, GetTickCount(), {}};
+        if (remove)
+            quit_posted = false;
+        return true;
+    }
+    if (in_range(WM_PAINT, first, last)) {
+        for (auto it = paint_pending.begin(); it != paint_pending.end(); ++it) {
+            if (for_window(x11::hwnd(*it), window)) {
+                *msg = MSG{x11::hwnd(*it), WM_PAINT, 0, 0, GetTickCount(), {}};
+                if (remove)
+                    paint_pending.erase(it);
+                return true;
+            }
+        }
+    }
+    if (in_range(WM_TIMER, first, last)) {
+        const DWORD now = GetTickCount();
+        for (Timer& timer : timers) {
+            if (for_window(timer.window, window) && static_cast<LONG>(now - timer.due) >= 0) {
+                *msg = MSG{timer.window, WM_TIMER, timer.id,
+                           reinterpret_cast<LPARAM>(timer.procedure), now, {}};
+                if (remove) // missed ticks are not made up, as on Windows
+                    timer.due = now + timer.interval_ms;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Sleeps until the X server says something or the next timer is due.
+void wait_for_work()
+{
+    Display* d = x11::display();
+    int timeout = -1;
+    const DWORD now = GetTickCount();
+    for (const Timer& timer : timers) {
+        const LONG left = static_cast<LONG>(timer.due - now);
+        const int wait = std::max(0, static_cast<int>(left));
+        timeout = timeout < 0 ? wait : std::min(timeout, wait);
+    }
+    pollfd descriptor{d ? ConnectionNumber(d) : -1, POLLIN, 0};
+    poll(&descriptor, d ? 1 : 0, timeout);
+}
+
+} // namespace
+
+namespace x11 {
+
+void queue_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    posted.push_back(MSG{window, message, wparam, lparam, GetTickCount(), {}});
+}
+
+void mark_for_paint(Window id)
+{
+    if (std::find(paint_pending.begin(), paint_pending.end(), id) == paint_pending.end())
+        paint_pending.push_back(id);
+}
+
+void forget_timers(HWND window)
+{
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [window](const Timer& t) { return t.window == window; }),
+                 timers.end());
+    paint_pending.erase(std::remove(paint_pending.begin(), paint_pending.end(), xid(window)),
+                        paint_pending.end());
+}
+
+bool is_posted_message(const XClientMessageEvent& event)
+{
+    return event.message_type == atom(message_type) && event.format == 32;
+}
+
+} // namespace x11
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!window || x11::own_window(x11::xid(window))) {
+        x11::queue_message(window, message, wparam, lparam);
+        return TRUE;
+    }
+    // A window of another process: its own queue is over there.
+    if (!x11::window_exists(x11::xid(window)))
+        return FALSE;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = x11::xid(window);
+    event.xclient.message_type = x11::atom(message_type);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(message);
+    event.xclient.data.l[1] = static_cast<long>(wparam);
+    event.xclient.data.l[2] = static_cast<long>(lparam);
+    return x11::accepted([&](Display* d) {
+               XSendEvent(d, x11::xid(window), False, NoEventMask, &event);
+           })
+               ? TRUE
+               : FALSE;
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    const x11::OwnWindow* own = x11::own_window(x11::xid(window));
+    return own ? own->procedure(window, message, wparam, lparam) : 0;
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT first, UINT last)
+{
+    for (;;) {
+        pump_events();
+        if (take_message(msg, window, first, last, true))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        if (!x11::display() && timers.empty())
+            return -1; // nothing could ever arrive
+        wait_for_work();
+    }
+}
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remove)
+{
+    pump_events();
+    return take_message(msg, window, first, last, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+BOOL TranslateMessage(const MSG*) { return FALSE; } // the saver reads no characters
+
+LRESULT DispatchMessageA(const MSG* msg)
+{
+    if (msg->message == WM_TIMER && msg->lParam)
+        reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+    else
+        return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return 0;
+}
+
+void PostQuitMessage(int exit_code)
+{
+    quit_posted = true;
+    quit_code = exit_code;
+}
+
+UINT RegisterWindowMessageA(LPCSTR name)
+{
+    static std::vector<std::string> names;
+    if (!name || !*name)
+        return 0;
+    auto it = std::find(names.begin(), names.end(), name);
+    if (it == names.end())
+        it = names.insert(names.end(), name);
+    return 0xC000 + static_cast<UINT>(it - names.begin());
+}
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC procedure)
+{
+    if (window && !x11::own_window(x11::xid(window)))
+        return 0;
+    const DWORD due = GetTickCount() + elapse_ms;
+    for (Timer& timer : timers) {
+        if (timer.window == window && timer.id == id) {
+            timer = Timer{window, id, elapse_ms, procedure, due};
+            return id;
+        }
+    }
+    timers.push_back(Timer{window, id, elapse_ms, procedure, due});
+    return id ? id : 1;
+}
+
+BOOL KillTimer(HWND window, UINT_PTR id)
+{
+    const auto before = timers.size();
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [&](const Timer& t) { return t.window == window && t.id == id; }),
+                 timers.end());
+    // Ticks already due are dropped with the timer, as on Windows.
+    return timers.size() < before ? TRUE : FALSE;
+}

@@ -1,0 +1,303 @@
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/x11_internal.h"
+
+namespace {
+
+struct WindowClass {
+    std::string name;
+    WNDPROC procedure;
+};
+
+std::vector<WindowClass> classes;
+std::vector<x11::OwnWindow> windows;
+
+// Where another process finds a window's class, beside its title in WM_NAME.
+const char* const class_property = "_ORBDRIFT_WINDOW_CLASS";
+
+const WindowClass* find_class(const char* name)
+{
+    for (const WindowClass& c : classes)
+        if (name && c.name == name)
+            return &c;
+    return nullptr;
+}
+
+std::string text_property(Display* d, Window id, Atom property)
+{
+    std::string text;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, id, property, 0, 256, False, AnyPropertyType, &type, &format,
+                           &count, &remaining, &data) == Success &&
+        data) {
+        if (format == 8)
+            text.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    return text;
+}
+
+void set_text_property(Display* d, Window id, Atom property, const char* text)
+{
+    XChangeProperty(d, id, property, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text),
+                    static_cast<int>(std::strlen(text)));
+}
+
+bool matches(Display* d, Window id, const char* class_name, const char* title)
+{
+    if (class_name && text_property(d, id, x11::atom(class_property)) != class_name)
+        return false;
+    return !title || text_property(d, id, XA_WM_NAME) == title;
+}
+
+// A full-screen saver takes the keyboard and pointer, as no window manager
+// will give an override-redirect window the focus.
+void take_input(Display* d, Window id)
+{
+    XSetInputFocus(d, id, RevertToParent, CurrentTime);
+    XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+    XGrabPointer(d, id, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+}
+
+} // namespace
+
+namespace x11 {
+
+OwnWindow* own_window(Window id)
+{
+    for (OwnWindow& w : windows)
+        if (w.id == id)
+            return &w;
+    return nullptr;
+}
+
+void forget_window(Window id)
+{
+    windows.erase(std::remove_if(windows.begin(), windows.end(),
+                                 [id](const OwnWindow& w) { return w.id == id; }),
+                  windows.end());
+}
+
+bool window_exists(Window id)
+{
+    if (id == 0 || !display())
+        return false;
+    XWindowAttributes attributes;
+    return accepted([&](Display* d) { XGetWindowAttributes(d, id, &attributes); });
+}
+
+} // namespace x11
+
+ATOM RegisterClassA(const WNDCLASSA* window_class)
+{
+    if (!window_class || !window_class->lpszClassName || !window_class->lpfnWndProc)
+        return 0;
+    if (find_class(window_class->lpszClassName))
+        return 0; // as on Windows: a class name is registered once
+    classes.push_back({window_class->lpszClassName, window_class->lpfnWndProc});
+    return static_cast<ATOM>(0xC000 + classes.size());
+}
+
+HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU, HINSTANCE, LPVOID)
+{
+    Display* d = x11::display();
+    const WindowClass* window_class = find_class(class_name);
+    if (!d || !window_class)
+        return nullptr;
+    const Window root = DefaultRootWindow(d);
+    const Window parent_id = parent ? x11::xid(parent) : root;
+    if (parent && !x11::window_exists(parent_id))
+        return nullptr;
+
+    XVisualInfo* visual = x11::gl_visual();
+    XSetWindowAttributes attributes{};
+    unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
+    attributes.background_pixel = BlackPixel(d, DefaultScreen(d));
+    attributes.event_mask = KeyPressMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | FocusChangeMask | ExposureMask |
+                            StructureNotifyMask;
+    const bool full_screen = !parent && (style & WS_POPUP);
+    attributes.override_redirect = full_screen ? True : False;
+    if (visual) {
+        attributes.colormap = XCreateColormap(d, root, visual->visual, AllocNone);
+        mask |= CWColormap;
+    }
+    const Window id = XCreateWindow(
+        d, parent_id, x, y, static_cast<unsigned>(std::max(width, 1)),
+        static_cast<unsigned>(std::max(height, 1)), 0, visual ? visual->depth : CopyFromParent,
+        InputOutput, visual ? visual->visual : CopyFromParent, mask, &attributes);
+    XStoreName(d, id, title ? title : "");
+    set_text_property(d, id, x11::atom(class_property), class_name);
+
+    windows.push_back({id, parent ? parent_id : 0, window_class->procedure, visual, false});
+    const HWND handle = x11::hwnd(id);
+    if (window_class->procedure(handle, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    if (style & WS_VISIBLE) {
+        XMapRaised(d, id);
+        XSync(d, False);
+        if (full_screen)
+            take_input(d, id);
+        window_class->procedure(handle, WM_SHOWWINDOW, TRUE, 0);
+    }
+    return handle;
+}
+
+BOOL DestroyWindow(HWND window)
+{
+    const x11::OwnWindow* own = x11::own_window(x11::xid(window));
+    if (!own)
+        return FALSE;
+    const WNDPROC procedure = own->procedure;
+    procedure(window, WM_DESTROY, 0, 0);
+    x11::forget_timers(window);
+    x11::forget_window(x11::xid(window));
+    x11::accepted([&](Display* d) { XDestroyWindow(d, x11::xid(window)); });
+    return TRUE;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM lparam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_RBUTTONUP: // as on Windows, a right click asks for a context menu
+        return SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), lparam);
+    default:
+        return 0;
+    }
+}
+
+BOOL GetClientRect(HWND window, RECT* rect)
+{
+    XWindowAttributes attributes{};
+    if (!rect || !x11::display() ||
+        !x11::accepted([&](Display* d) { XGetWindowAttributes(d, x11::xid(window), &attributes); }))
+        return FALSE;
+    *rect = {0, 0, attributes.width, attributes.height};
+    return TRUE;
+}
+
+HWND GetParent(HWND window)
+{
+    const x11::OwnWindow* own = x11::own_window(x11::xid(window));
+    return own && own->parent ? x11::hwnd(own->parent) : nullptr;
+}
+
+BOOL IsWindow(HWND window) { return x11::window_exists(x11::xid(window)) ? TRUE : FALSE; }
+
+HWND FindWindowA(LPCSTR class_name, LPCSTR title)
+{
+    Display* d = x11::display();
+    if (!d)
+        return nullptr;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    HWND found = nullptr;
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
+        for (unsigned i = count; i-- > 0 && !found;) // topmost first
+            if (matches(d, children[i], class_name, title))
+                found = x11::hwnd(children[i]);
+        XFree(children);
+    }
+    return found;
+}
+
+BOOL SetForegroundWindow(HWND window)
+{
+    if (!x11::window_exists(x11::xid(window)))
+        return FALSE;
+    x11::accepted([&](Display* d) {
+        XRaiseWindow(d, x11::xid(window));
+        XSetInputFocus(d, x11::xid(window), RevertToParent, CurrentTime);
+    });
+    return TRUE;
+}
+
+HWND GetForegroundWindow()
+{
+    Display* d = x11::display();
+    if (!d)
+        return nullptr;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    return focus == None || focus == PointerRoot ? nullptr : x11::hwnd(focus);
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    static HCURSOR current = nullptr;
+    const HCURSOR previous = current;
+    current = cursor;
+    Display* d = x11::display();
+    if (!d)
+        return previous;
+    for (const x11::OwnWindow& w : windows) {
+        if (cursor)
+            XUndefineCursor(d, w.id);
+        else
+            XDefineCursor(d, w.id, x11::blank_cursor());
+    }
+    if (!cursor) // a pointer grab shows its own cursor
+        XChangeActivePointerGrab(d, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                 x11::blank_cursor(), CurrentTime);
+    XFlush(d);
+    return previous;
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    Display* d = x11::display();
+    if (!point || !d)
+        return FALSE;
+    Window root = 0;
+    Window child = 0;
+    int root_x = 0;
+    int root_y = 0;
+    int x = 0;
+    int y = 0;
+    unsigned buttons = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &root_x, &root_y, &x, &y, &buttons);
+    *point = {root_x, root_y};
+    return TRUE;
+}
+
+HICON LoadIconA(HINSTANCE, LPCSTR) { return nullptr; } // X windows carry no class icon
+
+// A device context is the window's own id; the screen's is the root window.
+HDC GetDC(HWND window)
+{
+    Display* d = x11::display();
+    if (!d)
+        return nullptr;
+    const Window id = window ? x11::xid(window) : DefaultRootWindow(d);
+    return reinterpret_cast<HDC>(static_cast<std::uintptr_t>(id));
+}
+
+int ReleaseDC(HWND, HDC) { return 1; }
+
+int GetClipBox(HDC dc, RECT* rect)
+{
+    return GetClientRect(reinterpret_cast<HWND>(dc), rect) ? SIMPLEREGION : ERROR;
+}
+
+HGDIOBJ GetStockObject(int)
+{
+    static int stock_object;
+    return &stock_object; // never drawn with: windows are cleared to black
+}

@@ -5,7 +5,8 @@
 
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
 x11::OwnWindow* window_of(HDC dc)
 {
@@ -30,7 +31,8 @@ bool satisfies(XVisualInfo* visual, const PIXELFORMATDESCRIPTOR& wanted)
 
 } // namespace
 
-namespace x11 {
+namespace x11
+{
 
 XVisualInfo* gl_visual()
 {
@@ -42,9 +44,9 @@ XVisualInfo* gl_visual()
         int error_base = 0;
         int event_base = 0;
         if (glXQueryExtension(d, &error_base, &event_base)) {
-            int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8,
-                                GLX_GREEN_SIZE, 8,                GLX_BLUE_SIZE,  8,
-                                GLX_DEPTH_SIZE, 16,               None};
+            int attributes[] = {
+                GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+                8,        GLX_DEPTH_SIZE,   16,           None};
             visual = glXChooseVisual(d, DefaultScreen(d), attributes);
         }
     }

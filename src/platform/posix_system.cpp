@@ -79,11 +79,20 @@ HMODULE GetModuleHandleA(LPCSTR name)
     return name ? nullptr : reinterpret_cast<HMODULE>(&program);
 }
 
-HMODULE LoadLibraryA(LPCSTR) { return nullptr; }
+HMODULE LoadLibraryA(LPCSTR)
+{
+    return nullptr;
+}
 
-FARPROC GetProcAddress(HMODULE, LPCSTR) { return nullptr; }
+FARPROC GetProcAddress(HMODULE, LPCSTR)
+{
+    return nullptr;
+}
 
-BOOL FreeLibrary(HMODULE) { return FALSE; }
+BOOL FreeLibrary(HMODULE)
+{
+    return FALSE;
+}
 
 void ExitProcess(UINT exit_code)
 {
@@ -107,8 +116,17 @@ LSTATUS RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)
     return ERROR_FILE_NOT_FOUND;
 }
 
-LSTATUS RegCloseKey(HKEY) { return ERROR_INVALID_HANDLE; }
+LSTATUS RegCloseKey(HKEY)
+{
+    return ERROR_INVALID_HANDLE;
+}
 
-BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT) { return FALSE; }
+BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT)
+{
+    return FALSE;
+}
 
-LPSTR CharNextA(LPCSTR text) { return const_cast<LPSTR>(*text ? text + 1 : text); }
+LPSTR CharNextA(LPCSTR text)
+{
+    return const_cast<LPSTR>(*text ? text + 1 : text);
+}

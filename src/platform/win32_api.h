@@ -151,7 +151,8 @@ struct STARTUPINFOA {
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xFFFF))
 #define MAKELPARAM(lo, hi)                                                                         \
-    (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
+    (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) |                              \
+                                            (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
 
 // Messages
 #define WM_CREATE 0x0001

@@ -6,7 +6,8 @@
 
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
 constexpr int dialog_width = 300;
 constexpr int dialog_height = 110;
@@ -43,9 +44,8 @@ void draw(Display* d, Window id, GC gc)
     draw_text(d, id, gc, 16, 32, dialog_text);
     for (const Button& b : buttons) {
         XDrawRectangle(d, id, gc, b.left, button_top, button_width, button_height);
-        const int text_width =
-            XTextWidth(XQueryFont(d, XGContextFromGC(gc)), b.label,
-                       static_cast<int>(std::strlen(b.label)));
+        const int text_width = XTextWidth(XQueryFont(d, XGContextFromGC(gc)), b.label,
+                                          static_cast<int>(std::strlen(b.label)));
         draw_text(d, id, gc, b.left + (button_width - text_width) / 2, button_top + 17, b.label);
     }
 }
@@ -66,8 +66,7 @@ WPARAM command_of(const XEvent& event, Atom close_request)
                 event.xbutton.y >= button_top && event.xbutton.y < button_top + button_height)
                 return b.command;
     }
-    if (event.type == ClientMessage &&
-        static_cast<Atom>(event.xclient.data.l[0]) == close_request)
+    if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == close_request)
         return IDCANCEL; // closing the window cancels, as on Windows
     return 0;
 }
@@ -112,7 +111,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM
             continue;
         }
         if (event.type == MapNotify) // without a window manager nobody else gives it the keys
-            x11::accepted([&](Display* dd) { XSetInputFocus(dd, id, RevertToParent, CurrentTime); });
+            x11::accepted(
+                [&](Display* dd) { XSetInputFocus(dd, id, RevertToParent, CurrentTime); });
         else if (event.type == Expose && event.xexpose.count == 0)
             draw(d, id, gc);
         else if (const WPARAM command = command_of(event, close_request))

@@ -3,7 +3,8 @@
 
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
 Display* connection = nullptr;
 bool connection_tried = false;
@@ -25,7 +26,8 @@ int on_protocol_error(Display*, XErrorEvent* error)
 
 } // namespace
 
-namespace x11 {
+namespace x11
+{
 
 Display* display()
 {
@@ -40,9 +42,15 @@ Display* display()
     return connection;
 }
 
-Display* display_if_open() { return connection; }
+Display* display_if_open()
+{
+    return connection;
+}
 
-Atom atom(const char* name) { return XInternAtom(display(), name, False); }
+Atom atom(const char* name)
+{
+    return XInternAtom(display(), name, False);
+}
 
 void begin_error_trap(Display* d)
 {

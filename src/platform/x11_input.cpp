@@ -1,9 +1,13 @@
 // Turns X events into the window messages the saver's shell reacts to.
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
-LPARAM client_position(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM client_position(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
 
 void button(const XButtonEvent& event)
 {
@@ -38,7 +42,8 @@ void destroyed(Window id)
 
 } // namespace
 
-namespace x11 {
+namespace x11
+{
 
 void handle_event(const XEvent& event)
 {

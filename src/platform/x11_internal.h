@@ -1,15 +1,16 @@
 #pragma once
 // What the X11 files of the host layer share with each other; the shell
 // never sees it.
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <string>
 
 #include "platform/win32_api.h"
 
-namespace x11 {
+namespace x11
+{
 
 // The process's one connection, opened on first use; null without a server.
 Display* display();
@@ -21,8 +22,7 @@ bool end_error_trap(Display* d);
 
 // Runs X requests and reports whether the server accepted them, without
 // letting a protocol error end the process.
-template <typename Requests>
-bool accepted(Requests requests)
+template <typename Requests> bool accepted(Requests requests)
 {
     Display* d = display();
     begin_error_trap(d);
@@ -30,8 +30,14 @@ bool accepted(Requests requests)
     return end_error_trap(d);
 }
 
-inline Window xid(HWND window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
-inline HWND hwnd(Window window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
+inline Window xid(HWND window)
+{
+    return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window));
+}
+inline HWND hwnd(Window window)
+{
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
 
 // A window of this process.
 struct OwnWindow {

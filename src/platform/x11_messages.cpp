@@ -8,7 +8,8 @@
 
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
 struct Timer {
     HWND window;
@@ -32,7 +33,10 @@ bool in_range(UINT message, UINT first, UINT last)
     return (first == 0 && last == 0) || (message >= first && message <= last);
 }
 
-bool for_window(HWND target, HWND filter) { return !filter || target == filter; }
+bool for_window(HWND target, HWND filter)
+{
+    return !filter || target == filter;
+}
 
 void pump_events()
 {
@@ -78,8 +82,9 @@ bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
         const DWORD now = GetTickCount();
         for (Timer& timer : timers) {
             if (for_window(timer.window, window) && static_cast<LONG>(now - timer.due) >= 0) {
-                *msg = MSG{timer.window, WM_TIMER, timer.id,
-                           reinterpret_cast<LPARAM>(timer.procedure), now, {}};
+                *msg =
+                    MSG{timer.window, WM_TIMER, timer.id, reinterpret_cast<LPARAM>(timer.procedure),
+                        now,          {}};
                 if (remove) // missed ticks are not made up, as on Windows
                     timer.due = now + timer.interval_ms;
                 return true;
@@ -106,7 +111,8 @@ void wait_for_work()
 
 } // namespace
 
-namespace x11 {
+namespace x11
+{
 
 void queue_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -152,9 +158,8 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     event.xclient.data.l[0] = static_cast<long>(message);
     event.xclient.data.l[1] = static_cast<long>(wparam);
     event.xclient.data.l[2] = static_cast<long>(lparam);
-    return x11::accepted([&](Display* d) {
-               XSendEvent(d, x11::xid(window), False, NoEventMask, &event);
-           })
+    return x11::accepted(
+               [&](Display* d) { XSendEvent(d, x11::xid(window), False, NoEventMask, &event); })
                ? TRUE
                : FALSE;
 }
@@ -183,7 +188,10 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remove)
     return take_message(msg, window, first, last, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; } // the saver reads no characters
+BOOL TranslateMessage(const MSG*)
+{
+    return FALSE;
+} // the saver reads no characters
 
 LRESULT DispatchMessageA(const MSG* msg)
 {

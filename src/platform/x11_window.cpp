@@ -4,7 +4,8 @@
 
 #include "platform/x11_internal.h"
 
-namespace {
+namespace
+{
 
 struct WindowClass {
     std::string name;
@@ -33,8 +34,8 @@ std::string text_property(Display* d, Window id, Atom property)
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(d, id, property, 0, 256, False, AnyPropertyType, &type, &format,
-                           &count, &remaining, &data) == Success &&
+    if (XGetWindowProperty(d, id, property, 0, 256, False, AnyPropertyType, &type, &format, &count,
+                           &remaining, &data) == Success &&
         data) {
         if (format == 8)
             text.assign(reinterpret_cast<const char*>(data), count);
@@ -69,7 +70,8 @@ void take_input(Display* d, Window id)
 
 } // namespace
 
-namespace x11 {
+namespace x11
+{
 
 OwnWindow* own_window(Window id)
 {
@@ -122,19 +124,18 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
     XSetWindowAttributes attributes{};
     unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
     attributes.background_pixel = BlackPixel(d, DefaultScreen(d));
-    attributes.event_mask = KeyPressMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | FocusChangeMask | ExposureMask |
-                            StructureNotifyMask;
+    attributes.event_mask = KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            FocusChangeMask | ExposureMask | StructureNotifyMask;
     const bool full_screen = !parent && (style & WS_POPUP);
     attributes.override_redirect = full_screen ? True : False;
     if (visual) {
         attributes.colormap = XCreateColormap(d, root, visual->visual, AllocNone);
         mask |= CWColormap;
     }
-    const Window id = XCreateWindow(
-        d, parent_id, x, y, static_cast<unsigned>(std::max(width, 1)),
-        static_cast<unsigned>(std::max(height, 1)), 0, visual ? visual->depth : CopyFromParent,
-        InputOutput, visual ? visual->visual : CopyFromParent, mask, &attributes);
+    const Window id = XCreateWindow(d, parent_id, x, y, static_cast<unsigned>(std::max(width, 1)),
+                                    static_cast<unsigned>(std::max(height, 1)), 0,
+                                    visual ? visual->depth : CopyFromParent, InputOutput,
+                                    visual ? visual->visual : CopyFromParent, mask, &attributes);
     XStoreName(d, id, title ? title : "");
     set_text_property(d, id, x11::atom(class_property), class_name);
 
@@ -196,7 +197,10 @@ HWND GetParent(HWND window)
     return own && own->parent ? x11::hwnd(own->parent) : nullptr;
 }
 
-BOOL IsWindow(HWND window) { return x11::window_exists(x11::xid(window)) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window)
+{
+    return x11::window_exists(x11::xid(window)) ? TRUE : FALSE;
+}
 
 HWND FindWindowA(LPCSTR class_name, LPCSTR title)
 {
@@ -277,7 +281,10 @@ BOOL GetCursorPos(POINT* point)
     return TRUE;
 }
 
-HICON LoadIconA(HINSTANCE, LPCSTR) { return nullptr; } // X windows carry no class icon
+HICON LoadIconA(HINSTANCE, LPCSTR)
+{
+    return nullptr;
+} // X windows carry no class icon
 
 // A device context is the window's own id; the screen's is the root window.
 HDC GetDC(HWND window)
@@ -289,7 +296,10 @@ HDC GetDC(HWND window)
     return reinterpret_cast<HDC>(static_cast<std::uintptr_t>(id));
 }
 
-int ReleaseDC(HWND, HDC) { return 1; }
+int ReleaseDC(HWND, HDC)
+{
+    return 1;
+}
 
 int GetClipBox(HDC dc, RECT* rect)
 {

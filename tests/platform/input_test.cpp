@@ -1,0 +1,79 @@
+#include "platform/window_fixture.h"
+
+// After gtest: Xlib defines macros such as None that gtest uses as names.
+#include <X11/Xlib.h>
+
+namespace
+{
+
+bool saw_with(UINT message, WPARAM wparam)
+{
+    for (const SeenMessage& m : seen)
+        if (m.message == message && m.wparam == wparam)
+            return true;
+    return false;
+}
+
+} // namespace
+
+class InputTest : public XServerTest
+{
+protected:
+    void SetUp() override
+    {
+        XServerTest::SetUp();
+        window = make_test_window(WS_POPUP | WS_VISIBLE, 640, 480);
+        ASSERT_NE(window, nullptr);
+        pump_until([] { return false; }, 50); // settle the first events
+        seen.clear();
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(InputTest, KeysButtonsAndMotionArriveAsTheirMessages)
+{
+    ASSERT_TRUE(xdotool("key a"));
+    EXPECT_TRUE(pump_until([] { return saw(WM_KEYDOWN); }));
+    ASSERT_TRUE(xdotool("key alt+b"));
+    EXPECT_TRUE(pump_until([] { return saw(WM_SYSKEYDOWN); }));
+    ASSERT_TRUE(xdotool("click 1 click 2 click 3"));
+    EXPECT_TRUE(pump_until(
+        [] { return saw(WM_LBUTTONDOWN) && saw(WM_MBUTTONDOWN) && saw(WM_RBUTTONDOWN); }));
+    EXPECT_TRUE(pump_until([] { return saw(WM_CONTEXTMENU); })); // from the right button
+
+    ASSERT_TRUE(xdotool("mousemove 123 45"));
+    EXPECT_TRUE(pump_until([] { return saw(WM_MOUSEMOVE); }));
+    POINT cursor{};
+    ASSERT_TRUE(GetCursorPos(&cursor));
+    EXPECT_EQ(cursor.x, 123);
+    EXPECT_EQ(cursor.y, 45);
+}
+
+TEST_F(InputTest, LosingTheFocusToAnotherClientDeactivates)
+{
+    Display* other = XOpenDisplay(nullptr);
+    const Window thief =
+        XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(other, thief);
+    XSync(other, False);
+    XSetInputFocus(other, thief, RevertToParent, CurrentTime);
+    XSync(other, False);
+    EXPECT_TRUE(pump_until([] { return saw_with(WM_ACTIVATEAPP, FALSE); }));
+    XCloseDisplay(other);
+}
+
+TEST_F(InputTest, AnExposedWindowIsAskedToPaint)
+{
+    Display* other = XOpenDisplay(nullptr);
+    const Window cover =
+        XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 100, 100, 0, 0, 0);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    XChangeWindowAttributes(other, cover, CWOverrideRedirect, &attributes);
+    XMapRaised(other, cover);
+    XSync(other, False);
+    XUnmapWindow(other, cover);
+    XSync(other, False);
+    EXPECT_TRUE(pump_until([] { return saw(WM_PAINT); }));
+    XCloseDisplay(other);
+}

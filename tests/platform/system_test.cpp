@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/win32.h"
+
+TEST(SystemTest, ThisIsTheNtFamilyWithoutTheOlderFamilysServices)
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    ASSERT_TRUE(GetVersionExA(&version));
+    EXPECT_EQ(version.dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
+    version.dwOSVersionInfoSize = 4;
+    EXPECT_FALSE(GetVersionExA(&version));
+
+    EXPECT_EQ(LoadLibraryA("PASSWORD.CPL"), nullptr);
+    EXPECT_EQ(LoadLibraryA("MPR.DLL"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("IMM32.DLL"), nullptr);
+    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(GetProcAddress(GetModuleHandleA(nullptr), "VerifyScreenSavePwd"), nullptr);
+    HKEY key = HKEY_CURRENT_USER;
+    EXPECT_NE(RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
+}
+
+TEST(SystemTest, TheCommandLineIsTheProgramsOwn)
+{
+    const std::string line = GetCommandLineA();
+    const std::string program = ::testing::internal::GetArgvs()[0];
+    EXPECT_EQ(line.rfind(program, 0), 0u) << line;
+    EXPECT_NE(line.find("--gtest"), std::string::npos) << line;
+    const char text[] = "ab";
+    EXPECT_EQ(CharNextA(text), text + 1);
+    EXPECT_EQ(CharNextA(text + 2), text + 2);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0xFF, sizeof startup);
+    GetStartupInfoA(&startup);
+    EXPECT_EQ(startup.dwFlags & STARTF_USESHOWWINDOW, 0u);
+}

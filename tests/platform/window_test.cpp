@@ -1,0 +1,126 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "platform/window_fixture.h"
+
+// After gtest: Xlib defines macros such as None that gtest uses as names.
+#include <X11/Xlib.h>
+
+namespace
+{
+
+HWND as_handle(Window id)
+{
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id));
+}
+
+// Another X client, as the host of a preview would be.
+class OtherClient
+{
+public:
+    OtherClient() : display(XOpenDisplay(nullptr)) {}
+    ~OtherClient()
+    {
+        if (display)
+            XCloseDisplay(display);
+    }
+    Window make_window(int width, int height)
+    {
+        const Window id = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10,
+                                              static_cast<unsigned>(width),
+                                              static_cast<unsigned>(height), 0, 0, 0);
+        XMapWindow(display, id);
+        XSync(display, False);
+        return id;
+    }
+    Display* display;
+};
+
+} // namespace
+
+class WindowTest : public XServerTest
+{
+};
+
+TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
+{
+    OtherClient host;
+    const Window parent = host.make_window(200, 150);
+    const HWND host_window = as_handle(parent);
+    ASSERT_TRUE(IsWindow(host_window));
+    RECT area{};
+    ASSERT_TRUE(GetClientRect(host_window, &area));
+    EXPECT_EQ(area.right, 200);
+    EXPECT_EQ(area.bottom, 150);
+
+    const HWND child =
+        make_test_window(WS_CHILD | WS_VISIBLE, area.right, area.bottom, host_window);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetParent(child), host_window);
+    EXPECT_EQ(GetParent(host_window), nullptr);
+
+    XDestroyWindow(host.display, parent);
+    XSync(host.display, False);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0))
+        DispatchMessageA(&msg);
+    EXPECT_TRUE(saw(WM_DESTROY));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_FALSE(IsWindow(nullptr));
+}
+
+TEST_F(WindowTest, ASaverWindowOfAnotherProcessIsFoundByClassAndTitle)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t other = fork();
+    if (other == 0) {
+        WNDCLASSA window_class{};
+        window_class.lpfnWndProc = DefWindowProcA;
+        window_class.lpszClassName = "WindowsScreenSaverClass";
+        RegisterClassA(&window_class);
+        CreateWindowExA(WS_EX_TOPMOST, "WindowsScreenSaverClass", "Screen Saver",
+                        WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+        (void)!write(ready[1], "x", 1);
+        pause();
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    const HWND found = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
+    EXPECT_NE(found, nullptr);
+    EXPECT_TRUE(IsWindow(found));
+    EXPECT_EQ(FindWindowA("WindowsScreenSaverClass", "Preview"), nullptr);
+    EXPECT_EQ(FindWindowA("OtherClass", "Screen Saver"), nullptr);
+    EXPECT_TRUE(SetForegroundWindow(found));
+    EXPECT_EQ(GetForegroundWindow(), found);
+    kill(other, SIGTERM);
+    waitpid(other, nullptr, 0);
+}
+
+TEST_F(WindowTest, TheScreenClipBoxIsTheWholeScreen)
+{
+    const HDC screen = GetDC(nullptr);
+    RECT box{};
+    EXPECT_EQ(GetClipBox(screen, &box), SIMPLEREGION);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(box.right - box.left, 640);
+    EXPECT_EQ(box.bottom - box.top, 480);
+}
+
+TEST_F(WindowTest, LosingTheDisplayEndsTheProgramWithAnError)
+{
+    const HWND window = make_test_window(WS_POPUP | WS_VISIBLE, 50, 50);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EXIT(
+        {
+            server.stop();
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0))
+                DispatchMessageA(&msg);
+        },
+        ::testing::ExitedWithCode(1), "lost the connection to the X display");
+}

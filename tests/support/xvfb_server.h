@@ -1,0 +1,27 @@
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+
+// A private X server for one test: Xvfb on a display of its own, with or
+// without GLX. DISPLAY points at it while it runs.
+class XvfbServer
+{
+public:
+    explicit XvfbServer(bool with_glx = true);
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+    virtual ~XvfbServer();
+
+    bool running() const { return !name_.empty(); }
+    void stop();
+
+private:
+    void start(bool with_glx, int display_number);
+
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+// Runs xdotool with the given arguments against DISPLAY; true on success.
+bool xdotool(const std::string& arguments);

@@ -38,14 +38,13 @@ void draw_text(Display* d, Window id, GC gc, int x, int y, const char* text)
     XDrawString(d, id, gc, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
-void draw(Display* d, Window id, GC gc)
+void draw(Display* d, Window id, GC gc, XFontStruct* font)
 {
     XClearWindow(d, id);
     draw_text(d, id, gc, 16, 32, dialog_text);
     for (const Button& b : buttons) {
         XDrawRectangle(d, id, gc, b.left, button_top, button_width, button_height);
-        const int text_width = XTextWidth(XQueryFont(d, XGContextFromGC(gc)), b.label,
-                                          static_cast<int>(std::strlen(b.label)));
+        const int text_width = XTextWidth(font, b.label, static_cast<int>(std::strlen(b.label)));
         draw_text(d, id, gc, b.left + (button_width - text_width) / 2, button_top + 17, b.label);
     }
 }
@@ -102,6 +101,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM
 
     GC gc = XCreateGC(d, id, 0, nullptr);
     XSetForeground(d, gc, BlackPixel(d, DefaultScreen(d)));
+    XFontStruct* font = XQueryFont(d, XGContextFromGC(gc));
     XMapRaised(d, id);
     while (!open_dialog.ended) {
         XEvent event;
@@ -114,10 +114,11 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM
             x11::accepted(
                 [&](Display* dd) { XSetInputFocus(dd, id, RevertToParent, CurrentTime); });
         else if (event.type == Expose && event.xexpose.count == 0)
-            draw(d, id, gc);
+            draw(d, id, gc, font);
         else if (const WPARAM command = command_of(event, close_request))
             procedure(dialog, WM_COMMAND, command, 0);
     }
+    XFreeFontInfo(nullptr, font, 1);
     XFreeGC(d, gc);
     XDestroyWindow(d, id);
     XSync(d, False);

@@ -1,12 +1,15 @@
 #pragma once
 
 // A layer of coloured points around the eye, compiled into one display list.
-// It is switched off in the running saver; its operations come with the
-// switchable layers.
+// It is switched off in the running saver; building and drawing come with
+// the switchable layers.
 class StarField
 {
 public:
-    virtual ~StarField() = default;
+    virtual ~StarField();
+
+    // Deletes the display list, if there is one.
+    void release();
 
     unsigned list = 0;
     int count = 10;

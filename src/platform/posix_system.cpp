@@ -2,9 +2,11 @@
 // older family's password services are never asked for; the modules and the
 // registry of Windows do not exist here and are simply not found.
 #include <sched.h>
+#include <signal.h>
 #include <time.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -94,13 +96,42 @@ BOOL FreeLibrary(HMODULE)
     return FALSE;
 }
 
+namespace
+{
+
+LPTOP_LEVEL_EXCEPTION_FILTER crash_filter = nullptr;
+volatile sig_atomic_t crashing = 0;
+
+void on_crash(int signal_number)
+{
+    crashing = 1;
+    if (crash_filter)
+        crash_filter(nullptr);
+    std::signal(signal_number, SIG_DFL);
+    raise(signal_number);
+}
+
+} // namespace
+
+LPTOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER filter)
+{
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous = crash_filter;
+    crash_filter = filter;
+    for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(signal_number, filter ? on_crash : SIG_DFL);
+    return previous;
+}
+
 void ExitProcess(UINT exit_code)
 {
     // Like Windows, the process ends without destroying its global objects;
-    // what was sent to the X server still goes out first.
-    if (Display* d = x11::display_if_open())
-        XSync(d, False);
-    std::fflush(nullptr);
+    // what was sent to the X server and to the standard streams still goes
+    // out first, unless the process is crashing and they may be what broke.
+    if (!crashing) {
+        if (Display* d = x11::display_if_open())
+            XSync(d, False);
+        std::fflush(nullptr);
+    }
     std::_Exit(static_cast<int>(exit_code));
 }
 

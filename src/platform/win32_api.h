@@ -55,6 +55,9 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 typedef INT_PTR (*FARPROC)();
 
+struct EXCEPTION_POINTERS; // never looked into here
+typedef LONG (*LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
+
 struct POINT {
     LONG x;
     LONG y;
@@ -271,6 +274,9 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
 BOOL SwapBuffers(HDC dc);
 
+#define EXCEPTION_EXECUTE_HANDLER 1
+#define EXCEPTION_CONTINUE_SEARCH 0
+
 // kernel32 and advapi32
 BOOL GetVersionExA(OSVERSIONINFOA* info);
 DWORD GetTickCount();
@@ -282,6 +288,9 @@ HMODULE LoadLibraryA(LPCSTR name);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 BOOL FreeLibrary(HMODULE module);
 [[noreturn]] void ExitProcess(UINT exit_code);
+// Here a crash is a fatal signal: the filter sees it first, and the signal
+// takes its ordinary course only if the filter returns.
+LPTOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER filter);
 LSTATUS RegOpenKeyA(HKEY key, LPCSTR sub_key, HKEY* result);
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                          LPDWORD data_size);

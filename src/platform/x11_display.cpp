@@ -34,10 +34,12 @@ Display* display()
     if (!connection_tried) {
         connection_tried = true;
         connection = XOpenDisplay(nullptr);
-        if (connection) {
-            XSetErrorHandler(on_protocol_error);
-            XSetIOErrorHandler(on_connection_lost);
+        if (!connection) {
+            std::fputs("orbdrift: cannot open the X display (is DISPLAY set?)\n", stderr);
+            return nullptr;
         }
+        XSetErrorHandler(on_protocol_error);
+        XSetIOErrorHandler(on_connection_lost);
     }
     return connection;
 }

@@ -1,0 +1,104 @@
+#include "shell/render_proc.h"
+
+#include "content/star_field.h"
+#include "scene/scene_switches.h"
+#include "shell/frame_driver.h"
+#include "shell/saver_window.h"
+
+HDC render_dc = nullptr;
+HGLRC render_glrc = nullptr;
+
+// Double-buffered 24-bit RGBA with a 16-bit depth buffer; no alpha, stencil
+// or accumulation planes.
+const PIXELFORMATDESCRIPTOR pixel_format = {sizeof(PIXELFORMATDESCRIPTOR),
+                                            1,
+                                            PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
+                                                PFD_DOUBLEBUFFER,
+                                            PFD_TYPE_RGBA,
+                                            24,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            16,
+                                            0,
+                                            0,
+                                            PFD_MAIN_PLANE,
+                                            0,
+                                            0,
+                                            0,
+                                            0};
+
+LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_CREATE: {
+        RECT client{};
+        GetClientRect(window, &client);
+        client_width = client.right;
+        client_height = client.bottom;
+        make_gl_context(window, &render_dc, &render_glrc);
+        set_fixed_gl_state();
+        SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
+        return 0;
+    }
+    case WM_TIMER: // any timer draws: the saver has only this one
+        run_frame();
+        SwapBuffers(render_dc);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, frame_timer_id);
+        release_scene_lists();
+        release_gl_context(window, render_dc, render_glrc);
+        return 0;
+    default:
+        return close_rules_proc(window, message, wparam, lparam);
+    }
+}
+
+// No step is checked: without a context the GL calls do nothing, and the
+// window, its timer and the close rules still work.
+void make_gl_context(HWND window, HDC* dc, HGLRC* context)
+{
+    *dc = GetDC(window);
+    const int format = ChoosePixelFormat(*dc, &pixel_format);
+    SetPixelFormat(*dc, format, &pixel_format);
+    *context = wglCreateContext(*dc);
+    wglMakeCurrent(*dc, *context);
+}
+
+void release_gl_context(HWND window, HDC dc, HGLRC context)
+{
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context);
+    ReleaseDC(window, dc);
+}
+
+void release_scene_lists()
+{
+    if (scene_switches.stars_on)
+        scene_stars.release();
+}
+
+INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
+{
+    if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wparam) == IDOK ? 1 : 0);
+        return 1;
+    }
+    return 0; // there are no settings to show or keep
+}
+
+BOOL prepare_config_dialog(HINSTANCE)
+{
+    return TRUE;
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/win32.h"
+
+// The saver window's rendering context, made at creation and kept to the end.
+extern HDC render_dc;
+extern HGLRC render_glrc;
+extern const PIXELFORMATDESCRIPTOR pixel_format;
+
+constexpr UINT_PTR frame_timer_id = 1;
+constexpr UINT frame_interval_ms = 5;
+
+LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void make_gl_context(HWND window, HDC* dc, HGLRC* context);
+void release_gl_context(HWND window, HDC dc, HGLRC context);
+void release_scene_lists();
+
+INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL prepare_config_dialog(HINSTANCE instance);

@@ -1,0 +1,32 @@
+#pragma once
+#include "platform/win32.h"
+
+typedef BOOL(WINAPI* VerifyPasswordProc)(HWND window);
+typedef void* InputContext;
+typedef InputContext(WINAPI* AssociateContextProc)(HWND window, InputContext context);
+
+// One saver window per process.
+extern HWND saver_window;
+extern BOOL preview_mode;
+extern BOOL close_confirmed;
+extern BOOL verifying_password;
+extern HMODULE password_library;
+extern VerifyPasswordProc verify_password;
+extern UINT autoplay_message;
+extern HMODULE input_method_module;
+extern AssociateContextProc associate_input_context;
+extern InputContext previous_input_context;
+extern POINT mouse_reference;
+extern DWORD last_password_check;
+
+constexpr LONG mouse_threshold = 4;         // pixels, across plus down
+constexpr DWORD password_retry_guard = 200; // ms
+constexpr UINT verification_request = WM_APP;
+extern const char* const saver_class_name;
+
+int run_saver(HWND parent);
+LRESULT CALLBACK saver_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+LRESULT close_rules_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL verify_before_close(HWND window);
+void load_password_support();
+void unload_password_support();

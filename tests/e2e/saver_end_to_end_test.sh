@@ -1,0 +1,124 @@
+#!/bin/bash
+# orbdrift as a person meets it: the real program on a private X server,
+# started in each mode, shown, pressed, moved, closed, its exit codes read.
+# Usage: saver_end_to_end_test.sh ORBDRIFT X-SCREENSHOT X-HOST OUTPUT-DIR
+set -u
+saver=$1
+shot=$2
+host=$3
+out=$4
+mkdir -p "$out"
+passed=0
+failed=0
+
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $name"
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $name"
+    fi
+}
+
+# Waits (at most $2 tenths of a second) for process $1 to end; then its exit
+# code is in $rc, or rc=timeout and the process is killed.
+wait_exit() {
+    local pid=$1 tenths=${2:-50}
+    for _ in $(seq "$tenths"); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            rc=$?
+            return
+        fi
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    rc=timeout
+}
+
+still_running() { kill -0 "$1" 2>/dev/null; }
+window_named() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+pixel() { "$shot" --pixel "$1" "$2" "$3"; }
+
+. "$(dirname "$0")/../../scripts/private_x.sh"
+start_private_x || { echo "FAIL: no X server"; exit 1; }
+trap 'kill "$xvfb" 2>/dev/null' EXIT
+xdotool mousemove 320 240
+
+# Saving mode: the scene fills the screen between black bands, a key ends it.
+"$saver" /s &
+pid=$!
+first=$(window_named "Screen Saver")
+sleep 1.5
+"$shot" "$out/saving.png"
+check "saving mode shows a window titled Screen Saver" test -n "$first"
+check "the top band is black" test "$(pixel root 320 1)" = "0 0 0"
+check "the bottom band is black" test "$(pixel root 320 478)" = "0 0 0"
+middle=$(for x in 100 150 200 250 300 350 400 450 500; do pixel root $x 240; done)
+check "the middle shows noise, not one colour" test "$(echo "$middle" | sort -u | wc -l)" -ge 5
+check "the noise is tinted blue" test "$(echo "$middle" | awk '{r += $1; b += $3} END {print (b > r)}')" = 1
+
+# A second saver finds the first, brings it to the front and ends at once.
+timeout 10 "$saver" /s
+check "a second saver ends with 0" test $? -eq 0
+check "the first saver keeps running" still_running "$pid"
+check "the first saver stays in front" test "$(xdotool getwindowfocus 2>/dev/null)" = "$first"
+
+xdotool key a
+wait_exit "$pid"
+check "a key press ends saving with 0" test "$rc" = 0
+
+# The mouse may move 4 pixels; the fifth ends it.
+"$saver" /s &
+pid=$!
+window_named "Screen Saver" >/dev/null
+sleep 0.5
+xdotool mousemove_relative -- 2 2
+sleep 0.5
+check "a 4-pixel move does not end saving" still_running "$pid"
+xdotool mousemove_relative -- 1 0
+wait_exit "$pid"
+check "a 5-pixel move ends saving with 0" test "$rc" = 0
+
+# Preview: drawn inside a host window, ended by the host.
+coproc HOST { "$host"; }
+read -r -t 10 host_window <&"${HOST[0]}"
+"$saver" /p "$host_window" &
+pid=$!
+sleep 1.5
+"$shot" "$out/preview.png" "$host_window"
+check "the preview draws inside the host window" test "$(pixel "$host_window" 100 75)" != "255 255 255"
+xdotool key a
+sleep 0.3
+check "no key ends a preview" still_running "$pid"
+eval "exec ${HOST[1]}>&-"
+wait_exit "$pid"
+check "the preview ends with 0 when its host goes" test "$rc" = 0
+
+# Configuration: a dialog; Return is OK (1), Escape is Cancel (0).
+for answer in "Return 1" "Escape 0"; do
+    set -- $answer
+    "$saver" /c &
+    pid=$!
+    dialog=$(window_named orbdrift)
+    [ "$1" = Return ] && "$shot" "$out/dialog.png" "$dialog"
+    xdotool key "$1"
+    wait_exit "$pid"
+    check "the dialog answered with $1 ends with $2" test "$rc" = "$2"
+done
+
+# Switches that mean nothing here end at once with -1.
+for tail in "/x" "/p" "/p 99999999" "/a 1"; do
+    timeout 10 "$saver" $tail
+    check "'$tail' ends with -1" test $? -eq 255
+done
+env -u DISPLAY "$saver" /s 2>"$out/no-display.txt"
+check "without a display saving ends with -1" test $? -eq 255
+check "and says why" grep -q "cannot open the X display" "$out/no-display.txt"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

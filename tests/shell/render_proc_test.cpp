@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/render_proc.h"
+#include "shell/saver_window.h"
+#include "support/fake_win32.h"
+
+namespace
+{
+
+std::vector<std::string> calls_from(std::size_t start)
+{
+    return std::vector<std::string>(fake.calls.begin() + static_cast<long>(start),
+                                    fake.calls.end());
+}
+
+} // namespace
+
+TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
+{
+    fake.foreign_windows = {};
+    // Each tick the loop dispatches draws one frame and presents it.
+    fake.posted = {MSG{fake_window(0x1000), WM_TIMER, 1, 0, 0, {}},
+                   MSG{fake_window(0x1000), WM_TIMER, 9, 0, 0, {}},
+                   MSG{fake_window(0x1000), WM_KEYDOWN, 0, 0, 0, {}}};
+    EXPECT_EQ(run_saver(nullptr), 0);
+
+    const std::string format =
+        "ChoosePixelFormat(40," +
+        std::to_string(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER) + ",24,16)";
+    const std::vector<std::string> creation = {"GetDC(4096)",       format,
+                                               "SetPixelFormat(7)", "wglCreateContext",
+                                               "wglMakeCurrent",    "SetTimer(1,5)"};
+    const auto create = std::find(fake.calls.begin(), fake.calls.end(), "GetDC(4096)");
+    ASSERT_NE(create, fake.calls.end());
+    EXPECT_EQ(std::vector<std::string>(create, create + 6), creation);
+    EXPECT_EQ(fake.count("SwapBuffers"), 2); // any timer identifier draws
+    EXPECT_EQ(fake.count("Sleep(0)"), 2);
+
+    const auto destroy = std::find(fake.calls.begin(), fake.calls.end(), "DestroyWindow");
+    ASSERT_NE(destroy, fake.calls.end());
+    EXPECT_EQ(calls_from(static_cast<std::size_t>(destroy - fake.calls.begin())),
+              (std::vector<std::string>{"DestroyWindow", "KillTimer(1)", "wglMakeCurrent(none)",
+                                        "wglDeleteContext", "ReleaseDC"}));
+}
+
+TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)
+{
+    fake.running_saver = fake_window(77);
+    fake.foreign_windows = {fake_window(77)};
+    EXPECT_EQ(run_saver(nullptr), 0);
+    EXPECT_EQ(fake.count("SetForegroundWindow(77)"), 1);
+    EXPECT_TRUE(std::none_of(fake.calls.begin(), fake.calls.end(), [](const std::string& c) {
+        return c.rfind("CreateWindowExA", 0) == 0;
+    }));
+}
+
+TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
+{
+    const HWND dialog = fake_window(0xD1A);
+    EXPECT_EQ(config_dialog_proc(dialog, WM_INITDIALOG, 0, 0), 0);
+    EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
+    EXPECT_TRUE(prepare_config_dialog(nullptr));
+}

@@ -1,0 +1,431 @@
+#include "support/fake_win32.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+FakeWin32 fake;
+
+namespace
+{
+
+struct FakeWindow {
+    HWND handle;
+    HWND parent;
+    WNDPROC procedure;
+};
+
+std::vector<FakeWindow> windows;
+WNDPROC registered_procedure = nullptr;
+bool quit_posted = false;
+int quit_code = 0;
+HWND open_dialog = nullptr;
+INT_PTR dialog_result = 0;
+
+HMODULE module_handle(UINT_PTR id)
+{
+    return reinterpret_cast<HMODULE>(id);
+}
+const HMODULE password_module = module_handle(0x51);
+const HMODULE mpr_module = module_handle(0x52);
+const HMODULE imm_module = module_handle(0x53);
+
+void record(std::string call)
+{
+    fake.calls.push_back(std::move(call));
+}
+
+std::string handle_text(const void* handle)
+{
+    return std::to_string(reinterpret_cast<UINT_PTR>(handle));
+}
+
+FakeWindow* find(HWND handle)
+{
+    for (FakeWindow& w : windows)
+        if (w.handle == handle)
+            return &w;
+    return nullptr;
+}
+
+BOOL WINAPI fake_verify(HWND window)
+{
+    ++fake.verifier_calls;
+    return fake.verifier(window);
+}
+
+DWORD WINAPI fake_change_password(LPCSTR provider, HWND owner, DWORD a, DWORD b)
+{
+    record(std::string("PwdChangePasswordA(") + provider + "," + handle_text(owner) + "," +
+           std::to_string(a) + "," + std::to_string(b) + ")");
+    return 0;
+}
+
+void* WINAPI fake_associate(HWND, void* context)
+{
+    record("ImmAssociateContext(" + handle_text(context) + ")");
+    return context ? nullptr : reinterpret_cast<void*>(0x77);
+}
+
+template <typename Routine> FARPROC as_farproc(Routine routine)
+{
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(routine));
+}
+
+} // namespace
+
+int FakeWin32::count(const std::string& call) const
+{
+    return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+}
+
+int FakeWin32::closes_posted() const
+{
+    return static_cast<int>(std::count_if(posted.begin(), posted.end(),
+                                          [](const MSG& m) { return m.message == WM_CLOSE; }));
+}
+
+ATOM RegisterClassA(const WNDCLASSA* window_class)
+{
+    record(std::string("RegisterClassA(") + window_class->lpszClassName + ")");
+    registered_procedure = window_class->lpfnWndProc;
+    return 1;
+}
+
+HWND CreateWindowExA(DWORD, LPCSTR, LPCSTR title, DWORD, int, int, int width, int height,
+                     HWND parent, HMENU, HINSTANCE, LPVOID)
+{
+    record(std::string("CreateWindowExA(") + title + "," + std::to_string(width) + "x" +
+           std::to_string(height) + "," + handle_text(parent) + ")");
+    const HWND handle = fake_window(0x1000 + windows.size());
+    windows.push_back({handle, parent, registered_procedure});
+    registered_procedure(handle, WM_CREATE, 0, 0);
+    return handle;
+}
+
+BOOL DestroyWindow(HWND window)
+{
+    FakeWindow* w = find(window);
+    if (!w)
+        return FALSE;
+    record("DestroyWindow");
+    const WNDPROC procedure = w->procedure;
+    windows.erase(windows.begin() + (w - windows.data()));
+    procedure(window, WM_DESTROY, 0, 0);
+    return TRUE;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM)
+{
+    record("DefWindowProcA(" + std::to_string(message) + ")");
+    if (message == WM_CLOSE)
+        DestroyWindow(window);
+    return 0;
+}
+
+BOOL GetClientRect(HWND window, RECT* rect)
+{
+    *rect = {0, 0, 0, 0};
+    if (!IsWindow(window))
+        return FALSE;
+    *rect = find(window) ? RECT{0, 0, 640, 480} : RECT{0, 0, 152, 112};
+    return TRUE;
+}
+
+HWND GetParent(HWND window)
+{
+    const FakeWindow* w = find(window);
+    return w ? w->parent : nullptr;
+}
+
+BOOL IsWindow(HWND window)
+{
+    return find(window) || std::find(fake.foreign_windows.begin(), fake.foreign_windows.end(),
+                                     window) != fake.foreign_windows.end();
+}
+
+HWND FindWindowA(LPCSTR, LPCSTR)
+{
+    return fake.running_saver;
+}
+
+BOOL SetForegroundWindow(HWND window)
+{
+    record("SetForegroundWindow(" + handle_text(window) + ")");
+    return TRUE;
+}
+
+HWND GetForegroundWindow()
+{
+    return fake.foreground;
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    record("SetCursor(" + handle_text(cursor) + ")");
+    return nullptr;
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    *point = fake.cursor;
+    return TRUE;
+}
+
+HICON LoadIconA(HINSTANCE, LPCSTR)
+{
+    return nullptr;
+}
+
+INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM param)
+{
+    record("DialogBoxParamA(" + handle_text(owner) + ")");
+    open_dialog = fake_window(0xD1A);
+    procedure(open_dialog, WM_INITDIALOG, 0, param);
+    procedure(open_dialog, WM_COMMAND, fake.dialog_answer, 0);
+    open_dialog = nullptr;
+    return dialog_result;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result)
+{
+    if (dialog != open_dialog)
+        return FALSE;
+    dialog_result = result;
+    return TRUE;
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    fake.posted.push_back(MSG{window, message, wparam, lparam, fake.tick_count, {}});
+    return TRUE;
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    const FakeWindow* w = find(window);
+    return w ? w->procedure(window, message, wparam, lparam) : 0;
+}
+
+// The loop runs what was posted and ends with the quit message; with nothing
+// left to run it ends as if the host had closed the window.
+BOOL GetMessageA(MSG* msg, HWND, UINT, UINT)
+{
+    if (!fake.posted.empty()) {
+        *msg = fake.posted.front();
+        fake.posted.erase(fake.posted.begin());
+        return TRUE;
+    }
+    *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quit_posted ? quit_code : 0), 0, 0, {}};
+    return FALSE;
+}
+
+BOOL PeekMessageA(MSG*, HWND, UINT first, UINT last, UINT remove)
+{
+    record("PeekMessageA(" + std::to_string(first) + "," + std::to_string(last) + "," +
+           std::to_string(remove) + ")");
+    return FALSE;
+}
+
+BOOL TranslateMessage(const MSG*)
+{
+    return FALSE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg)
+{
+    return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+void PostQuitMessage(int exit_code)
+{
+    quit_posted = true;
+    quit_code = exit_code;
+}
+
+UINT RegisterWindowMessageA(LPCSTR name)
+{
+    record(std::string("RegisterWindowMessageA(") + name + ")");
+    return 0xC123;
+}
+
+UINT_PTR SetTimer(HWND, UINT_PTR id, UINT elapse_ms, TIMERPROC)
+{
+    record("SetTimer(" + std::to_string(id) + "," + std::to_string(elapse_ms) + ")");
+    return id;
+}
+
+BOOL KillTimer(HWND, UINT_PTR id)
+{
+    record("KillTimer(" + std::to_string(id) + ")");
+    return TRUE;
+}
+
+BOOL SystemParametersInfoA(UINT action, UINT uparam, LPVOID, UINT)
+{
+    record("SystemParametersInfoA(" + std::to_string(action) + "," + std::to_string(uparam) + ")");
+    return TRUE;
+}
+
+LPSTR CharNextA(LPCSTR text)
+{
+    return const_cast<LPSTR>(*text ? text + 1 : text);
+}
+
+HDC GetDC(HWND window)
+{
+    record("GetDC(" + handle_text(window) + ")");
+    return reinterpret_cast<HDC>(window ? window : fake_window(0x5C));
+}
+
+int ReleaseDC(HWND, HDC)
+{
+    record("ReleaseDC");
+    return 1;
+}
+
+int GetClipBox(HDC, RECT* rect)
+{
+    *rect = {0, 0, 640, 480};
+    return SIMPLEREGION;
+}
+
+HGDIOBJ GetStockObject(int)
+{
+    return nullptr;
+}
+
+int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* format)
+{
+    record("ChoosePixelFormat(" + std::to_string(format->nSize) + "," +
+           std::to_string(format->dwFlags) + "," + std::to_string(format->cColorBits) + "," +
+           std::to_string(format->cDepthBits) + ")");
+    return 7;
+}
+
+BOOL SetPixelFormat(HDC, int format, const PIXELFORMATDESCRIPTOR*)
+{
+    record("SetPixelFormat(" + std::to_string(format) + ")");
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC)
+{
+    record("wglCreateContext");
+    return nullptr; // no context: the scene's GL calls go nowhere
+}
+
+BOOL wglMakeCurrent(HDC dc, HGLRC)
+{
+    record(dc ? "wglMakeCurrent" : "wglMakeCurrent(none)");
+    return TRUE;
+}
+
+BOOL wglDeleteContext(HGLRC)
+{
+    record("wglDeleteContext");
+    return TRUE;
+}
+
+BOOL SwapBuffers(HDC)
+{
+    record("SwapBuffers");
+    return TRUE;
+}
+
+BOOL GetVersionExA(OSVERSIONINFOA* info)
+{
+    info->dwPlatformId = fake.platform_id;
+    return TRUE;
+}
+
+DWORD GetTickCount()
+{
+    return fake.tick_count;
+}
+
+void Sleep(DWORD milliseconds)
+{
+    record("Sleep(" + std::to_string(milliseconds) + ")");
+}
+
+LPSTR GetCommandLineA()
+{
+    return &fake.command_line[0];
+}
+
+void GetStartupInfoA(STARTUPINFOA* info)
+{
+    std::memset(info, 0, sizeof *info);
+}
+
+HMODULE GetModuleHandleA(LPCSTR name)
+{
+    if (!name)
+        return module_handle(0x40);
+    return fake.imm_loaded && std::strcmp(name, "IMM32.DLL") == 0 ? imm_module : nullptr;
+}
+
+HMODULE LoadLibraryA(LPCSTR name)
+{
+    record(std::string("LoadLibraryA(") + name + ")");
+    if (std::strcmp(name, "PASSWORD.CPL") == 0 && fake.password_cpl)
+        return password_module;
+    if (std::strcmp(name, "MPR.DLL") == 0 && fake.mpr)
+        return mpr_module;
+    return nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR name)
+{
+    if (module == password_module && fake.verify_entry &&
+        std::strcmp(name, "VerifyScreenSavePwd") == 0)
+        return as_farproc(fake_verify);
+    if (module == mpr_module && fake.change_entry && std::strcmp(name, "PwdChangePasswordA") == 0)
+        return as_farproc(fake_change_password);
+    if (module == imm_module && std::strcmp(name, "ImmAssociateContext") == 0)
+        return as_farproc(fake_associate);
+    return nullptr;
+}
+
+BOOL FreeLibrary(HMODULE)
+{
+    record("FreeLibrary");
+    return TRUE;
+}
+
+void ExitProcess(UINT exit_code)
+{
+    _exit(static_cast<int>(exit_code));
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER)
+{
+    record("SetUnhandledExceptionFilter");
+    return nullptr;
+}
+
+LSTATUS RegOpenKeyA(HKEY, LPCSTR sub_key, HKEY* result)
+{
+    record(std::string("RegOpenKeyA(") + sub_key + ")");
+    *result = reinterpret_cast<HKEY>(0x4E);
+    return ERROR_SUCCESS;
+}
+
+// Writes only as many bytes as the value has, as Windows does.
+LSTATUS RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size)
+{
+    if (fake.use_password_value.empty())
+        return ERROR_FILE_NOT_FOUND;
+    std::memcpy(data, fake.use_password_value.data(), fake.use_password_value.size());
+    *size = static_cast<DWORD>(fake.use_password_value.size());
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegCloseKey(HKEY)
+{
+    record("RegCloseKey");
+    return ERROR_SUCCESS;
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+// A scriptable stand-in for the Windows API, for testing the shell without a
+// display: a test chooses the platform family, the clock, the cursor, the
+// registry value and which modules and entry points exist, and reads back
+// the calls the shell made and the messages it posted.
+struct FakeWin32 {
+    // The platform as the test sets it up.
+    DWORD platform_id = VER_PLATFORM_WIN32_NT;
+    DWORD tick_count = 100000;
+    POINT cursor = {0, 0};
+    std::string command_line = "orbdrift.scr";
+    std::vector<BYTE> use_password_value; // empty: no such value
+    bool password_cpl = false;
+    bool verify_entry = true;
+    bool mpr = false;
+    bool change_entry = true;
+    bool imm_loaded = false;
+    std::function<BOOL(HWND)> verifier = [](HWND) { return TRUE; };
+    std::vector<HWND> foreign_windows; // live windows of other processes
+    HWND running_saver = nullptr;      // what FindWindowA finds
+    HWND foreground = nullptr;
+    WPARAM dialog_answer = IDOK;
+
+    // What the shell did.
+    std::vector<std::string> calls;
+    std::vector<MSG> posted;
+    int verifier_calls = 0;
+
+    int count(const std::string& call) const;
+    int closes_posted() const;
+};
+
+extern FakeWin32 fake;
+
+constexpr HWND fake_window(UINT_PTR id)
+{
+    return reinterpret_cast<HWND>(id);
+}

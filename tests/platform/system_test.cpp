@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -36,4 +37,32 @@ TEST(SystemTest, TheCommandLineIsTheProgramsOwn)
     std::memset(&startup, 0xFF, sizeof startup);
     GetStartupInfoA(&startup);
     EXPECT_EQ(startup.dwFlags & STARTF_USESHOWWINDOW, 0u);
+}
+
+namespace
+{
+LONG CALLBACK exit_with_70(EXCEPTION_POINTERS*)
+{
+    ExitProcess(70);
+}
+LONG CALLBACK let_it_crash(EXCEPTION_POINTERS*)
+{
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+} // namespace
+
+TEST(SystemTest, ACrashReachesTheFilterFirst)
+{
+    EXPECT_EXIT(
+        {
+            SetUnhandledExceptionFilter(exit_with_70);
+            std::raise(SIGSEGV);
+        },
+        ::testing::ExitedWithCode(70), "");
+    EXPECT_EXIT(
+        {
+            SetUnhandledExceptionFilter(let_it_crash);
+            std::raise(SIGFPE);
+        },
+        ::testing::KilledBySignal(SIGFPE), "");
 }

@@ -34,3 +34,8 @@ float rand_gauss(float x)
         sum += rand_scaled(1.0);
     return static_cast<float>((sum - 3.0) * scale);
 }
+
+float rand_scaled(float x)
+{
+    return static_cast<float>(random_draw()) / 32768.0f * x;
+}

@@ -14,6 +14,8 @@ int random_draw();
 
 // A draw scaled to [0, x) in steps of x / 32768.
 double rand_scaled(double x);
+// The same in single precision, as the star field draws its points.
+float rand_scaled(float x);
 
 // Roughly normal, mean 0 and standard deviation very close to x, from the sum
 // of six uniform draws; bounded by 3 * 1.414 * x on either side.

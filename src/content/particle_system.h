@@ -1,15 +1,27 @@
 #pragma once
 
 class TextureSlot;
+class View;
 
 constexpr int max_particles = 5001;
 
-// Camera-facing textured quads on a random walk. Switched off in the running
-// saver; its operations come with the switchable layers.
+// The GL blend factors that the particles' two blend indices choose from.
+struct BlendFactors {
+    unsigned source[9];
+    unsigned destination[8];
+};
+extern const BlendFactors blend_factor_table;
+
+// Large, soft, camera-facing textured quads whose velocities take a random
+// walk, one component at a time.
 class ParticleSystem
 {
 public:
     virtual ~ParticleSystem() = default;
+
+    void spawn();
+    void update(float dt, float jitter);
+    void draw(const View& view, float fade);
 
     int count = 100;
     int shape = 1;

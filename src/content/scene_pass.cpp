@@ -4,11 +4,14 @@
 
 #include "common/gl.h"
 #include "content/light.h"
+#include "content/particle_system.h"
 #include "content/sphere_mesh.h"
+#include "content/star_field.h"
 #include "scene/scene_switches.h"
 #include "shell/frame_clock.h"
 #include "textures/texture_slot.h"
 #include "views/scene_camera.h"
+#include "views/view_manager.h"
 
 namespace
 {
@@ -22,6 +25,16 @@ void move_light(double t)
     scene_light.position.set(static_cast<float>(std::sin(t * 0.1 * 2.0) * 2.0),
                              static_cast<float>(std::sin(t * 0.02 * 2.0) * 2.0),
                              static_cast<float>(std::cos(t * 0.1 * 2.0) * 2.0));
+}
+
+// A layer is fogged only when the scene and the layer both ask for it; fog is
+// off again afterwards in every case.
+template <typename Draw> void draw_with_layer_fog(int layer_fog, Draw draw)
+{
+    if (scene_switches.fog_on && layer_fog)
+        glEnable(GL_FOG);
+    draw();
+    glDisable(GL_FOG);
 }
 
 } // namespace
@@ -84,5 +97,13 @@ void draw_sphere_step()
 void draw_scene_pass()
 {
     update_scene_camera();
+    const View& view = view_manager.views[view_manager.current_view];
+    if (scene_switches.stars_on) {
+        draw_with_layer_fog(scene_stars.fog, [&] { scene_stars.draw(view); });
+    }
     draw_sphere_step();
+    if (scene_switches.particles_on) {
+        draw_with_layer_fog(scene_particles.fog,
+                            [&] { scene_particles.draw(view, view_manager.background_alpha); });
+    }
 }

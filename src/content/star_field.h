@@ -1,13 +1,16 @@
 #pragma once
 
-// A layer of coloured points around the eye, compiled into one display list.
-// It is switched off in the running saver; building and drawing come with
-// the switchable layers.
+class View;
+
+// A layer of coloured points around the eye, compiled once into a display
+// list and drawn as several rotated copies with growing point sizes.
 class StarField
 {
 public:
     virtual ~StarField();
 
+    void build();
+    void draw(const View& view) const;
     // Deletes the display list, if there is one.
     void release();
 
@@ -24,6 +27,10 @@ public:
     double inner_size = 0.0;
     double color_floor = 0.3;
     double white_floor = 0.7;
+
+private:
+    // A layer count below 1 would divide by zero; one copy is the least.
+    int copies() const { return layers < 1 ? 1 : layers; }
 };
 
 extern StarField scene_stars;

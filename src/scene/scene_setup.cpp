@@ -9,6 +9,8 @@
 #include "content/fog.h"
 #include "content/light.h"
 #include "content/light_material.h"
+#include "content/particle_system.h"
+#include "content/shell_placement.h"
 #include "content/star_field.h"
 #include "scene/scene_switches.h"
 #include "shell/frame_clock.h"
@@ -131,7 +133,53 @@ void scene_setup()
     // even when a fixed seed replaces it.
     seed_random(clock_seed());
 
+    if (scene_switches.stars_on)
+        setup_star_field();
+    if (scene_switches.particles_on)
+        setup_particles();
+    // Last: its 65,536 draws come after those of the layers.
     texture_slots[9].generate(FLECK, 256, 256, GL_RGBA, 0);
+}
+
+void setup_star_field()
+{
+    StarField& stars = scene_stars;
+    stars.count = 2000;
+    if (view_manager.background_alpha < 1.0f)
+        stars.count /= 3; // a third while the fill is translucent: 666 at setup
+    stars.layers = 2;
+    stars.outer_size = 3.0 * scene_scale;
+    stars.inner_size = 0.0 * stars.outer_size;
+    stars.blend = 1;
+    stars.depth_test = 0;
+    stars.depth_write = 0;
+    stars.shape = dome;
+    stars.follow_camera = 1;
+    stars.fog = 0;
+    stars.color_floor = 0.2;
+    stars.white_floor = 0.8;
+    stars.build();
+}
+
+void setup_particles()
+{
+    ParticleSystem& particles = scene_particles;
+    particles.count = 6;
+    particles.outer_size = static_cast<float>(2.0 * scene_scale);
+    particles.inner_size = 0.0f * particles.outer_size;
+    particles.opacity = 0.105f;
+    particles.alpha_test = 1;
+    particles.alpha_reference = 0.01f;
+    particles.blend = 1;
+    particles.blend_source = 2;      // source alpha
+    particles.blend_destination = 3; // one minus source alpha
+    particles.depth_test = 1;
+    particles.depth_write = 0;
+    particles.fog = 1;
+    particles.shape = dome;
+    particles.texture = &texture_slots[0];
+    particles.quad_half_size = 1.2f;
+    particles.spawn();
 }
 
 void step_scene_drifters()
@@ -145,4 +193,6 @@ void step_scene_drifters()
     drift_band.step(d);
     scene_band_fraction = drift_band.value();
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    if (scene_switches.particles_on)
+        scene_particles.update(static_cast<float>(d), static_cast<float>(0.5 * scene_scale));
 }

@@ -11,6 +11,11 @@ extern double unit_drift_scale;
 // generates the sphere's texture. Runs once, with a GL context current.
 void scene_setup();
 
+// The optional layers with the values the scene gives them; scene setup runs
+// these when their switches are on.
+void setup_star_field();
+void setup_particles();
+
 // Advances the drifters by the frame interval and routes the band drifter.
 void step_scene_drifters();
 

@@ -2,6 +2,7 @@
 
 #include "common/gl.h"
 #include "content/scene_pass.h"
+#include "content/screen_overlays.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_switches.h"
 #include "shell/frame_clock.h"
@@ -63,6 +64,13 @@ void run_frame()
     frame_clock.update();
     step_scene_drifters();
     draw_background_pass();
+    if (scene_switches.backdrop_overlay_on)
+        draw_backdrop_overlay();
     if (scene_switches.scene_pass_on)
         draw_scene_views();
+    if (scene_switches.modulate_overlay_on) {
+        view_manager.select_viewport(0);
+        view_manager.select_ortho(0);
+        draw_modulate_overlay();
+    }
 }

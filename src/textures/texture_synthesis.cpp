@@ -2,8 +2,7 @@
 #include <cstring>
 
 #include "common/gl.h"
-#include "common/random.h"
-#include "textures/texel_target.h"
+#include "textures/texel_rules.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 
@@ -16,26 +15,41 @@ constexpr std::int64_t max_texels = 256 * 256;
 // small thread stack, and generation never runs on two threads.
 unsigned char texel_buffer[max_texels * 4];
 
-void fill_fleck(const TexelTarget& target)
+void fill_kind(int kind, const TexelTarget& target, TextureSlot& slot)
 {
-    for (int y = 0; y < target.height; ++y) {
-        for (int x = 0; x < target.width; ++x) {
-            const float grey = static_cast<float>(rand_scaled(1.0)) * 255.0f;
-            const float alpha = (grey + grey + grey) / 3.0f;
-            target.put(x, y, grey, grey, grey, alpha);
-        }
+    switch (kind) {
+    case SPHERE:
+        return fill_sphere(target);
+    case NOTSPHERE:
+        return fill_not_sphere(target);
+    case GRADIENT:
+        return fill_gradient(target);
+    case SMOKE:
+        return fill_smoke(target, slot);
+    case FOG:
+        return fill_fog(target, slot);
+    case RING:
+        return fill_ring(target);
+    case STAR:
+        return fill_star(target);
+    case SAND:
+        return fill_sand(target);
+    case BLACK:
+        return fill_black(target);
+    case CHECK:
+        return fill_check(target);
+    case GRILLE:
+        return fill_grille(target);
+    case FLECK:
+        return fill_fleck(target);
+    default:
+        return; // no rule: the image stays as cleared
     }
 }
 
-void fill_kind(int kind, const TexelTarget& target)
+bool accumulates(int kind)
 {
-    switch (kind) {
-    case FLECK:
-        fill_fleck(target);
-        break;
-    default:
-        break; // no rule: the image stays as cleared
-    }
+    return kind == SMOKE || kind == FOG;
 }
 
 void register_generation(TextureSlot& slot, int kind)
@@ -83,12 +97,15 @@ int TextureSlot::generate(int kind, int new_width, int new_height, unsigned new_
     const std::int64_t texels = static_cast<std::int64_t>(width) * height;
     if (width < 0 || height < 0 || texels > max_texels)
         return 1;
+    // The accumulation grid has rows of 256: a longer side would overrun it.
+    if (accumulates(kind) && (width > accumulation_side || height > accumulation_side))
+        return 1;
     register_generation(*this, kind);
 
     // Cleared first, so a kind without a rule or a format without a byte
     // layout uploads transparent black rather than stale memory.
     std::memset(texel_buffer, 0, static_cast<std::size_t>(texels) * 4);
-    fill_kind(kind, TexelTarget{texel_buffer, width, height, format});
+    fill_kind(kind, TexelTarget{texel_buffer, width, height, format}, *this);
 
     bind();
     set_filters(mipmapped != 0);

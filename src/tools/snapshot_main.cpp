@@ -1,11 +1,15 @@
-// orbdrift-snapshot: the saver's scene, offscreen, as a PNG.
+// orbdrift-snapshot: the saver's scene, or one of its textures, offscreen, as a PNG.
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "common/gl.h"
+#include "common/random.h"
 #include "scene/scene_setup.h"
 #include "shell/frame_clock.h"
 #include "shell/frame_driver.h"
+#include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"
 #include "tools/png_file.h"
 #include "tools/snapshot_options.h"
@@ -13,11 +17,46 @@
 namespace
 {
 
+constexpr int texture_side = 256;
 std::int64_t simulated_ms = 0;
 
 std::int64_t simulated_clock()
 {
     return simulated_ms;
+}
+
+// The saver's start and frames with a simulated clock; the last frame.
+std::vector<std::uint8_t> render_scene(const SnapshotOptions& options,
+                                       const OffscreenContext& context)
+{
+    set_millisecond_source(simulated_clock);
+    if (options.seed_fixed)
+        fix_scene_seed(options.seed);
+    client_width = options.width;
+    client_height = options.height;
+    set_fixed_gl_state();
+    for (int frame = 0; frame < options.frames; ++frame) {
+        simulated_ms += options.step_ms;
+        run_frame();
+    }
+    return context.read_rgb();
+}
+
+// One texture of the given kind as the generator makes it, without alpha.
+std::vector<std::uint8_t> render_texture(const SnapshotOptions& options)
+{
+    if (options.seed_fixed)
+        seed_random(options.seed);
+    TextureSlot slot;
+    slot.generate(options.texture_kind, texture_side, texture_side, GL_RGBA, 0);
+    std::vector<std::uint8_t> rgba(texture_side * texture_side * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(texture_side * texture_side * 3);
+    for (auto texel = rgba.begin(); texel != rgba.end(); texel += 4)
+        rgb.insert(rgb.end(), texel, texel + 3);
+    return rgb;
 }
 
 } // namespace
@@ -35,24 +74,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    OffscreenContext context(options.width, options.height);
+    const bool texture = options.texture_kind >= 0;
+    const int width = texture ? texture_side : options.width;
+    const int height = texture ? texture_side : options.height;
+    OffscreenContext context(width, height);
     if (!context.ready()) {
         std::fprintf(stderr, "orbdrift-snapshot: cannot create an offscreen OpenGL context\n");
         return 1;
     }
-    set_millisecond_source(simulated_clock);
-    if (options.seed_fixed)
-        fix_scene_seed(options.seed);
-
-    client_width = options.width;
-    client_height = options.height;
-    set_fixed_gl_state();
-    for (int frame = 0; frame < options.frames; ++frame) {
-        simulated_ms += options.step_ms;
-        run_frame();
-    }
-
-    if (!write_png(options.output, options.width, options.height, context.read_rgb())) {
+    const auto picture = texture ? render_texture(options) : render_scene(options, context);
+    if (!write_png(options.output, width, height, picture)) {
         std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", options.output.c_str());
         return 1;
     }

@@ -5,13 +5,18 @@
 #include <string>
 
 const char* const snapshot_usage =
-    "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S] [-o FILE]\n"
+    "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
+    "                         [--texture KIND] [-o FILE]\n"
     "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
     "frame as a PNG.\n"
     "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
     "  --frames N    frames to run after the scene starts (default 400, at least 1)\n"
     "  --step-ms M   simulated milliseconds between frames (default 5)\n"
     "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
+    "  --texture KIND  writes a 256 x 256 texture of that kind instead of the scene:\n"
+    "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
+    "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
+    "                generator's start state unless --seed is given)\n"
     "  -o FILE       output file (default orbdrift.png)\n";
 
 namespace
@@ -48,6 +53,20 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
     return true;
 }
 
+bool parse_kind(const std::string& text, SnapshotOptions& options)
+{
+    static const char* const kinds[] = {"SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE", "FOG",
+                                        "RING",   "STAR",      "SAND",     "BLACK", "KIND9",
+                                        "CHECK",  "GRILLE",    "X50",      "Y50",   "FLECK"};
+    for (int kind = 0; kind < static_cast<int>(sizeof kinds / sizeof kinds[0]); ++kind) {
+        if (text == kinds[kind]) {
+            options.texture_kind = kind;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool parse_value(const std::string& name, const std::string& value, SnapshotOptions& options)
 {
     unsigned long long number = 0;
@@ -65,6 +84,8 @@ bool parse_value(const std::string& name, const std::string& value, SnapshotOpti
         options.step_ms = static_cast<int>(number);
         return true;
     }
+    if (name == "--texture")
+        return parse_kind(value, options);
     if (name == "--seed") {
         if (!parse_number(value, 0xFFFFFFFFull, number))
             return false;
@@ -88,7 +109,7 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             continue;
         }
         if (name != "--size" && name != "--frames" && name != "--step-ms" && name != "--seed" &&
-            name != "-o") {
+            name != "--texture" && name != "-o") {
             error = "unknown option '" + name + "'";
             return false;
         }

@@ -10,6 +10,7 @@ struct SnapshotOptions {
     bool seed_fixed = false;
     std::uint32_t seed = 0;
     std::string output = "orbdrift.png";
+    int texture_kind = -1; // a kind to write instead of the scene
     bool help = false;
 };
 

@@ -4,10 +4,15 @@
 #include <set>
 #include <vector>
 
+#include "common/gl.h"
+#include "content/star_field.h"
 #include "scene/scene_setup.h"
 #include "scene/scene_switches.h"
 #include "shell/frame_driver.h"
+#include "support/gl_recorder.h"
 #include "support/gl_test.h"
+#include "textures/texture_kind.h"
+#include "textures/texture_slot.h"
 #include "views/view_manager.h"
 
 namespace
@@ -105,4 +110,37 @@ TEST_F(RenderTest, WithoutTheSphereTheStripIsTheDarkBlueFill)
         EXPECT_EQ(picture.at(x, 0).b, 0);
         EXPECT_EQ(picture.at(x, height - 1).b, 0);
     }
+}
+
+TEST_F(RenderTest, EveryLayerSwitchedOnIsDrawnAndTheStarListFreed)
+{
+    run(2);
+    // Slot 0 gets an image, a bright disc, so that the overlays show.
+    texture_slots[0].generate(SPHERE, 64, 64, GL_RGBA, 0);
+    SceneSwitches& on = scene_switches;
+    on.stars_on = on.particles_on = on.backdrop_overlay_on = on.modulate_overlay_on = 1;
+    setup_star_field();
+    setup_particles();
+    GlRecording gl;
+    more_frames(1);
+    EXPECT_EQ(gl.named("glCallList").size(), 2u);  // two turned copies of the stars
+    EXPECT_EQ(gl.named("glAlphaFunc").size(), 1u); // the particles' alpha test
+    int quads = 0;
+    for (const GlCall& begin : gl.named("glBegin"))
+        quads += begin.args[0] == GL_QUADS;
+    EXPECT_EQ(quads, 2 + 1 + 6 + 1); // background, backdrop, six particles, modulate
+
+    const Picture picture(context.read_rgb(), width);
+    // The disc is black at its edge (filtering with the wrapped side: nearly).
+    const Rgb edge = picture.at(0, height / 2);
+    EXPECT_LT(edge.r + edge.g + edge.b, 30);
+    const Rgb centre = picture.at(width / 2, height / 2);
+    EXPECT_GT(centre.r + centre.g + centre.b, 0);
+    const Rgb band = picture.at(width / 2, bottom_band_row()); // the backdrop shows
+    EXPECT_GT(band.r + band.g + band.b, 0);
+
+    const GLuint list = scene_stars.list;
+    ASSERT_TRUE(glIsList(list));
+    scene_stars.release();
+    EXPECT_FALSE(glIsList(list));
 }

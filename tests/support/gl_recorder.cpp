@@ -192,6 +192,13 @@ GL_FORWARD(void, glVertex2f, (GLfloat x, GLfloat y), (x, y), x, y)
 GL_FORWARD(void, glVertex3d, (GLdouble x, GLdouble y, GLdouble z), (x, y, z), x, y, z)
 GL_FORWARD(void, glNormal3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
 GL_FORWARD(void, glTexCoord2f, (GLfloat s, GLfloat t), (s, t), s, t)
+GL_FORWARD(void, glTexCoord2d, (GLdouble s, GLdouble t), (s, t), s, t)
+GL_FORWARD(void, glVertex3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
+GL_FORWARD(void, glColor3d, (GLdouble r, GLdouble g, GLdouble b), (r, g, b), r, g, b)
+GL_FORWARD(void, glAlphaFunc, (GLenum f, GLclampf r), (f, r), f, r)
+GL_FORWARD(void, glNewList, (GLuint l, GLenum m), (l, m), l, m)
+GL_FORWARD(void, glCallList, (GLuint l), (l), l)
+GL_FORWARD(void, glDeleteLists, (GLuint l, GLsizei n), (l, n), l, n)
 GL_FORWARD(void, glBlendFunc, (GLenum s, GLenum d), (s, d), s, d)
 GL_FORWARD(void, glRotatef, (GLfloat a, GLfloat x, GLfloat y, GLfloat z), (a, x, y, z), a, x, y, z)
 GL_FORWARD(void, glTranslatef, (GLfloat x, GLfloat y, GLfloat z), (x, y, z), x, y, z)
@@ -222,6 +229,20 @@ GL_FORWARD0(glLoadIdentity)
 GL_FORWARD0(glEnd)
 GL_FORWARD0(glPushMatrix)
 GL_FORWARD0(glPopMatrix)
+GL_FORWARD0(glEndList)
+
+// Logs how many lists were asked for and the first name GL gave.
+extern "C" GLuint glGenLists(GLsizei n)
+{
+    static const auto real = real_function<decltype(&glGenLists)>("glGenLists");
+    GLuint first = 0;
+    {
+        InsideGl inside;
+        first = real(n);
+    }
+    record("glGenLists", n, first);
+    return first;
+}
 
 // Vector parameters are logged by value.
 #define GL_FORWARD_VALUES(name, params, args, head, values, count)                                 \

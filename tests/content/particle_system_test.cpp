@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/gl.h"
+#include "common/random.h"
+#include "content/particle_system.h"
+#include "support/gl_recorder.h"
+#include "support/gl_test.h"
+#include "textures/texture_slot.h"
+#include "views/view.h"
+
+namespace
+{
+
+// The system scene setup makes, spawned from a known generator state.
+ParticleSystem& spawned(int count)
+{
+    static ParticleSystem particles;
+    particles = ParticleSystem();
+    particles.count = count;
+    particles.shape = 2;
+    seed_random(11);
+    particles.spawn();
+    return particles;
+}
+
+int changed_components(const ParticleSystem& p, int i)
+{
+    return (p.velocity_x[i] != 0.0f) + (p.velocity_y[i] != 0.0f) + (p.velocity_z[i] != 0.0f);
+}
+
+View view_with_axes()
+{
+    View view;
+    view.camera.right[0] = 1.0f;
+    view.camera.up[1] = 1.0f;
+    return view;
+}
+
+} // namespace
+
+class ParticleSystemTest : public GlTest
+{
+};
+
+TEST(ParticleSystem, SpawnKeepsToTheArrays)
+{
+    EXPECT_EQ(spawned(6000).count, 5001);
+    EXPECT_EQ(spawned(5001).count, 5001);
+    const ParticleSystem& six = spawned(6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_GE(six.position_y[i], 0.0f); // the dome
+        EXPECT_EQ(six.brightness[i], 1.0f);
+        EXPECT_GE(six.red[i], 0.4f);
+    }
+}
+
+TEST(ParticleSystem, TheRandomWalkChangesOneVelocityComponentAtATime)
+{
+    ParticleSystem& still = spawned(50);
+    const float x = still.position_x[7];
+    for (int step = 0; step < 100; ++step)
+        still.update(0.0f, 0.5f);
+    EXPECT_EQ(still.position_x[7], x);
+    for (int i = 0; i < 50; ++i)
+        ASSERT_EQ(changed_components(still, i), 0);
+
+    ParticleSystem& busy = spawned(50);
+    busy.update(1.0f, 0.5f); // dt >= 1: every particle changes a component
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(changed_components(busy, i), 1) << i;
+        ASSERT_GE(busy.velocity_x[i] + busy.velocity_y[i] + busy.velocity_z[i], -0.25f);
+        ASSERT_LT(busy.velocity_x[i] + busy.velocity_y[i] + busy.velocity_z[i], 0.25f);
+    }
+    const float before = busy.position_z[3];
+    const float speed = busy.velocity_z[3];
+    busy.update(0.5f, 0.5f); // positions move first, with last step's velocity
+    EXPECT_FLOAT_EQ(busy.position_z[3], before + 0.5f * speed);
+}
+
+TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)
+{
+    ParticleSystem& p = spawned(2);
+    p.quad_half_size = 1.2f;
+    p.alpha_test = 1;
+    p.alpha_reference = 0.01f;
+    p.blend_source = 2;
+    p.blend_destination = 3;
+    p.opacity = 0.105f;
+    TextureSlot slot;
+    p.texture = &slot;
+    GlRecording gl;
+    p.draw(view_with_axes(), 1.0f);
+    const auto corners = gl.named("glVertex3f");
+    ASSERT_EQ(corners.size(), 8u);
+    const float x = p.position_x[0];
+    const float y = p.position_y[0];
+    const float z = p.position_z[0];
+    EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 1.2f, y - 1.2f, z}));
+    EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 1.2f, y + 1.2f, z}));
+    EXPECT_EQ(gl.named("glColor4f")[0].args[3], 0.105f);
+    EXPECT_EQ(gl.named("glBlendFunc")[0],
+              gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
+    const auto names = gl.outer_names();
+    const std::vector<std::string> tail(names.end() - 4, names.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"glDisable", "glDisable", "glDisable", "glDisable"}));
+    EXPECT_EQ(gl.all().back(), gl_call("glDisable", {GL_TEXTURE_2D}));
+}
+
+TEST_F(ParticleSystemTest, ClearFlagsAreSetOnceAndNotUndone)
+{
+    ParticleSystem& p = spawned(1);
+    p.blend = 0;
+    p.depth_test = 0;
+    p.blend_source = 99; // past the table: taken as its last entry
+    GlRecording gl;
+    p.draw(view_with_axes(), 1.0f);
+    EXPECT_EQ(gl.all().front(), gl_call("glDisable", {GL_ALPHA_TEST}));
+    EXPECT_EQ(gl.named("glDisable"), (std::vector<GlCall>{gl_call("glDisable", {GL_ALPHA_TEST}),
+                                                          gl_call("glDisable", {GL_BLEND}),
+                                                          gl_call("glDisable", {GL_DEPTH_TEST})}));
+    EXPECT_TRUE(gl.named("glEnable").empty()); // no texture: texturing untouched
+
+    p.blend = 1;
+    gl.clear();
+    p.draw(view_with_axes(), 1.0f);
+    EXPECT_EQ(gl.named("glBlendFunc")[0], gl_call("glBlendFunc", {GL_SRC_ALPHA_SATURATE, GL_ZERO}));
+}

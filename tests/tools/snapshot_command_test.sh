@@ -14,6 +14,12 @@ cmp -s "$out/a.png" "$out/b.png" || fail "same seed gave different pictures"
 cmp -s "$out/a.png" "$out/c.png" && fail "different seeds gave the same picture"
 head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
 
+"$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
+"$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
+    fail "a texture kind is not reproducible"
+"$tool" --texture SMOG -o "$out/smog.png" 2>/dev/null
+[ $? -eq 2 ] || fail "an unknown texture kind did not exit with 2"
+
 "$tool" --frames zero -o "$out/d.png" 2>"$out/err"
 [ $? -eq 2 ] || fail "bad option did not exit with 2"
 [ "$(wc -l <"$out/err")" -eq 1 ] || fail "bad option did not give exactly one line"

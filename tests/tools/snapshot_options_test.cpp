@@ -40,11 +40,14 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
 TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
 {
     const std::vector<std::vector<const char*>> bad = {
-        {"--bogus"},          {"--size"},          {"--size", "64"},
-        {"--size", "0x48"},   {"--size", "64x"},   {"--size", "-64x48"},
-        {"--size", "9000x8"}, {"--frames", "0"},   {"--frames", "ten"},
-        {"--frames", "1e3"},  {"--step-ms", "-5"}, {"--seed", "4294967296"},
-        {"--seed", " 1"},     {"-o", ""},          {"--frames", "99999999999999999999999"}};
+        {"--bogus"},          {"--size"},
+        {"--size", "64"},     {"--size", "0x48"},
+        {"--size", "64x"},    {"--size", "-64x48"},
+        {"--size", "9000x8"}, {"--frames", "0"},
+        {"--frames", "ten"},  {"--frames", "1e3"},
+        {"--step-ms", "-5"},  {"--seed", "4294967296"},
+        {"--seed", " 1"},     {"--texture", "smoke"},
+        {"-o", ""},           {"--frames", "99999999999999999999999"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

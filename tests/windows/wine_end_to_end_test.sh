@@ -1,0 +1,124 @@
+#!/bin/bash
+# The Windows screen saver for real, under Wine on a private X server with a
+# fresh Wine prefix: each mode started as the Windows settings page starts it.
+# Usage: wine_end_to_end_test.sh ORBDRIFT.SCR PREVIEW-HOST.EXE X-SCREENSHOT OUTPUT-DIR
+set -u
+saver=$1
+host=$2
+shot=$3
+out=$4
+rm -rf "$out"
+mkdir -p "$out"
+passed=0
+failed=0
+
+check() {
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $name"
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $name"
+    fi
+}
+
+wait_exit() {
+    local pid=$1 tenths=${2:-100}
+    for _ in $(seq "$tenths"); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            rc=$?
+            return
+        fi
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    rc=timeout
+}
+
+window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+pixel() { "$shot" --pixel "$1" "$2" "$3"; }
+# Without a window manager, keys reach only the window that has the focus.
+press() {
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    xdotool key "$2"
+}
+
+. "$(dirname "$0")/../../scripts/private_x.sh"
+start_private_x || { echo "FAIL: no X server"; exit 1; }
+export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+    wineserver -k 2>/dev/null
+    kill "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+wineboot -i >/dev/null 2>&1
+# Unmanaged windows close at once; managed ones wait for a window manager.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
+
+# Saving mode: full screen, bands and noise; a second saver defers to it.
+wine "$saver" /s &
+pid=$!
+first=$(window_named "Screen Saver")
+sleep 2
+"$shot" "$out/saving.png"
+check "saving mode shows a window titled Screen Saver" test -n "$first"
+check "the top band is black" test "$(pixel root 320 2)" = "0 0 0"
+check "the bottom band is black" test "$(pixel root 320 477)" = "0 0 0"
+middle=$(for x in 100 150 200 250 300 350 400 450 500; do pixel root $x 240; done)
+check "the middle shows noise" test "$(echo "$middle" | sort -u | wc -l)" -ge 5
+timeout 30 wine "$saver" /s
+check "a second saver ends with 0" test $? -eq 0
+check "the first saver keeps running" kill -0 "$pid"
+press "$first" a
+wait_exit "$pid"
+check "a key press ends saving with 0" test "$rc" = 0
+
+# Configuration: the dialog of the resources; Return is OK, Escape Cancel.
+for answer in "Return 1" "Escape 0"; do
+    set -- $answer
+    wine "$saver" /c &
+    pid=$!
+    dialog=$(window_named orbdrift)
+    [ "$1" = Return ] && "$shot" "$out/dialog.png" "$dialog"
+    press "$dialog" "$1"
+    wait_exit "$pid"
+    check "the dialog answered with $1 ends with $2" test "$rc" = "$2"
+done
+
+# The X window Wine renders a 200 x 150 GL child window into: Wine does not
+# place it inside a parent window that belongs to another process, so the
+# preview is read from there rather than from the host's window.
+preview_drawable() {
+    local w
+    for w in $(xdotool search --name '' 2>/dev/null); do
+        if [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] &&
+            xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 200x150'; then
+            echo "$w"
+            return
+        fi
+    done
+}
+
+# Preview: a child of a host program's window, ended when the host closes.
+wine "$host" "$saver" 5 >"$out/host.txt" &
+pid=$!
+window_named "Preview host" >/dev/null
+sleep 3
+drawable=$(preview_drawable)
+"$shot" "$out/preview.png" "$drawable"
+check "the preview draws the bands" test "$(pixel "$drawable" 100 2)" = "0 0 0"
+check "the preview draws the noise" test "$(pixel "$drawable" 100 75)" != "0 0 0"
+wait_exit "$pid" 200
+check "the preview ends with 0 when its host closes" test "$rc" = 0
+check "the preview is a child of the host, of its size" grep -q "^child 200x150" "$out/host.txt"
+
+timeout 30 wine "$saver" /x
+check "'/x' ends with -1" test $? -eq 255
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

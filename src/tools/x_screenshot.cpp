@@ -61,6 +61,9 @@ int write_picture(XImage* image, int width, int height, const char* file)
     return write_png(file, width, height, rgb) ? 0 : 1;
 }
 
+// A window that is gone or never was is a failed shot, not a crash.
+int ignore_error(Display*, XErrorEvent*) { return 0; }
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -75,6 +78,7 @@ int main(int argc, char** argv)
         std::fputs("x-screenshot: cannot open the X display\n", stderr);
         return 1;
     }
+    XSetErrorHandler(ignore_error);
     int width = 0;
     int height = 0;
     const char* window = pixel || argc == 3 ? argv[2] : nullptr;

@@ -3,12 +3,13 @@
 # fresh Wine prefix: each mode started as the Windows settings page starts it.
 # Usage: wine_end_to_end_test.sh ORBDRIFT.SCR PREVIEW-HOST.EXE X-SCREENSHOT OUTPUT-DIR
 set -u
-saver=$1
-host=$2
-shot=$3
-out=$4
-rm -rf "$out"
-mkdir -p "$out"
+rm -rf "$4"
+mkdir -p "$4"
+# Wine wants absolute paths, for the prefix above all.
+saver=$(realpath "$1")
+host=$(realpath "$2")
+shot=$(realpath "$3")
+out=$(realpath "$4")
 passed=0
 failed=0
 

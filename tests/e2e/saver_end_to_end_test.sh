@@ -8,41 +8,7 @@ shot=$2
 host=$3
 out=$4
 mkdir -p "$out"
-passed=0
-failed=0
-
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "ok: $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $name"
-    fi
-}
-
-# Waits (at most $2 tenths of a second) for process $1 to end; then its exit
-# code is in $rc, or rc=timeout and the process is killed.
-wait_exit() {
-    local pid=$1 tenths=${2:-50}
-    for _ in $(seq "$tenths"); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid"
-            rc=$?
-            return
-        fi
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    rc=timeout
-}
-
-still_running() { kill -0 "$1" 2>/dev/null; }
-window_named() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-pixel() { "$shot" --pixel "$1" "$2" "$3"; }
+. "$(dirname "$0")/../support/end_to_end_checks.sh"
 
 . "$(dirname "$0")/../../scripts/private_x.sh"
 start_private_x || { echo "FAIL: no X server"; exit 1; }
@@ -120,5 +86,4 @@ env -u DISPLAY "$saver" /s 2>"$out/no-display.txt"
 check "without a display saving ends with -1" test $? -eq 255
 check "and says why" grep -q "cannot open the X display" "$out/no-display.txt"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

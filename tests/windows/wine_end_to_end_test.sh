@@ -10,38 +10,7 @@ saver=$(realpath "$1")
 host=$(realpath "$2")
 shot=$(realpath "$3")
 out=$(realpath "$4")
-passed=0
-failed=0
-
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "ok: $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $name"
-    fi
-}
-
-wait_exit() {
-    local pid=$1 tenths=${2:-100}
-    for _ in $(seq "$tenths"); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid"
-            rc=$?
-            return
-        fi
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    rc=timeout
-}
-
-window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-pixel() { "$shot" --pixel "$1" "$2" "$3"; }
+. "$(dirname "$0")/../support/end_to_end_checks.sh"
 # Without a window manager, keys reach only the window that has the focus.
 press() {
     xdotool windowfocus --sync "$1" 2>/dev/null
@@ -121,5 +90,4 @@ check "the preview is a child of the host, of its size" grep -q "^child 200x150"
 timeout 30 wine "$saver" /x
 check "'/x' ends with -1" test $? -eq 255
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

@@ -1,7 +1,6 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <string>
 #include <vector>

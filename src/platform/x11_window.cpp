@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/x11_internal.h"

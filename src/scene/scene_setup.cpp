@@ -73,7 +73,10 @@ void configure_drifters()
     configure(drift_band, 0.1, &unit_drift_scale, 0.25, 0.0);
 }
 
-std::uint32_t clock_seed()
+// The clock reading at setup plus the star field's address, which varies
+// from build to build and run to run; or the seed a tool has fixed. The clock
+// is updated either way: the first frame's interval is measured from here.
+std::uint32_t setup_seed()
 {
     frame_clock.update();
     const auto reading =
@@ -129,9 +132,7 @@ void scene_setup()
     set_switches();
     configure_drifters();
 
-    // The clock is read here, so the seed always comes from this moment,
-    // even when a fixed seed replaces it.
-    seed_random(clock_seed());
+    seed_random(setup_seed());
 
     if (scene_switches.stars_on)
         setup_star_field();

@@ -28,18 +28,6 @@ void button(const XButtonEvent& event)
     }
 }
 
-// The window is gone, whether we destroyed its parent or the host did.
-void destroyed(Window id)
-{
-    const x11::OwnWindow* own = x11::own_window(id);
-    if (!own)
-        return; // already destroyed through DestroyWindow
-    const WNDPROC procedure = own->procedure;
-    x11::forget_timers(x11::hwnd(id));
-    x11::forget_window(id);
-    procedure(x11::hwnd(id), WM_DESTROY, 0, 0);
-}
-
 } // namespace
 
 namespace x11
@@ -49,7 +37,9 @@ void handle_event(const XEvent& event)
 {
     const Window id = event.xany.window;
     if (event.type == DestroyNotify) {
-        destroyed(event.xdestroywindow.window);
+        // Gone with its parent, ours or the host's; after DestroyWindow the
+        // window is no longer known and this does nothing.
+        end_window(event.xdestroywindow.window);
         return;
     }
     if (!own_window(id))

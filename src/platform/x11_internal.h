@@ -5,7 +5,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-
 #include "platform/win32_api.h"
 
 namespace x11
@@ -48,8 +47,16 @@ struct OwnWindow {
 };
 
 OwnWindow* own_window(Window id);
-void forget_window(Window id);
 bool window_exists(Window id);
+
+// The end of one of our windows, whoever destroyed its X window: its
+// procedure gets WM_DESTROY while the window is still known, as on Windows,
+// then the window, its timers and its pending paint are forgotten. False when
+// the window was not (or no longer) ours.
+bool end_window(Window id);
+
+// The pointer events our windows and their grabs listen for.
+constexpr long pointer_events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 
 // The GLX visual every window is made with, so that a pixel format can be
 // set later as on Windows; null when the server has no GLX.
@@ -60,7 +67,7 @@ void handle_event(const XEvent& event);
 void queue_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 bool is_posted_message(const XClientMessageEvent& event); // from another process
 void mark_for_paint(Window id);
-void forget_timers(HWND window);
+void forget_messages(HWND window); // its timers and pending paint
 
 // Hides the pointer over our windows; grabs follow the same cursor.
 Cursor blank_cursor();

@@ -124,7 +124,7 @@ void mark_for_paint(Window id)
         paint_pending.push_back(id);
 }
 
-void forget_timers(HWND window)
+void forget_messages(HWND window)
 {
     timers.erase(std::remove_if(timers.begin(), timers.end(),
                                 [window](const Timer& t) { return t.window == window; }),

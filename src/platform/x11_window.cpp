@@ -65,8 +65,8 @@ void take_input(Display* d, Window id)
 {
     XSetInputFocus(d, id, RevertToParent, CurrentTime);
     XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime);
-    XGrabPointer(d, id, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    XGrabPointer(d, id, True, x11::pointer_events, GrabModeAsync, GrabModeAsync, None, None,
+                 CurrentTime);
 }
 
 } // namespace
@@ -82,11 +82,17 @@ OwnWindow* own_window(Window id)
     return nullptr;
 }
 
-void forget_window(Window id)
+bool end_window(Window id)
 {
+    const OwnWindow* own = own_window(id);
+    if (!own)
+        return false;
+    own->procedure(hwnd(id), WM_DESTROY, 0, 0);
+    forget_messages(hwnd(id));
     windows.erase(std::remove_if(windows.begin(), windows.end(),
                                  [id](const OwnWindow& w) { return w.id == id; }),
                   windows.end());
+    return true;
 }
 
 bool window_exists(Window id)
@@ -125,8 +131,8 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
     XSetWindowAttributes attributes{};
     unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
     attributes.background_pixel = BlackPixel(d, DefaultScreen(d));
-    attributes.event_mask = KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            FocusChangeMask | ExposureMask | StructureNotifyMask;
+    attributes.event_mask =
+        KeyPressMask | x11::pointer_events | FocusChangeMask | ExposureMask | StructureNotifyMask;
     const bool full_screen = !parent && (style & WS_POPUP);
     attributes.override_redirect = full_screen ? True : False;
     if (visual) {
@@ -158,13 +164,8 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
 
 BOOL DestroyWindow(HWND window)
 {
-    const x11::OwnWindow* own = x11::own_window(x11::xid(window));
-    if (!own)
+    if (!x11::end_window(x11::xid(window)))
         return FALSE;
-    const WNDPROC procedure = own->procedure;
-    procedure(window, WM_DESTROY, 0, 0);
-    x11::forget_timers(window);
-    x11::forget_window(x11::xid(window));
     x11::accepted([&](Display* d) { XDestroyWindow(d, x11::xid(window)); });
     return TRUE;
 }
@@ -259,8 +260,7 @@ HCURSOR SetCursor(HCURSOR cursor)
             XDefineCursor(d, w.id, x11::blank_cursor());
     }
     if (!cursor) // a pointer grab shows its own cursor
-        XChangeActivePointerGrab(d, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                                 x11::blank_cursor(), CurrentTime);
+        XChangeActivePointerGrab(d, x11::pointer_events, x11::blank_cursor(), CurrentTime);
     XFlush(d);
     return previous;
 }

@@ -67,34 +67,56 @@ bool parse_kind(const std::string& text, SnapshotOptions& options)
     return false;
 }
 
-bool parse_value(const std::string& name, const std::string& value, SnapshotOptions& options)
+bool parse_frames(const std::string& text, SnapshotOptions& options)
 {
     unsigned long long number = 0;
-    if (name == "--size")
-        return parse_size(value, options);
-    if (name == "--frames") {
-        if (!parse_number(value, 1000000, number) || number == 0)
-            return false;
-        options.frames = static_cast<int>(number);
-        return true;
-    }
-    if (name == "--step-ms") {
-        if (!parse_number(value, 3600000, number))
-            return false;
-        options.step_ms = static_cast<int>(number);
-        return true;
-    }
-    if (name == "--texture")
-        return parse_kind(value, options);
-    if (name == "--seed") {
-        if (!parse_number(value, 0xFFFFFFFFull, number))
-            return false;
-        options.seed_fixed = true;
-        options.seed = static_cast<std::uint32_t>(number);
-        return true;
-    }
-    options.output = value; // -o
-    return !value.empty();
+    if (!parse_number(text, 1000000, number) || number == 0)
+        return false;
+    options.frames = static_cast<int>(number);
+    return true;
+}
+
+bool parse_step(const std::string& text, SnapshotOptions& options)
+{
+    unsigned long long number = 0;
+    if (!parse_number(text, 3600000, number))
+        return false;
+    options.step_ms = static_cast<int>(number);
+    return true;
+}
+
+bool parse_seed(const std::string& text, SnapshotOptions& options)
+{
+    unsigned long long number = 0;
+    if (!parse_number(text, 0xFFFFFFFFull, number))
+        return false;
+    options.seed_fixed = true;
+    options.seed = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+bool parse_output(const std::string& text, SnapshotOptions& options)
+{
+    options.output = text;
+    return !text.empty();
+}
+
+// Every option that takes a value, with what reads it.
+struct ValueOption {
+    const char* name;
+    bool (*parse)(const std::string& text, SnapshotOptions& options);
+};
+
+const ValueOption value_options[] = {{"--size", parse_size},    {"--frames", parse_frames},
+                                     {"--step-ms", parse_step}, {"--seed", parse_seed},
+                                     {"--texture", parse_kind}, {"-o", parse_output}};
+
+const ValueOption* find_option(const std::string& name)
+{
+    for (const ValueOption& option : value_options)
+        if (name == option.name)
+            return &option;
+    return nullptr;
 }
 
 } // namespace
@@ -108,8 +130,8 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             options.help = true;
             continue;
         }
-        if (name != "--size" && name != "--frames" && name != "--step-ms" && name != "--seed" &&
-            name != "--texture" && name != "-o") {
+        const ValueOption* option = find_option(name);
+        if (!option) {
             error = "unknown option '" + name + "'";
             return false;
         }
@@ -118,7 +140,7 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             return false;
         }
         const std::string value = argv[++i];
-        if (!parse_value(name, value, options)) {
+        if (!option->parse(value, options)) {
             error = "bad value '" + value + "' for " + name;
             return false;
         }

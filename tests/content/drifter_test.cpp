@@ -4,19 +4,7 @@
 
 #include "common/random.h"
 #include "content/drifter.h"
-
-namespace
-{
-
-// A generator state whose next draw is the given value.
-std::uint32_t state_before_draw(int wanted)
-{
-    for (std::uint32_t s = 0;; ++s)
-        if (static_cast<int>(((s * 214013u + 2531011u) >> 16) & 0x7FFFu) == wanted)
-            return s;
-}
-
-} // namespace
+#include "support/generator_replay.h"
 
 TEST(Drifter, ALowDrawStartsAFallingRampScaledByTheInterval)
 {

@@ -10,6 +10,18 @@
 #include "support/gl_test.h"
 #include "views/view.h"
 
+namespace
+{
+
+// From the centre to a recorded glVertex3d.
+double squared_distance(const GlCall& point)
+{
+    const std::vector<double>& p = point.args;
+    return p[0] * p[0] + p[1] * p[1] + p[2] * p[2];
+}
+
+} // namespace
+
 class StarFieldTest : public GlTest
 {
 };
@@ -27,8 +39,7 @@ TEST_F(StarFieldTest, TheListHoldsCountOverLayersPointsDrawnInTurnedCopies)
     EXPECT_EQ(gl.named("glVertex3d").size(), 333u);
     EXPECT_EQ(gl.named("glColor3d").size(), 333u);
     for (const GlCall& point : gl.named("glVertex3d")) { // the dome: y >= 0, within sqrt(1.5)
-        const double d = std::sqrt(point.args[0] * point.args[0] + point.args[1] * point.args[1] +
-                                   point.args[2] * point.args[2]);
+        const double d = std::sqrt(squared_distance(point));
         ASSERT_GE(point.args[1], 0.0);
         ASSERT_GE(d, 0.01 - 1e-6);
         ASSERT_LE(d, std::sqrt(1.5) + 1e-6);
@@ -86,8 +97,7 @@ TEST_F(StarFieldTest, TheCoreIsCutToFitAndImpossibleShellsStillEnd)
     stars.build();
     EXPECT_DOUBLE_EQ(stars.inner_size, 1.8);
     for (const GlCall& point : gl.named("glVertex3d")) { // rin 0.91, half 1.0
-        const double d2 = point.args[0] * point.args[0] + point.args[1] * point.args[1] +
-                          point.args[2] * point.args[2];
+        const double d2 = squared_distance(point);
         ASSERT_GE(d2, 0.91f * 0.91f - 1e-6);
         ASSERT_LE(d2, 1.0 + 1e-6);
     }

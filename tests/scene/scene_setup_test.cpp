@@ -9,26 +9,10 @@
 #include "scene/scene_setup.h"
 #include "scene/scene_switches.h"
 #include "shell/frame_clock.h"
+#include "support/generator_replay.h"
 #include "support/gl_test.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"
-
-namespace
-{
-
-std::uint32_t state_after_draws(std::uint32_t state, int draws)
-{
-    for (int i = 0; i < draws; ++i)
-        state = state * 214013u + 2531011u;
-    return state;
-}
-
-int draw_from(std::uint32_t state)
-{
-    return static_cast<int>((state_after_draws(state, 1) >> 16) & 0x7FFF);
-}
-
-} // namespace
 
 class SceneSetupTest : public GlTest
 {
@@ -88,9 +72,9 @@ TEST_F(SceneSetupTest, TheRotationPairStepsYBeforeX)
     // whose fourth, a zero, starts a ramp in whichever drifter steps fourth.
     std::uint32_t state = 0;
     for (;; ++state) {
-        if (draw_from(state) >= 4 && draw_from(state_after_draws(state, 1)) >= 4 &&
-            draw_from(state_after_draws(state, 2)) >= 4 &&
-            draw_from(state_after_draws(state, 3)) == 0)
+        if (next_draw(state) >= 4 && next_draw(state_after_draws(state, 1)) >= 4 &&
+            next_draw(state_after_draws(state, 2)) >= 4 &&
+            next_draw(state_after_draws(state, 3)) == 0)
             break;
     }
     seed_random(state);

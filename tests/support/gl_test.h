@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
+#include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"
 
 // A test with a real offscreen GL context current. Each test runs in its own
@@ -21,3 +23,7 @@ protected:
 
 // Makes the scene's clock read the given milliseconds from now on.
 void set_test_clock(std::int64_t ms);
+
+// The image of a slot's texture as GL holds it, rows from 0 up, no padding.
+std::vector<std::uint8_t> read_texture(const TextureSlot& slot, unsigned format,
+                                       int bytes_per_texel);

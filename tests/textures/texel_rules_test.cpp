@@ -7,6 +7,7 @@
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "support/generator_replay.h"
 #include "support/gl_test.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
@@ -24,9 +25,7 @@ public:
         : width_(width), channels_(format == GL_RGBA ? 4 : 2)
     {
         status = slot.generate(kind, width, height, format, 0);
-        bytes_.resize(static_cast<std::size_t>(width) * height * channels_);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, bytes_.data());
+        bytes_ = read_texture(slot, format, channels_);
     }
     Texel at(int x, int y) const
     {
@@ -48,13 +47,6 @@ private:
 Texel grey(int v)
 {
     return {v, v, v, v};
-}
-
-std::uint32_t after_draws(std::uint32_t state, long draws)
-{
-    for (long i = 0; i < draws; ++i)
-        state = state * 214013u + 2531011u;
-    return state;
 }
 
 } // namespace
@@ -128,9 +120,9 @@ TEST_F(TexelRulesTest, SandDrawsOnceOrTwiceATexelInOrder)
     int white = 0;
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
-            state = after_draws(state, 1);
+            const int k = next_draw(state);
+            state = state_after_draws(state, 1);
             ++draws;
-            const int k = static_cast<int>((state >> 16) & 0x7FFF);
             const Texel t = sand.at(x, y);
             if (k < 33) { // u < 0.001
                 ASSERT_EQ(t, (Texel{0, 0, 0, 255}));
@@ -139,7 +131,7 @@ TEST_F(TexelRulesTest, SandDrawsOnceOrTwiceATexelInOrder)
                 ASSERT_EQ(t, grey(255));
                 ++white;
             } else {
-                state = after_draws(state, 1);
+                state = state_after_draws(state, 1);
                 ++draws;
                 ASSERT_GE(t[0], 127);
                 ASSERT_LE(t[0], 253);
@@ -149,7 +141,7 @@ TEST_F(TexelRulesTest, SandDrawsOnceOrTwiceATexelInOrder)
             }
         }
     }
-    EXPECT_EQ(random_state(), after_draws(2024, draws));
+    EXPECT_EQ(random_state(), state_after_draws(2024, draws));
     EXPECT_NEAR(black, 65536 / 1000, 30);
     EXPECT_NEAR(white, 65536 / 1000, 30);
 }
@@ -158,7 +150,7 @@ TEST_F(TexelRulesTest, SmokeLaysThirteenDrawsPerBlobAndScalesToFull)
 {
     seed_random(77);
     const Image smoke(SMOKE, 256, 256);
-    EXPECT_EQ(random_state(), after_draws(77, 13 * 100));
+    EXPECT_EQ(random_state(), state_after_draws(77, 13 * 100));
     EXPECT_GE(smoke.brightest(), 254);
     EXPECT_GE(smoke.slot.blob_radius, 10);
     EXPECT_LE(smoke.slot.blob_radius, 71);
@@ -173,7 +165,7 @@ TEST_F(TexelRulesTest, FogMakesThreeDrawsAPassAndStretchesToTheFullRange)
 {
     seed_random(5);
     const Image fog(FOG, 256, 256);
-    EXPECT_EQ(random_state(), after_draws(5, 3 * 60));
+    EXPECT_EQ(random_state(), state_after_draws(5, 3 * 60));
     EXPECT_EQ(fog.brightest(), 255);
     EXPECT_EQ(fog.darkest(), 0); // the farthest texels, limited, not wrapped
 }
@@ -195,7 +187,5 @@ TEST_F(TexelRulesTest, AccumulatingKindsNeverLeaveTheirGridOrDivideByZero)
     TextureSlot no_blobs;
     no_blobs.blob_count = 0;
     ASSERT_EQ(no_blobs.generate(SMOKE, 8, 8, GL_RGBA, 0), 0);
-    std::vector<std::uint8_t> bytes(8 * 8 * 4, 99);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    EXPECT_EQ(bytes, std::vector<std::uint8_t>(8 * 8 * 4, 0));
+    EXPECT_EQ(read_texture(no_blobs, GL_RGBA, 4), std::vector<std::uint8_t>(8 * 8 * 4, 0));
 }

@@ -6,33 +6,11 @@
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "support/generator_replay.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
-
-namespace
-{
-
-std::vector<std::uint8_t> uploaded(const TextureSlot& slot, GLenum format, int bytes_per_texel)
-{
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(slot.width) * slot.height *
-                                    bytes_per_texel);
-    glBindTexture(GL_TEXTURE_2D, slot.gl_name);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, bytes.data());
-    return bytes;
-}
-
-std::uint32_t state_after_draws(std::uint32_t state, int draws)
-{
-    seed_random(state);
-    for (int i = 0; i < draws; ++i)
-        random_draw();
-    return random_state();
-}
-
-} // namespace
 
 class TextureSynthesisTest : public GlTest
 {
@@ -46,7 +24,7 @@ TEST_F(TextureSynthesisTest, FleckIsGreyNoiseWithOneDrawPerTexel)
     ASSERT_EQ(slot.generate(FLECK, 256, 256, GL_RGBA, 0), 0);
     EXPECT_EQ(random_state(), expected_end);
 
-    const auto texels = uploaded(slot, GL_RGBA, 4);
+    const auto texels = read_texture(slot, GL_RGBA, 4);
     const std::uint8_t first_row[] = {0, 143, 49, 206}; // draws 41, 18467, 6334, 26500
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(texels[x * 4], first_row[x]) << "texel " << x;
@@ -60,7 +38,7 @@ TEST_F(TextureSynthesisTest, FleckIsGreyNoiseWithOneDrawPerTexel)
     TextureSlot again;
     seed_random(1);
     again.generate(FLECK, 256, 256, GL_RGBA, 0);
-    EXPECT_EQ(uploaded(again, GL_RGBA, 4), texels);
+    EXPECT_EQ(read_texture(again, GL_RGBA, 4), texels);
 }
 
 TEST_F(TextureSynthesisTest, LuminanceAlphaCarriesTheGreyLevelTwice)
@@ -68,7 +46,7 @@ TEST_F(TextureSynthesisTest, LuminanceAlphaCarriesTheGreyLevelTwice)
     TextureSlot slot;
     seed_random(1);
     slot.generate(FLECK, 4, 1, GL_LUMINANCE_ALPHA, 0);
-    EXPECT_EQ(uploaded(slot, GL_LUMINANCE_ALPHA, 2),
+    EXPECT_EQ(read_texture(slot, GL_LUMINANCE_ALPHA, 2),
               (std::vector<std::uint8_t>{0, 0, 143, 143, 49, 49, 206, 206}));
 }
 
@@ -111,7 +89,7 @@ TEST_F(TextureSynthesisTest, KindsWithoutARuleUploadTransparentBlack)
     noise.generate(FLECK, 16, 16, GL_RGBA, 0); // leaves noise in the working buffer
     TextureSlot slot;
     EXPECT_EQ(slot.generate(KIND9, 16, 16, GL_RGBA, 0), 0);
-    EXPECT_EQ(uploaded(slot, GL_RGBA, 4), std::vector<std::uint8_t>(16 * 16 * 4, 0));
+    EXPECT_EQ(read_texture(slot, GL_RGBA, 4), std::vector<std::uint8_t>(16 * 16 * 4, 0));
     EXPECT_EQ(texture_names[1][0], '\0'); // and no registered name
 }
 

@@ -188,7 +188,6 @@ struct STARTUPINFOA {
 #define SC_PREVWINDOW 0xF050
 #define SC_SCREENSAVE 0xF140
 
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
@@ -274,7 +273,6 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
 BOOL SwapBuffers(HDC dc);
 
-#define EXCEPTION_EXECUTE_HANDLER 1
 #define EXCEPTION_CONTINUE_SEARCH 0
 
 // kernel32 and advapi32

@@ -4,7 +4,6 @@
 // The one random generator of the whole scene. Every consumer draws from it,
 // so the order of draws is part of what a given seed produces.
 
-
 void seed_random(std::uint32_t seed);
 std::uint32_t random_state();
 

@@ -31,7 +31,10 @@ class XServerTest : public ::testing::Test
 {
 protected:
     explicit XServerTest(bool with_glx = true) : server(with_glx) {}
-    void SetUp() override { ASSERT_TRUE(server.running()) << "Xvfb did not start"; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.running()) << "Xvfb did not start:\n" << server.failure();
+    }
 
     XvfbServer server;
 };

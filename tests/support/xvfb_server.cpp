@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +30,29 @@ bool accepts_clients(pid_t pid, const std::string& name)
     return false;
 }
 
+// Xvfb writes the display number and the newline in two writes, and dies when
+// the second finds the pipe closed; so the line is read to its end.
+std::string read_line(int fd, int timeout_ms)
+{
+    std::string line;
+    pollfd ready{fd, POLLIN, 0};
+    char c = 0;
+    while (poll(&ready, 1, timeout_ms) == 1 && read(fd, &c, 1) == 1 && c != '\n')
+        line += c;
+    return c == '\n' ? line : std::string();
+}
+
+// What the server said on stderr, for the message of a test that failed.
+std::string contents(int fd)
+{
+    std::string text;
+    char chunk[512];
+    ssize_t count = 0;
+    for (off_t offset = 0; (count = pread(fd, chunk, sizeof chunk, offset)) > 0; offset += count)
+        text.append(chunk, static_cast<std::size_t>(count));
+    return text;
+}
+
 } // namespace
 
 // Xvfb can choose a free display itself, but servers that start together then
@@ -44,14 +68,17 @@ XvfbServer::XvfbServer(bool with_glx)
 void XvfbServer::start(bool with_glx, int display_number)
 {
     int channel[2];
-    if (pipe(channel) != 0)
+    char log_path[] = "/tmp/orbdrift-xvfb-XXXXXX";
+    const int log = mkstemp(log_path);
+    if (log < 0 || pipe(channel) != 0)
         return;
+    unlink(log_path);
     pid_ = fork();
     if (pid_ == 0) {
         close(channel[0]);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
+        dup2(log, STDERR_FILENO);
         const std::string fd = std::to_string(channel[1]);
         const std::string display = ":" + std::to_string(display_number);
         execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
@@ -61,18 +88,17 @@ void XvfbServer::start(bool with_glx, int display_number)
     }
     close(channel[1]);
     // Xvfb writes the display number it chose once it accepts clients.
-    pollfd ready{channel[0], POLLIN, 0};
-    char number[16] = {};
-    const bool named =
-        pid_ > 0 && poll(&ready, 1, 10000) == 1 && read(channel[0], number, sizeof number - 1) > 0;
+    const std::string number = pid_ > 0 ? read_line(channel[0], 10000) : std::string();
     close(channel[0]);
-    const std::string name = ":" + std::to_string(std::atoi(number));
-    if (named && accepts_clients(pid_, name)) {
+    const std::string name = ":" + number;
+    if (!number.empty() && accepts_clients(pid_, name)) {
         name_ = name;
         setenv("DISPLAY", name_.c_str(), 1);
     } else {
         stop();
+        failure_ += "Xvfb " + std::to_string(display_number) + ": " + contents(log) + "\n";
     }
+    close(log);
 }
 
 XvfbServer::~XvfbServer()

@@ -14,6 +14,8 @@ public:
     virtual ~XvfbServer();
 
     bool running() const { return !name_.empty(); }
+    // What the server said on stderr when it failed to start.
+    const std::string& failure() const { return failure_; }
     void stop();
 
 private:
@@ -21,6 +23,7 @@ private:
 
     pid_t pid_ = -1;
     std::string name_;
+    std::string failure_;
 };
 
 // Runs xdotool with the given arguments against DISPLAY; true on success.

@@ -28,6 +28,25 @@ void button(const XButtonEvent& event)
     }
 }
 
+// What another program may ask of a window of ours. Its numbers are never
+// taken as addresses, so only messages without a pointer are accepted:
+// WM_CLOSE, the ordinary request to end, and WM_CONTEXTMENU, which a preview
+// forwards to its host (a window handle and screen coordinates). Everything
+// else, timer ticks and creation or destruction above all, comes only from
+// this process.
+bool accepted_from_outside(UINT message)
+{
+    return message == WM_CLOSE || message == WM_CONTEXTMENU;
+}
+
+void posted_from_outside(HWND window, const XClientMessageEvent& event)
+{
+    const auto message = static_cast<UINT>(event.data.l[0]);
+    if (accepted_from_outside(message))
+        x11::queue_message(window, message, static_cast<WPARAM>(event.data.l[1]),
+                           static_cast<LPARAM>(event.data.l[2]));
+}
+
 } // namespace
 
 namespace x11
@@ -38,8 +57,10 @@ void handle_event(const XEvent& event)
     const Window id = event.xany.window;
     if (event.type == DestroyNotify) {
         // Gone with its parent, ours or the host's; after DestroyWindow the
-        // window is no longer known and this does nothing.
-        end_window(event.xdestroywindow.window);
+        // window is no longer known and this does nothing. Another client can
+        // send a DestroyNotify of its own making; only the server's counts.
+        if (!event.xany.send_event)
+            end_window(event.xdestroywindow.window);
         return;
     }
     if (!own_window(id))
@@ -72,9 +93,7 @@ void handle_event(const XEvent& event)
         break;
     case ClientMessage:
         if (is_posted_message(event.xclient))
-            queue_message(window, static_cast<UINT>(event.xclient.data.l[0]),
-                          static_cast<WPARAM>(event.xclient.data.l[1]),
-                          static_cast<LPARAM>(event.xclient.data.l[2]));
+            posted_from_outside(window, event.xclient);
         break;
     default:
         break;

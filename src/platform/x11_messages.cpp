@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
@@ -37,8 +40,36 @@ bool for_window(HWND target, HWND filter)
     return !filter || target == filter;
 }
 
+// A request to end from outside: SIGTERM from a session or a daemon, SIGINT
+// from a terminal, SIGHUP when it closes. The handler only notes it and wakes
+// the loop; the loop then ends the saver as a closed window ends it.
+volatile sig_atomic_t end_requested = 0;
+int wake_pipe[2] = {-1, -1};
+
+void on_end_request(int)
+{
+    end_requested = 1;
+    const char byte = 0;
+    if (write(wake_pipe[1], &byte, 1) < 0) {
+        // The pipe is full, so the loop is already woken.
+    }
+}
+
+void end_if_requested()
+{
+    if (!end_requested)
+        return;
+    end_requested = 0;
+    char drained[64];
+    while (read(wake_pipe[0], drained, sizeof drained) > 0) {
+    }
+    if (!x11::destroy_own_windows())
+        PostQuitMessage(0);
+}
+
 void pump_events()
 {
+    end_if_requested();
     Display* d = x11::display();
     if (!d)
         return;
@@ -93,7 +124,8 @@ bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
     return false;
 }
 
-// Sleeps until the X server says something or the next timer is due.
+// Sleeps until the X server says something, an end is requested or the next
+// timer is due.
 void wait_for_work()
 {
     Display* d = x11::display();
@@ -104,8 +136,16 @@ void wait_for_work()
         const int wait = std::max(0, static_cast<int>(left));
         timeout = timeout < 0 ? wait : std::min(timeout, wait);
     }
-    pollfd descriptor{d ? ConnectionNumber(d) : -1, POLLIN, 0};
-    poll(&descriptor, d ? 1 : 0, timeout);
+    pollfd descriptors[2] = {{wake_pipe[0], POLLIN, 0}, {d ? ConnectionNumber(d) : -1, POLLIN, 0}};
+    poll(descriptors, 2, timeout);
+}
+
+const Timer* registered_timer(HWND window, UINT_PTR id)
+{
+    for (const Timer& timer : timers)
+        if (timer.window == window && timer.id == id)
+            return &timer;
+    return nullptr;
 }
 
 } // namespace
@@ -136,6 +176,19 @@ void forget_messages(HWND window)
 bool is_posted_message(const XClientMessageEvent& event)
 {
     return event.message_type == atom(message_type) && event.format == 32;
+}
+
+void watch_end_requests()
+{
+    if (wake_pipe[0] >= 0 || pipe2(wake_pipe, O_NONBLOCK | O_CLOEXEC) != 0)
+        return;
+    struct sigaction action {
+    };
+    action.sa_handler = on_end_request;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal_number, &action, nullptr);
 }
 
 } // namespace x11
@@ -192,12 +245,16 @@ BOOL TranslateMessage(const MSG*)
     return FALSE;
 } // the saver reads no characters
 
+// A timer message names its procedure in lParam; like Windows, only a
+// procedure that SetTimer registered for that window and id is ever called,
+// so a message that names any other address calls nothing.
 LRESULT DispatchMessageA(const MSG* msg)
 {
-    if (msg->message == WM_TIMER && msg->lParam)
-        reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
-    else
+    if (msg->message != WM_TIMER || !msg->lParam)
         return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    const Timer* timer = registered_timer(msg->hwnd, msg->wParam);
+    if (timer && reinterpret_cast<LPARAM>(timer->procedure) == msg->lParam)
+        timer->procedure(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
     return 0;
 }
 
@@ -222,6 +279,8 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC procedure)
 {
     if (window && !x11::own_window(x11::xid(window)))
         return 0;
+    // Windows' limits: no timer ticks more often than every 10 ms.
+    elapse_ms = std::clamp<UINT>(elapse_ms, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     const DWORD due = GetTickCount() + elapse_ms;
     for (Timer& timer : timers) {
         if (timer.window == window && timer.id == id) {

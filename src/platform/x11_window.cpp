@@ -59,6 +59,20 @@ bool matches(Display* d, Window id, const char* class_name, const char* title)
     return !title || text_property(d, id, XA_WM_NAME) == title;
 }
 
+// A context menu is placed in screen coordinates; a click comes in the
+// window's own.
+LPARAM screen_position(HWND window, LPARAM client)
+{
+    Display* d = x11::display();
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(
+        d, x11::xid(window), DefaultRootWindow(d), static_cast<short>(LOWORD(client)),
+        static_cast<short>(LOWORD(static_cast<ULONG_PTR>(client) >> 16)), &x, &y, &child);
+    return MAKELPARAM(x, y);
+}
+
 // A full-screen saver takes the keyboard and pointer, as no window manager
 // will give an override-redirect window the focus.
 void take_input(Display* d, Window id)
@@ -93,6 +107,16 @@ bool end_window(Window id)
                                  [id](const OwnWindow& w) { return w.id == id; }),
                   windows.end());
     return true;
+}
+
+bool destroy_own_windows()
+{
+    std::vector<Window> ids;
+    for (const OwnWindow& w : windows)
+        ids.push_back(w.id);
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+        DestroyWindow(hwnd(*it));
+    return !ids.empty();
 }
 
 bool window_exists(Window id)
@@ -146,9 +170,12 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
     XStoreName(d, id, title ? title : "");
     set_text_property(d, id, x11::atom(class_property), class_name);
 
-    windows.push_back({id, parent ? parent_id : 0, window_class->procedure, visual, false});
+    // The class list may grow while WM_CREATE runs, so keep no pointer into it.
+    const WNDPROC procedure = window_class->procedure;
+    windows.push_back({id, parent ? parent_id : 0, procedure, visual, false});
+    x11::watch_end_requests();
     const HWND handle = x11::hwnd(id);
-    if (window_class->procedure(handle, WM_CREATE, 0, 0) == -1) {
+    if (procedure(handle, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
@@ -157,7 +184,7 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
         XSync(d, False);
         if (full_screen)
             take_input(d, id);
-        window_class->procedure(handle, WM_SHOWWINDOW, TRUE, 0);
+        procedure(handle, WM_SHOWWINDOW, TRUE, 0);
     }
     return handle;
 }
@@ -177,7 +204,8 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM lparam)
         DestroyWindow(window);
         return 0;
     case WM_RBUTTONUP: // as on Windows, a right click asks for a context menu
-        return SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), lparam);
+        return SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                            screen_position(window, lparam));
     default:
         return 0;
     }

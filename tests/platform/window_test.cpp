@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/window_fixture.h"
 
@@ -123,4 +125,52 @@ TEST_F(WindowTest, LosingTheDisplayEndsTheProgramWithAnError)
                 DispatchMessageA(&msg);
         },
         ::testing::ExitedWithCode(1), "lost the connection to the X display");
+}
+
+TEST_F(WindowTest, AContextMenuIsPlacedInScreenCoordinates)
+{
+    const HWND window = make_test_window(WS_POPUP | WS_VISIBLE, 50, 50);
+    OtherClient mover;
+    XMoveWindow(mover.display, static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)), 100,
+                40);
+    XSync(mover.display, False);
+    seen.clear();
+    SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(5, 7));
+    ASSERT_TRUE(saw(WM_CONTEXTMENU));
+    EXPECT_EQ(seen.back().wparam, reinterpret_cast<WPARAM>(window));
+    EXPECT_EQ(seen.back().lparam, MAKELPARAM(105, 47));
+}
+
+namespace
+{
+
+// Registers classes while its window is being made, which moves the class list.
+LRESULT CALLBACK registering_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    static std::vector<std::string> names;
+    if (message == WM_CREATE) {
+        for (int i = 0; i < 64; ++i) {
+            names.push_back("Registered" + std::to_string(i));
+            WNDCLASSA more{};
+            more.lpfnWndProc = DefWindowProcA;
+            more.lpszClassName = names.back().c_str();
+            RegisterClassA(&more);
+        }
+    }
+    return test_window_proc(window, message, wparam, lparam);
+}
+
+} // namespace
+
+TEST_F(WindowTest, AClassRegisteredDuringCreationLeavesTheNewWindowIntact)
+{
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = registering_proc;
+    window_class.lpszClassName = "RegisteringClass";
+    ASSERT_TRUE(RegisterClassA(&window_class));
+    seen.clear();
+    const HWND window = CreateWindowExA(0, "RegisteringClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                        50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(saw(WM_SHOWWINDOW)); // through the procedure the class named
 }

@@ -1,12 +1,13 @@
 #!/bin/bash
 # orbdrift as a person meets it: the real program on a private X server,
 # started in each mode, shown, pressed, moved, closed, its exit codes read.
-# Usage: saver_end_to_end_test.sh ORBDRIFT X-SCREENSHOT X-HOST OUTPUT-DIR
+# Usage: saver_end_to_end_test.sh ORBDRIFT X-SCREENSHOT X-HOST X-POST OUTPUT-DIR
 set -u
 saver=$1
 shot=$2
 host=$3
-out=$4
+post=$4
+out=$5
 mkdir -p "$out"
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
 
@@ -34,9 +35,28 @@ check "a second saver ends with 0" test $? -eq 0
 check "the first saver keeps running" still_running "$pid"
 check "the first saver stays in front" test "$(xdotool getwindowfocus 2>/dev/null)" = "$first"
 
+# Another client forges messages at the window: a timer tick naming an
+# address, creation, destruction, help with a pointer, a private message.
+for forged in "0x0113 1 0x41414141" "0x0001 0 0x41414141" "0x0002 0 0" "0x0053 0 0x41414141" \
+    "0x8000 0x41414141 0x41414141"; do
+    "$post" "$first" $forged
+done
+sleep 0.5
+check "forged messages leave the saver running" still_running "$pid"
+
 xdotool key a
 wait_exit "$pid"
 check "a key press ends saving with 0" test "$rc" = 0
+
+# A session, a daemon or a terminal ends it with a signal: cleanly, with 0.
+for signal in TERM INT HUP; do
+    "$saver" /s &
+    pid=$!
+    window_named "Screen Saver" >/dev/null
+    kill -"$signal" "$pid"
+    wait_exit "$pid" 10
+    check "SIG$signal ends saving with 0 within a second" test "$rc" = 0
+done
 
 # The mouse may move 4 pixels; the fifth ends it.
 "$saver" /s &
@@ -62,8 +82,8 @@ xdotool key a
 sleep 0.3
 check "no key ends a preview" still_running "$pid"
 eval "exec ${HOST[1]}>&-"
-wait_exit "$pid"
-check "the preview ends with 0 when its host goes" test "$rc" = 0
+wait_exit "$pid" 5
+check "the preview ends with 0 within half a second when its host goes" test "$rc" = 0
 
 # Configuration: a dialog; Return is OK (1), Escape is Cancel (0).
 for answer in "Return 1" "Escape 0"; do
@@ -84,6 +104,29 @@ for tail in "/x" "/p" "/p 99999999" "/a 1"; do
 done
 env -u DISPLAY "$saver" /s 2>"$out/no-display.txt"
 check "without a display saving ends with -1" test $? -eq 255
-check "and says why" grep -q "cannot open the X display" "$out/no-display.txt"
+check "and says why, in one line" test "$(grep -c "cannot open the X display" "$out/no-display.txt")" = 1 -a \
+    "$(wc -l <"$out/no-display.txt")" = 1
+
+# Without GLX there is nothing to draw with, but it still saves and ends.
+kill "$xvfb"
+wait "$xvfb" 2>/dev/null
+start_private_x 640x480 -extension GLX || { echo "FAIL: no X server without GLX"; exit 1; }
+"$saver" /s &
+pid=$!
+window_named "Screen Saver" >/dev/null
+sleep 0.5
+check "without GLX saving still runs" still_running "$pid"
+xdotool key a
+wait_exit "$pid"
+check "and a key ends it with 0" test "$rc" = 0
+
+# The X server goes away under a running saver.
+"$saver" /s 2>"$out/lost-server.txt" &
+pid=$!
+window_named "Screen Saver" >/dev/null
+{ kill -9 "$xvfb" && wait "$xvfb"; } 2>/dev/null
+wait_exit "$pid" 10
+check "a lost X server ends saving within a second, not with 0" test "$rc" != 0 -a "$rc" != timeout
+check "and says so" grep -q "lost the connection to the X display" "$out/lost-server.txt"
 
 report

@@ -5,13 +5,15 @@
 
 namespace
 {
-const GLenum light_names[8] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3,
-                               GL_LIGHT4, GL_LIGHT5, GL_LIGHT6, GL_LIGHT7};
+const GLenum light_names[light_count] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3,
+                                         GL_LIGHT4, GL_LIGHT5, GL_LIGHT6, GL_LIGHT7};
 }
 
 unsigned Light::gl_light() const
 {
-    return light_names[number];
+    // Past the table there is no light to drive; standing in for a
+    // neighbour would quietly change a light that belongs to someone else.
+    return number >= 0 && number < light_count ? light_names[number] : no_gl_light;
 }
 
 void Light::apply()
@@ -19,6 +21,8 @@ void Light::apply()
     gl_position[0] = position.x;
     gl_position[1] = position.y;
     gl_position[2] = position.z;
+    if (gl_light() == no_gl_light)
+        return;
     glLightfv(gl_light(), GL_POSITION, gl_position);
     glLightfv(gl_light(), GL_SPOT_DIRECTION, spot_direction);
 }
@@ -26,7 +30,8 @@ void Light::apply()
 void Light::enable()
 {
     apply();
-    glEnable(gl_light());
+    if (gl_light() != no_gl_light)
+        glEnable(gl_light());
 }
 
 void Light::draw_marker() const

@@ -30,10 +30,12 @@ void LightMaterial::apply(const Light& light) const
     const GLenum gl_light = light.gl_light();
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material_specular);
-    glLightfv(gl_light, GL_AMBIENT, ambient);
-    glLightfv(gl_light, GL_DIFFUSE, diffuse);
-    glLightfv(gl_light, GL_SPECULAR, specular);
-    glLightf(gl_light, GL_SPOT_EXPONENT, spot_exponent);
-    glLightf(gl_light, GL_SPOT_CUTOFF, spot_cutoff);
+    if (gl_light != no_gl_light) {
+        glLightfv(gl_light, GL_AMBIENT, ambient);
+        glLightfv(gl_light, GL_DIFFUSE, diffuse);
+        glLightfv(gl_light, GL_SPECULAR, specular);
+        glLightf(gl_light, GL_SPOT_EXPONENT, spot_exponent);
+        glLightf(gl_light, GL_SPOT_CUTOFF, spot_cutoff);
+    }
     glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
 }

@@ -61,7 +61,9 @@ void ParticleSystem::spawn()
 
 void ParticleSystem::update(float dt, float jitter)
 {
-    for (int i = 0; i < count; ++i) {
+    // Spawn keeps the count to the arrays, but the field is public.
+    const int in_use = std::clamp(count, 0, max_particles);
+    for (int i = 0; i < in_use; ++i) {
         position_x[i] += dt * velocity_x[i];
         position_y[i] += dt * velocity_y[i];
         position_z[i] += dt * velocity_z[i];
@@ -83,7 +85,8 @@ void ParticleSystem::draw(const View& view, float fade)
     } else {
         glDisable(GL_ALPHA_TEST);
     }
-    if (count <= 0)
+    const int in_use = std::clamp(count, 0, max_particles);
+    if (in_use == 0)
         return;
     if (blend) {
         // Indices past the tables would read beyond them; the last entry is
@@ -105,7 +108,7 @@ void ParticleSystem::draw(const View& view, float fade)
     const float s = quad_half_size;
     const Corner a = {s * camera.right[0], s * camera.right[1], s * camera.right[2]};
     const Corner b = {s * camera.up[0], s * camera.up[1], s * camera.up[2]};
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < in_use; ++i) {
         const Corner p = {position_x[i], position_y[i], position_z[i]};
         glColor4f(red[i] * brightness[i], green[i] * brightness[i], blue[i] * brightness[i],
                   fade * opacity);

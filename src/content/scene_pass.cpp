@@ -89,8 +89,13 @@ void draw_sphere_step()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     texture_slots[sphere_texture_slot].bind();
     apply_sphere_state();
+    // The texture repeats, so only the fraction of the scroll matters. Left
+    // whole, the offsets grow with the running time until the float texture
+    // coordinates can no longer resolve one frame's step: after hours the
+    // scroll stutters, after days it stops.
     const double scroll = 0.15f;
-    draw_sphere_mesh(1.0, 20, 18, 4.0, 4.0, scroll * t, t * 1.11 * scroll);
+    draw_sphere_mesh(1.0, 20, 18, 4.0, 4.0, std::fmod(scroll * t, 1.0),
+                     std::fmod(t * 1.11 * scroll, 1.0));
     clear_sphere_state();
 }
 

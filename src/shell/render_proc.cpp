@@ -4,6 +4,7 @@
 #include "scene/scene_switches.h"
 #include "shell/frame_driver.h"
 #include "shell/saver_window.h"
+#include "textures/texture_slot.h"
 
 HDC render_dc = nullptr;
 HGLRC render_glrc = nullptr;
@@ -80,6 +81,7 @@ void release_gl_context(HWND window, HDC dc, HGLRC context)
 {
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(context);
+    forget_bound_texture(); // a later context starts with nothing bound
     ReleaseDC(window, dc);
 }
 

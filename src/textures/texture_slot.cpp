@@ -20,8 +20,13 @@ TextureSlot::TextureSlot() : format(GL_RGBA), wrap_mode(GL_REPEAT), env_mode(GL_
 
 TextureSlot::~TextureSlot()
 {
-    if (gl_name != 0)
-        glDeleteTextures(1, &gl_name);
+    if (gl_name == 0)
+        return;
+    glDeleteTextures(1, &gl_name);
+    // GL unbinds a deleted texture and may hand its name out again, and the
+    // next texture with that name would then never be bound.
+    if (last_bound_texture == gl_name)
+        forget_bound_texture();
 }
 
 void TextureSlot::bind()
@@ -40,6 +45,11 @@ void TextureSlot::bind()
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(env_mode));
     if (env_mode == GL_BLEND)
         glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, texture_env_color);
+}
+
+void forget_bound_texture()
+{
+    last_bound_texture = no_texture_bound;
 }
 
 void TextureSlot::set_filters(bool mipmapped) const

@@ -40,3 +40,8 @@ extern char texture_names[texture_registry_size][texture_name_size];
 extern int texture_count;
 
 extern TextureSlot texture_slots[texture_slot_count];
+
+// Drops the memory of the last bound texture, for when the context that held
+// the binding goes away: a later context may hand out the same name for a
+// different texture, and its first bind must reach GL.
+void forget_bound_texture();

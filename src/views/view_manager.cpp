@@ -1,5 +1,7 @@
 #include "views/view_manager.h"
 
+#include <algorithm>
+
 #include "common/gl.h"
 
 ViewManager::ViewManager()
@@ -60,7 +62,9 @@ void ViewManager::layout_views()
         if (view.between_bands == 0) {
             view.set_screen_rect(screen_left, screen_bottom, screen_right, screen_top);
         } else {
-            const float d = screen_height * band_fraction;
+            // Bands of half the height or more meet in the middle: the strip
+            // between them is then empty, never inverted.
+            const float d = std::min(screen_height * band_fraction, screen_height * 0.5f);
             view.set_screen_rect(screen_left, screen_bottom + d, screen_right, screen_top - d);
         }
         view.layout();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "common/gl.h"
@@ -47,6 +48,14 @@ TEST_F(LightTest, TheMaterialDerivesEveryColourFromWeightsAndTint)
     gl.clear();
     material.apply(light);
     EXPECT_EQ(gl.all()[0], gl_call("glLightModelfv", {GL_LIGHT_MODEL_AMBIENT, 0, 0, 0, 1}));
+
+    // A number past the eight lights names no light: only the settings that
+    // belong to no light are sent.
+    light.number = 8;
+    gl.clear();
+    material.apply(light);
+    EXPECT_EQ(gl.outer_names(),
+              (std::vector<std::string>{"glLightModelfv", "glMaterialfv", "glMateriali"}));
 }
 
 TEST_F(LightTest, TheLightIsPositionalAndItsMarkerIsASmallSphereWhereItStands)
@@ -60,6 +69,13 @@ TEST_F(LightTest, TheLightIsPositionalAndItsMarkerIsASmallSphereWhereItStands)
               (std::vector<GlCall>{gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}),
                                    gl_call("glLightfv", {GL_LIGHT0, GL_SPOT_DIRECTION, 0, 0, 0}),
                                    gl_call("glEnable", {GL_LIGHT0})}));
+    for (const int number : {-1, 8}) {
+        Light nowhere;
+        nowhere.number = number;
+        gl.clear();
+        nowhere.enable();
+        EXPECT_TRUE(gl.all().empty()) << number;
+    }
     gl.clear();
     light.draw_marker();
     const auto names = gl.outer_names();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "common/gl.h"
@@ -126,4 +127,28 @@ TEST_F(ParticleSystemTest, ClearFlagsAreSetOnceAndNotUndone)
     gl.clear();
     p.draw(view_with_axes(), 1.0f);
     EXPECT_EQ(gl.named("glBlendFunc")[0], gl_call("glBlendFunc", {GL_SRC_ALPHA_SATURATE, GL_ZERO}));
+}
+
+TEST_F(ParticleSystemTest, ACountSetPastTheArraysMovesAndDrawsOnlyWhatTheyHold)
+{
+    static ParticleSystem full;
+    full = spawned(max_particles);
+    ParticleSystem& over = spawned(max_particles);
+    over.count = max_particles + 999;
+
+    seed_random(5);
+    full.update(1.0f, 0.5f);
+    const std::uint32_t after_full = random_state();
+    seed_random(5);
+    over.update(1.0f, 0.5f);
+    EXPECT_EQ(random_state(), after_full); // no draws for particles that do not exist
+    for (int i = 0; i < max_particles; ++i) {
+        ASSERT_EQ(over.red[i], full.red[i]) << i;
+        ASSERT_EQ(over.brightness[i], full.brightness[i]) << i;
+        ASSERT_EQ(over.position_y[i], full.position_y[i]) << i;
+    }
+
+    GlRecording gl;
+    over.draw(view_with_axes(), 1.0f);
+    EXPECT_EQ(gl.named("glBegin").size(), static_cast<std::size_t>(max_particles));
 }

@@ -6,6 +6,7 @@
 #include "shell/render_proc.h"
 #include "shell/saver_window.h"
 #include "support/fake_win32.h"
+#include "textures/texture_slot.h"
 
 namespace
 {
@@ -44,6 +45,7 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
     EXPECT_EQ(calls_from(static_cast<std::size_t>(destroy - fake.calls.begin())),
               (std::vector<std::string>{"DestroyWindow", "KillTimer(1)", "wglMakeCurrent(none)",
                                         "wglDeleteContext", "ReleaseDC"}));
+    EXPECT_EQ(last_bound_texture, no_texture_bound); // the binding went with the context
 }
 
 TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)

@@ -46,6 +46,12 @@ TEST_F(TextureSlotTest, ABindOnlyReachesGlWhenTheCurrentTextureChanges)
     EXPECT_EQ(gl.all(), full_bind(a.gl_name));
     b.bind();
     EXPECT_EQ(gl.all().size(), 8u);
+
+    // Once the context that held the binding is gone, nothing is bound.
+    forget_bound_texture();
+    gl.clear();
+    b.bind();
+    EXPECT_EQ(gl.all(), full_bind(b.gl_name));
 }
 
 TEST_F(TextureSlotTest, MipmappedFiltersPickTheNearestTexelOfTheNearestLevel)
@@ -78,4 +84,14 @@ TEST_F(TextureSlotTest, OnlyASlotWithATextureDeletesOne)
         name = bound.gl_name;
     }
     EXPECT_EQ(gl.all().back(), gl_call("glDeleteTextures", {1, double(name)}));
+
+    // GL may hand the deleted name out again (Mesa does not, so the slot
+    // is given it); the new texture must still be bound, or its image would
+    // go into texture 0.
+    TextureSlot next;
+    next.gl_name = name;
+    gl.clear();
+    next.bind();
+    EXPECT_EQ(gl.named("glBindTexture"),
+              std::vector<GlCall>{gl_call("glBindTexture", {GL_TEXTURE_2D, double(name)})});
 }

@@ -59,6 +59,19 @@ TEST_F(ViewManagerTest, TheSceneViewSitsBetweenTheBandsAndItsViewportTruncates)
     manager.select_viewport(1);
     EXPECT_EQ(manager.current_view, 1);
     EXPECT_EQ(gl.all(), std::vector<GlCall>{gl_call("glViewport", {0, 204, 1280, 614})});
+
+    // Bands that meet or overlap leave an empty strip in the middle, never an
+    // inverted one, which GL would refuse and keep the last viewport instead.
+    for (const float f : {0.6f, 0.5f}) {
+        manager.band_fraction = f;
+        manager.layout_views();
+        gl.clear();
+        manager.select_viewport(1);
+        EXPECT_EQ(gl.all(), std::vector<GlCall>{gl_call("glViewport", {0, 512, 1280, 0})}) << f;
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[3], 0) << f;
+    }
 }
 
 TEST_F(ViewManagerTest, RectanglesAreRelativeToTheScreenAreaAndOrthoEdgesTruncate)

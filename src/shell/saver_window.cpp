@@ -27,6 +27,24 @@ namespace
 
 const char* const saving_title = "Screen Saver";
 
+// Set while the platform's verifier has its dialog open.
+bool verifier_open = false;
+
+// The verification request is a message, so any program can send it, and the
+// verifier's dialog dispatches our messages while it is open: only the
+// request that verify_before_close sends may open the dialog, and only once.
+LRESULT run_verifier(HWND window)
+{
+    if (!verifying_password || verifier_open)
+        return 0;
+    if (!verify_password)
+        return 1;
+    verifier_open = true;
+    const BOOL accepted = verify_password(window);
+    verifier_open = false;
+    return accepted;
+}
+
 void request_close(HWND window)
 {
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -221,7 +239,7 @@ LRESULT close_rules_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
             return 0;
         }
         if (message == verification_request && legacy_platform)
-            return verify_password ? verify_password(window) : 1;
+            return run_verifier(window);
         LRESULT answer = 0;
         if (!verifying_password && apply_input_rules(window, message, wparam, answer))
             return answer;

@@ -116,6 +116,24 @@ TEST(Password, WhileTheVerifierRunsInputIsIgnoredAndClosesAreRefused)
     EXPECT_TRUE(destroyed());
 }
 
+TEST(Password, OnlyTheWindowsOwnRequestRunsTheVerifierAndOnlyOnce)
+{
+    const HWND window = make_protected_saver();
+    // Any program can send the request; it must not open a dialog by itself.
+    EXPECT_EQ(send(window, verification_request), 0);
+    EXPECT_EQ(fake.verifier_calls, 0);
+
+    fake.verifier = [window](HWND) {
+        if (fake.verifier_calls == 1) { // nor stack a second one on the open dialog
+            EXPECT_EQ(send(window, verification_request), 0);
+        }
+        return TRUE;
+    };
+    send(window, WM_CLOSE);
+    EXPECT_EQ(fake.verifier_calls, 1);
+    EXPECT_TRUE(destroyed());
+}
+
 TEST(Password, OnceAcceptedTicksDrawNothingAndInputGoesStraightThrough)
 {
     const HWND window = make_protected_saver();

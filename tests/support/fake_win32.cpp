@@ -76,6 +76,17 @@ template <typename Routine> FARPROC as_farproc(Routine routine)
 
 } // namespace
 
+void reset_fake()
+{
+    fake = FakeWin32{};
+    windows.clear();
+    registered_procedure = nullptr;
+    quit_posted = false;
+    quit_code = 0;
+    open_dialog = nullptr;
+    dialog_result = 0;
+}
+
 int FakeWin32::count(const std::string& call) const
 {
     return static_cast<int>(std::count(calls.begin(), calls.end(), call));

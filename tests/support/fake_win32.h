@@ -38,7 +38,12 @@ struct FakeWin32 {
 
 extern FakeWin32 fake;
 
-constexpr HWND fake_window(UINT_PTR id)
+// Back to how a new process finds the fake: the settings, the record, and the
+// windows, class, dialog and quit state behind the calls. For programs that
+// run the shell many times in one process.
+void reset_fake();
+
+inline HWND fake_window(UINT_PTR id)
 {
     return reinterpret_cast<HWND>(id);
 }

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,6 +76,8 @@ void XvfbServer::start(bool with_glx, int display_number)
     unlink(log_path);
     pid_ = fork();
     if (pid_ == 0) {
+        // A test or fuzzer that crashes must not leave its server running.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(channel[0]);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);

@@ -34,7 +34,8 @@ const int event_types[] = {KeyPress, ButtonPress, ButtonRelease,   MotionNotify,
                            FocusOut, Expose,      ClientMessage,   DestroyNotify,
                            FocusIn,  MapNotify,   ConfigureNotify, PropertyNotify};
 
-const long posted_messages[] = {WM_CLOSE, WM_TIMER, WM_DESTROY, WM_QUIT, WM_PAINT, WM_KEYDOWN};
+const long posted_messages[] = {WM_CLOSE, WM_CONTEXTMENU, WM_TIMER,  WM_DESTROY,
+                                WM_QUIT,  WM_PAINT,       WM_KEYDOWN};
 
 LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -99,10 +100,11 @@ void allow_what_it_stands_for(const XEvent& event)
     case Expose:
         allow(WM_PAINT);
         break;
-    case ClientMessage:
-        allowed.push_back({ours, static_cast<UINT>(event.xclient.data.l[0]),
-                           static_cast<WPARAM>(event.xclient.data.l[1]),
-                           static_cast<LPARAM>(event.xclient.data.l[2]), true});
+    case ClientMessage: // another client may only ask to close or for a context menu
+        if (event.xclient.data.l[0] == WM_CLOSE || event.xclient.data.l[0] == WM_CONTEXTMENU)
+            allowed.push_back({ours, static_cast<UINT>(event.xclient.data.l[0]),
+                               static_cast<WPARAM>(event.xclient.data.l[1]),
+                               static_cast<LPARAM>(event.xclient.data.l[2]), true});
         break;
     default:
         break;
@@ -178,15 +180,6 @@ XEvent make_event(FuzzedDataProvider& input)
     return event;
 }
 
-// KNOWN CRASH, excluded until the host layer's fix lands: DispatchMessageA
-// calls the lParam of any WM_TIMER as a timer procedure, so a client message
-// carrying WM_TIMER and an lParam jumps to an address another client chose.
-bool forged_timer(const XEvent& event)
-{
-    return event.type == ClientMessage && static_cast<UINT>(event.xclient.data.l[0]) == WM_TIMER &&
-           event.xclient.data.l[2] != 0;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -215,8 +208,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     while (input.remaining_bytes() > 0) {
         const XEvent event = make_event(input);
-        if (forged_timer(event)) // KNOWN CRASH: remove this line and forged_timer with the fix
-            continue;
         allow_what_it_stands_for(event);
         x11::handle_event(event);
     }

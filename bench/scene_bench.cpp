@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
-#include "shell/frame_clock.h"
-#include "shell/frame_driver.h"
+#include "scene/frame_driver.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"

@@ -4,7 +4,7 @@
 
 #include "common/gl.h"
 #include "common/random.h"
-#include "content/shell_placement.h"
+#include "content/point_placement.h"
 #include "textures/texture_slot.h"
 #include "views/view.h"
 

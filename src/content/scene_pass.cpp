@@ -2,15 +2,15 @@
 
 #include <cmath>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/light.h"
 #include "content/particle_system.h"
+#include "content/scene_camera.h"
+#include "content/scene_switches.h"
 #include "content/sphere_mesh.h"
 #include "content/star_field.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_clock.h"
 #include "textures/texture_slot.h"
-#include "views/scene_camera.h"
 #include "views/view_manager.h"
 
 namespace

@@ -2,7 +2,7 @@
 
 #include "common/gl.h"
 #include "common/random.h"
-#include "content/shell_placement.h"
+#include "content/point_placement.h"
 #include "views/view.h"
 
 StarField::~StarField()

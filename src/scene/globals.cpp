@@ -1,14 +1,14 @@
 // Every scene object lives here, in one translation unit, because C++ orders
 // static construction only within a file and the order below is the one the
 // scene is built in. None of them is ever allocated on the heap.
+#include "common/frame_clock.h"
 #include "content/drifter.h"
 #include "content/fog.h"
 #include "content/light.h"
 #include "content/light_material.h"
 #include "content/particle_system.h"
+#include "content/scene_switches.h"
 #include "content/star_field.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_clock.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"
 

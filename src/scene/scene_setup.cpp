@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
 #include "content/drifter.h"
@@ -10,10 +11,9 @@
 #include "content/light.h"
 #include "content/light_material.h"
 #include "content/particle_system.h"
-#include "content/shell_placement.h"
+#include "content/point_placement.h"
+#include "content/scene_switches.h"
 #include "content/star_field.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_clock.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"

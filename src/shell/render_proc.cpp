@@ -1,9 +1,9 @@
 #include "shell/render_proc.h"
 
+#include "content/scene_switches.h"
 #include "content/star_field.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_driver.h"
-#include "shell/saver_window.h"
+#include "scene/frame_driver.h"
+#include "shell/window_chain.h"
 #include "textures/texture_slot.h"
 
 HDC render_dc = nullptr;

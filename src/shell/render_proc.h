@@ -9,7 +9,6 @@ extern const PIXELFORMATDESCRIPTOR pixel_format;
 constexpr UINT_PTR frame_timer_id = 1;
 constexpr UINT frame_interval_ms = 5;
 
-LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void make_gl_context(HWND window, HDC* dc, HGLRC* context);
 void release_gl_context(HWND window, HDC dc, HGLRC context);
 void release_scene_lists();

@@ -2,10 +2,8 @@
 
 #include "shell/entry_point.h"
 #include "shell/render_proc.h"
+#include "shell/saver_process.h"
 #include "shell/saver_window.h"
-
-HINSTANCE module_instance = nullptr;
-BOOL legacy_platform = FALSE;
 
 namespace
 {
@@ -156,12 +154,4 @@ void change_password(HWND owner)
     if (change)
         change("SCRSAVE", owner, 0, 0);
     FreeLibrary(library);
-}
-
-void announce_saver_running(BOOL on)
-{
-    if (!legacy_platform)
-        return;
-    BOOL previous = FALSE;
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, static_cast<UINT>(on), &previous, 0);
 }

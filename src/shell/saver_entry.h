@@ -1,10 +1,6 @@
 #pragma once
 #include "platform/win32.h"
 
-extern HINSTANCE module_instance;
-// The older platform family, the only one with the saver password services.
-extern BOOL legacy_platform;
-
 // The exit code after a crash that the guard caught.
 constexpr int saver_crash_exit_code = 70;
 
@@ -17,5 +13,4 @@ int run_preview(LPCSTR text);
 int run_config(HWND owner);
 int run_password_change(LPCSTR text);
 void change_password(HWND owner);
-void announce_saver_running(BOOL on);
 LONG CALLBACK saver_crash_filter(EXCEPTION_POINTERS* info);

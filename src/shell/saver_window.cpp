@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "shell/entry_point.h"
-#include "shell/render_proc.h"
-#include "shell/saver_entry.h"
+#include "shell/saver_process.h"
+#include "shell/window_chain.h"
 
 HWND saver_window = nullptr;
 BOOL preview_mode = FALSE;

@@ -25,8 +25,6 @@ constexpr UINT verification_request = WM_APP;
 extern const char* const saver_class_name;
 
 int run_saver(HWND parent);
-LRESULT CALLBACK saver_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-LRESULT close_rules_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL verify_before_close(HWND window);
 void load_password_support();
 void unload_password_support();

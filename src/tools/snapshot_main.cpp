@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
+#include "scene/frame_driver.h"
 #include "scene/scene_setup.h"
-#include "shell/frame_clock.h"
-#include "shell/frame_driver.h"
 #include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"
 #include "tools/png_file.h"

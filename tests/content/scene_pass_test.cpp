@@ -5,7 +5,7 @@
 #include "common/gl.h"
 #include "content/light.h"
 #include "content/scene_pass.h"
-#include "scene/scene_switches.h"
+#include "content/scene_switches.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 

@@ -1,7 +1,9 @@
 #pragma once
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
+#include "shell/saver_process.h"
 #include "shell/saver_window.h"
+#include "shell/window_chain.h"
 #include "support/fake_win32.h"
 
 // The shell keeps its state in process-wide globals, as a process that runs

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "shell/frame_driver.h"
+#include "scene/frame_driver.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 

@@ -5,8 +5,8 @@
 
 #include "common/gl.h"
 #include "content/drifter.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_driver.h"
+#include "content/scene_switches.h"
+#include "scene/frame_driver.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/view_manager.h"

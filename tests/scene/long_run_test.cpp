@@ -7,8 +7,8 @@
 
 #include "content/drifter.h"
 #include "content/light.h"
+#include "scene/frame_driver.h"
 #include "scene/scene_setup.h"
-#include "shell/frame_driver.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/body.h"

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "common/gl.h"
+#include "content/scene_switches.h"
 #include "content/star_field.h"
+#include "scene/frame_driver.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_driver.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "textures/texture_kind.h"

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
 #include "content/drifter.h"
+#include "content/scene_switches.h"
 #include "content/star_field.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_clock.h"
 #include "support/generator_replay.h"
 #include "support/gl_test.h"
 #include "textures/texture_slot.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/saver_window.h"
+#include "shell/window_chain.h"
 #include "support/fake_win32.h"
 
 namespace

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "shell/saver_entry.h"
+#include "shell/saver_process.h"
 #include "shell/saver_window.h"
+#include "shell/window_chain.h"
 #include "support/fake_win32.h"
 
 namespace

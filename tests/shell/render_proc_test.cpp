@@ -5,6 +5,7 @@
 
 #include "shell/render_proc.h"
 #include "shell/saver_window.h"
+#include "shell/window_chain.h"
 #include "support/fake_win32.h"
 #include "textures/texture_slot.h"
 

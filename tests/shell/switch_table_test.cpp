@@ -3,6 +3,7 @@
 #include <string>
 
 #include "shell/saver_entry.h"
+#include "shell/saver_process.h"
 #include "support/fake_win32.h"
 
 namespace

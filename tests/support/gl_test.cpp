@@ -1,7 +1,7 @@
 #include "support/gl_test.h"
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
-#include "shell/frame_clock.h"
 
 namespace
 {

@@ -4,8 +4,8 @@
 
 #include "common/gl.h"
 #include "content/drifter.h"
+#include "content/scene_camera.h"
 #include "support/gl_test.h"
-#include "views/scene_camera.h"
 #include "views/view_manager.h"
 
 namespace

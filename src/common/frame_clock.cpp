@@ -1,4 +1,4 @@
-#include "shell/frame_clock.h"
+#include "common/frame_clock.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "views/scene_camera.h"
+#include "content/scene_camera.h"
 
 #include "content/drifter.h"
 #include "views/view_manager.h"

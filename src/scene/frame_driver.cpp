@@ -1,11 +1,11 @@
-#include "shell/frame_driver.h"
+#include "scene/frame_driver.h"
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/scene_pass.h"
+#include "content/scene_switches.h"
 #include "content/screen_overlays.h"
 #include "scene/scene_setup.h"
-#include "scene/scene_switches.h"
-#include "shell/frame_clock.h"
 #include "views/view_manager.h"
 
 int client_width = 0;

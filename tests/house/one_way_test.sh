@@ -1,0 +1,36 @@
+#!/bin/sh
+# The house stays readable when its folders depend one way: the shell on the
+# scene and the host layer, the scene on nothing of theirs, and no circle
+# anywhere. The scene runs in any GL context because it never includes a
+# window-system header, directly or through the shell's Windows API.
+cd "$(dirname "$0")/../.." || exit 1
+scene="common views textures content scene"
+failed=0
+fail() {
+    echo "$1"
+    failed=1
+}
+
+# Every "folder/file" include, as an edge between two folders of src/.
+edges=$(cd src && grep -o '#include "[a-z_]*/' */* | sed 's#/[^:]*:\#include "# #; s#/$##' |
+    awk '$1 != $2' | sort -u)
+
+for folder in $scene; do
+    found=$(cd src && grep -nE '#include *[<"](X11/|EGL/|GL/glx|windows\.h|platform/|shell/|tools/)' \
+        "$folder"/*)
+    [ -z "$found" ] || fail "the scene reaches out of itself:
+$found"
+done
+
+loops=$(echo "$edges" | tsort 2>&1 >/dev/null)
+[ -z "$loops" ] || fail "the folders of src/ form a circle:
+$loops"
+
+outside=$(sed -n '/^add_library(orbdrift_scene/,/)/p' CMakeLists.txt | grep -o 'src/[a-z_]*' |
+    sed 's#src/##' | grep -vxE "$(echo $scene | tr ' ' '|')")
+[ -z "$outside" ] || fail "the scene library compiles files from outside the scene: $outside"
+
+echo "folders of src/ and what they include:"
+echo "$edges" | awk '{to[$1] = to[$1] " " $2} END {for (f in to) print "  " f " ->" to[f]}' | sort
+[ "$failed" -eq 0 ] && echo "one way, no circle"
+exit "$failed"

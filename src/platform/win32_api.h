@@ -153,6 +153,7 @@ struct STARTUPINFOA {
 
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<ULONG_PTR>(l) & 0xFFFF))
+#define HIWORD(l) (static_cast<WORD>((static_cast<ULONG_PTR>(l) >> 16) & 0xFFFF))
 #define MAKELPARAM(lo, hi)                                                                         \
     (static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(lo)) |                              \
                                             (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
@@ -160,6 +161,8 @@ struct STARTUPINFOA {
 // Messages
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define SIZE_RESTORED 0
 #define WM_SETTEXT 0x000C
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
@@ -202,6 +205,7 @@ struct STARTUPINFOA {
 #define CS_HREDRAW 0x0002
 #define CS_DBLCLKS 0x0008
 #define CS_OWNDC 0x0020
+#define WS_OVERLAPPEDWINDOW 0x00CF0000u
 #define WS_POPUP 0x80000000u
 #define WS_CHILD 0x40000000u
 #define WS_VISIBLE 0x10000000u
@@ -241,6 +245,7 @@ BOOL GetClientRect(HWND window, RECT* rect);
 HWND GetParent(HWND window);
 BOOL IsWindow(HWND window);
 HWND FindWindowA(LPCSTR class_name, LPCSTR title);
+HWND GetDesktopWindow();
 BOOL SetForegroundWindow(HWND window);
 HWND GetForegroundWindow();
 HCURSOR SetCursor(HCURSOR cursor);

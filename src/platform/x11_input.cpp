@@ -63,6 +63,11 @@ void handle_event(const XEvent& event)
             end_window(event.xdestroywindow.window);
         return;
     }
+    if (event.type == ConfigureNotify) { // only the server's word on a size counts
+        if (!event.xany.send_event)
+            handle_configure(event.xconfigure);
+        return;
+    }
     if (!own_window(id))
         return;
     const HWND window = hwnd(id);
@@ -94,6 +99,8 @@ void handle_event(const XEvent& event)
     case ClientMessage:
         if (is_posted_message(event.xclient))
             posted_from_outside(window, event.xclient);
+        else if (is_close_request(event.xclient))
+            queue_message(window, WM_CLOSE, 0, 0);
         break;
     default:
         break;

@@ -44,6 +44,8 @@ struct OwnWindow {
     WNDPROC procedure = nullptr;
     XVisualInfo* gl_visual = nullptr; // null when the server has no GLX
     bool pixel_format_set = false;
+    int width = 0; // as WM_SIZE last reported it
+    int height = 0;
 };
 
 OwnWindow* own_window(Window id);
@@ -54,6 +56,11 @@ bool window_exists(Window id);
 // then the window, its timers and its pending paint are forgotten. False when
 // the window was not (or no longer) ours.
 bool end_window(Window id);
+
+// A window of ours changed size, or a window with children of ours did.
+void handle_configure(const XConfigureEvent& event);
+// The window manager's request to close a window of ours.
+bool is_close_request(const XClientMessageEvent& event);
 
 // The pointer events our windows and their grabs listen for.
 constexpr long pointer_events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;

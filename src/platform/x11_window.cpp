@@ -109,6 +109,29 @@ bool end_window(Window id)
     return true;
 }
 
+// A child of ours fills its parent and keeps filling it: a preview's or a
+// display mode's host may change size, and on Windows the child never learns
+// of it. Our own windows are told of a new size with WM_SIZE, as on Windows.
+void handle_configure(const XConfigureEvent& event)
+{
+    for (const OwnWindow& w : windows)
+        if (w.parent != 0 && w.parent == event.window)
+            XResizeWindow(event.display, w.id, static_cast<unsigned>(std::max(event.width, 1)),
+                          static_cast<unsigned>(std::max(event.height, 1)));
+    OwnWindow* own = own_window(event.window);
+    if (!own || (own->width == event.width && own->height == event.height))
+        return;
+    own->width = event.width;
+    own->height = event.height;
+    own->procedure(hwnd(own->id), WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
+}
+
+bool is_close_request(const XClientMessageEvent& event)
+{
+    return event.message_type == atom("WM_PROTOCOLS") && event.format == 32 &&
+           static_cast<Atom>(event.data.l[0]) == atom("WM_DELETE_WINDOW");
+}
+
 bool destroy_own_windows()
 {
     std::vector<Window> ids;
@@ -169,10 +192,16 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                                     visual ? visual->visual : CopyFromParent, mask, &attributes);
     XStoreName(d, id, title ? title : "");
     set_text_property(d, id, x11::atom(class_property), class_name);
+    if (!parent && !full_screen) { // a window manager's close button asks, as on Windows
+        Atom close_request = x11::atom("WM_DELETE_WINDOW");
+        XSetWMProtocols(d, id, &close_request, 1);
+    }
+    if (parent && !x11::own_window(parent_id)) // to follow its size
+        x11::accepted([&](Display* dd) { XSelectInput(dd, parent_id, StructureNotifyMask); });
 
     // The class list may grow while WM_CREATE runs, so keep no pointer into it.
     const WNDPROC procedure = window_class->procedure;
-    windows.push_back({id, parent ? parent_id : 0, procedure, visual, false});
+    windows.push_back({id, parent ? parent_id : 0, procedure, visual, false, width, height});
     x11::watch_end_requests();
     const HWND handle = x11::hwnd(id);
     if (procedure(handle, WM_CREATE, 0, 0) == -1) {
@@ -260,6 +289,12 @@ BOOL SetForegroundWindow(HWND window)
         XSetInputFocus(d, x11::xid(window), RevertToParent, CurrentTime);
     });
     return TRUE;
+}
+
+HWND GetDesktopWindow()
+{
+    Display* d = x11::display();
+    return d ? x11::hwnd(DefaultRootWindow(d)) : nullptr;
 }
 
 HWND GetForegroundWindow()

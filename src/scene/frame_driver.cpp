@@ -59,6 +59,13 @@ void start_scene(int width, int height)
     draw_background_pass();
 }
 
+void resize_scene(int width, int height)
+{
+    client_width = width;
+    client_height = height;
+    view_manager.set_screen_size(static_cast<float>(width), static_cast<float>(height));
+}
+
 void run_frame()
 {
     frame_clock.update();

@@ -6,6 +6,7 @@
 #include "shell/window_chain.h"
 #include "textures/texture_slot.h"
 
+UINT frame_interval_ms = 5;
 HDC render_dc = nullptr;
 HGLRC render_glrc = nullptr;
 
@@ -52,6 +53,9 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
         return 0;
     }
+    case WM_SIZE: // only a display mode's window on Linux ever changes size
+        resize_scene(LOWORD(lparam), HIWORD(lparam));
+        return 0;
     case WM_TIMER: // any timer draws: the saver has only this one
         run_frame();
         SwapBuffers(render_dc);

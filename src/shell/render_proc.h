@@ -7,7 +7,9 @@ extern HGLRC render_glrc;
 extern const PIXELFORMATDESCRIPTOR pixel_format;
 
 constexpr UINT_PTR frame_timer_id = 1;
-constexpr UINT frame_interval_ms = 5;
+// Asked of the timer; the platform may raise it (Windows to 10 ms). A
+// display mode's --delay sets it on Linux.
+extern UINT frame_interval_ms;
 
 void make_gl_context(HWND window, HDC* dc, HGLRC* context);
 void release_gl_context(HWND window, HDC dc, HGLRC context);

@@ -1,5 +1,6 @@
-// A stand-in for the settings page that hosts a preview: makes a 200 x 150
-// window, prints its id, and destroys it when its standard input closes.
+// A stand-in for the settings page or the daemon that hosts a preview: makes
+// a 200 x 150 window and prints its id; each line "W H" on its standard input
+// resizes it, and it destroys the window when its standard input closes.
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -15,7 +16,14 @@ int main()
     XSync(d, False);
     std::printf("%lu\n", host);
     std::fflush(stdout);
-    while (std::getchar() != EOF) {
+    unsigned width = 0;
+    unsigned height = 0;
+    char line[64];
+    while (std::fgets(line, sizeof line, stdin)) {
+        if (std::sscanf(line, "%u %u", &width, &height) == 2) {
+            XResizeWindow(d, host, width, height);
+            XSync(d, False);
+        }
     }
     XDestroyWindow(d, host);
     XCloseDisplay(d);

@@ -77,6 +77,8 @@ void allow_what_it_stands_for(const XEvent& event)
 {
     if (event.type == DestroyNotify && event.xdestroywindow.window == x11::xid(ours))
         allow(WM_DESTROY);
+    if (event.type == ConfigureNotify && event.xconfigure.window == x11::xid(ours))
+        allow(WM_SIZE);
     if (event.xany.window != x11::xid(ours))
         return;
     switch (event.type) {
@@ -100,7 +102,10 @@ void allow_what_it_stands_for(const XEvent& event)
     case Expose:
         allow(WM_PAINT);
         break;
+
     case ClientMessage: // another client may only ask to close or for a context menu
+        if (x11::is_close_request(event.xclient))
+            allow(WM_CLOSE);
         if (event.xclient.data.l[0] == WM_CLOSE || event.xclient.data.l[0] == WM_CONTEXTMENU)
             allowed.push_back({ours, static_cast<UINT>(event.xclient.data.l[0]),
                                static_cast<WPARAM>(event.xclient.data.l[1]),
@@ -145,6 +150,8 @@ XEvent make_event(FuzzedDataProvider& input)
     event.xany.window = target;
     if (event.type == DestroyNotify)
         event.xdestroywindow.window = target;
+    if (event.type == ConfigureNotify)
+        event.xconfigure.window = target;
     if (input.ConsumeBool()) {
         // A small value where the handling looks, so that short inputs reach
         // every case without guessing the bytes of a field.

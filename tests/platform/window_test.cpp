@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,6 +65,17 @@ TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
     EXPECT_EQ(GetParent(child), host_window);
     EXPECT_EQ(GetParent(host_window), nullptr);
 
+    // A host may change size; the child keeps filling it and is told.
+    XResizeWindow(host.display, parent, 300, 200);
+    XSync(host.display, False);
+    EXPECT_TRUE(pump_until([] { return saw(WM_SIZE); }));
+    const auto size = std::find_if(seen.begin(), seen.end(),
+                                   [](const SeenMessage& m) { return m.message == WM_SIZE; });
+    EXPECT_EQ(size->lparam, MAKELPARAM(300, 200));
+    ASSERT_TRUE(GetClientRect(child, &area));
+    EXPECT_EQ(area.right, 300);
+    EXPECT_EQ(area.bottom, 200);
+
     XDestroyWindow(host.display, parent);
     XSync(host.display, False);
     MSG msg;
@@ -103,8 +115,29 @@ TEST_F(WindowTest, ASaverWindowOfAnotherProcessIsFoundByClassAndTitle)
     waitpid(other, nullptr, 0);
 }
 
+TEST_F(WindowTest, AWindowManagersCloseButtonAsksToClose)
+{
+    const HWND window = make_test_window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50);
+    OtherClient manager;
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = static_cast<Window>(reinterpret_cast<std::uintptr_t>(window));
+    request.xclient.message_type = XInternAtom(manager.display, "WM_PROTOCOLS", False);
+    request.xclient.format = 32;
+    request.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(manager.display, "WM_DELETE_WINDOW", False));
+    XSendEvent(manager.display, request.xclient.window, False, NoEventMask, &request);
+    XSync(manager.display, False);
+    seen.clear();
+    EXPECT_TRUE(pump_until([] { return saw(WM_CLOSE); }));
+    EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(WindowTest, TheScreenClipBoxIsTheWholeScreen)
 {
+    RECT desktop{};
+    EXPECT_TRUE(GetClientRect(GetDesktopWindow(), &desktop));
+    EXPECT_EQ(desktop.right, 640);
     const HDC screen = GetDC(nullptr);
     RECT box{};
     EXPECT_EQ(GetClipBox(screen, &box), SIMPLEREGION);

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "scene/frame_driver.h"
 #include "shell/render_proc.h"
 #include "shell/saver_window.h"
 #include "shell/window_chain.h"
 #include "support/fake_win32.h"
 #include "textures/texture_slot.h"
+#include "views/view_manager.h"
 
 namespace
 {
@@ -26,8 +28,12 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
     // Each tick the loop dispatches draws one frame and presents it.
     fake.posted = {MSG{fake_window(0x1000), WM_TIMER, 1, 0, 0, {}},
                    MSG{fake_window(0x1000), WM_TIMER, 9, 0, 0, {}},
+                   MSG{fake_window(0x1000), WM_SIZE, 0, MAKELPARAM(300, 200), 0, {}},
                    MSG{fake_window(0x1000), WM_KEYDOWN, 0, 0, 0, {}}};
     EXPECT_EQ(run_saver(nullptr), 0);
+    // A display mode's window on Linux may change size: the views follow.
+    EXPECT_EQ(client_width, 300);
+    EXPECT_EQ(view_manager.height, 200.0f);
 
     const std::string format =
         "ChoosePixelFormat(40," +

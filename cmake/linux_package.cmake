@@ -1,0 +1,39 @@
+# Where the X screen-saver daemon looks: the program among its display modes,
+# its entry for the settings program, and a man page; `cpack -G DEB` in the
+# build directory makes a Debian package of them.
+include(GNUInstallDirs)
+
+install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+install(FILES res/linux/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+
+# Debian wants man pages compressed, reproducibly (no name or time inside).
+configure_file(res/linux/orbdrift.6 generated/orbdrift.6 @ONLY)
+set(man_page ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6.gz)
+add_custom_command(OUTPUT ${man_page}
+                   COMMAND gzip -9n -c ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6 > ${man_page}
+                   DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6)
+add_custom_target(man_page ALL DEPENDS ${man_page})
+install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+set(CPACK_PACKAGE_NAME orbdrift)
+set(CPACK_PACKAGE_VENDOR orbdrift)
+set(CPACK_PACKAGE_CONTACT "orbdrift maintainers <orbdrift@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "OpenGL screen saver: inside a lit, slowly turning sphere")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "OpenGL screen saver: inside a lit, slowly turning sphere
+ orbdrift puts you inside a slowly turning sphere of grey noise, lit by a
+ light that circles outside it, seen through a camera that drifts, pauses
+ and drifts again, between two black letterbox bands that breathe.
+ .
+ It is a display mode of the X screen-saver daemon (add \"GL: orbdrift
+ --root\" to the programs of ~/.xscreensaver, or pick it in
+ xscreensaver-settings), and runs on its own with --window.")
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
+# The dependencies come from the libraries the program links.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,114 @@
+#include "linux/desktop_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char* const desktop_usage =
+    "Usage: orbdrift [--root | --window-id ID | --window] [--delay MICROSECONDS]\n"
+    "       orbdrift [/s | /p WINDOW | /c]\n"
+    "Draws the inside of a lit, slowly turning sphere seen by a drifting camera.\n"
+    "\n"
+    "  --root              draw in the window XSCREENSAVER_WINDOW names, or on the\n"
+    "                      root window when it is not set\n"
+    "  --window-id ID      draw in the X window ID (decimal or 0x hexadecimal)\n"
+    "  --window            draw in a window of its own, to try it out\n"
+    "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
+    "                      takes effect)\n"
+    "  --help              show this and end\n"
+    "  --version           show the version and end\n"
+    "\n"
+    "The Windows switches: /s saves the screen until input, /p WINDOW draws inside\n"
+    "that window, /c shows the settings (there are none).\n";
+
+namespace
+{
+
+// An option of the desktop's conventions, with one or two dashes.
+bool is_option(const char* argument, const char* name)
+{
+    if (argument[0] != '-')
+        return false;
+    const char* rest = argument[1] == '-' ? argument + 2 : argument + 1;
+    return std::strcmp(rest, name) == 0;
+}
+
+bool is_desktop_option(const char* argument)
+{
+    if (std::strncmp(argument, "--", 2) == 0)
+        return true;
+    for (const char* name : {"root", "window-id", "window", "delay", "help", "version"})
+        if (is_option(argument, name))
+            return true;
+    return false;
+}
+
+// A whole number in decimal or with 0x in hexadecimal, nothing else.
+bool parse_number(const char* text, unsigned long long* value)
+{
+    if (!text || !*text || *text == '-' || *text == '+' || *text == ' ')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    *value = std::strtoull(text, &end, 0);
+    return errno == 0 && *end == '\0';
+}
+
+HWND as_window(unsigned long long id)
+{
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(id));
+}
+
+DesktopOptions refused(std::string problem)
+{
+    DesktopOptions options;
+    options.mode = DesktopMode::bad;
+    options.problem = std::move(problem);
+    return options;
+}
+
+} // namespace
+
+DesktopOptions parse_desktop_options(int argc, const char* const* argv,
+                                     const char* screensaver_window)
+{
+    DesktopOptions options;
+    if (argc < 2 || !is_desktop_option(argv[1]))
+        return options;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        unsigned long long number = 0;
+        if (is_option(argument, "help") || is_option(argument, "version")) {
+            options.mode = is_option(argument, "help") ? DesktopMode::help : DesktopMode::version;
+            return options;
+        } else if (is_option(argument, "root")) {
+            options.mode = DesktopMode::root;
+            options.window = nullptr;
+            if (screensaver_window && *screensaver_window) {
+                if (!parse_number(screensaver_window, &number))
+                    return refused("XSCREENSAVER_WINDOW is not a window id: " +
+                                   std::string(screensaver_window));
+                options.window = as_window(number);
+            }
+        } else if (is_option(argument, "window-id")) {
+            if (!parse_number(value, &number))
+                return refused("--window-id wants a window id");
+            options.mode = DesktopMode::window_id;
+            options.window = as_window(number);
+            ++i;
+        } else if (is_option(argument, "window")) {
+            options.mode = DesktopMode::window;
+        } else if (is_option(argument, "delay")) {
+            if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
+                return refused("--delay wants a number of microseconds");
+            options.frame_interval_ms = static_cast<UINT>(number / 1000);
+            ++i;
+        } else {
+            return refused(std::string("unknown option ") + argument);
+        }
+    }
+    if (options.mode == DesktopMode::windows_switches)
+        return refused("--delay alone draws nowhere: add --root, --window-id or --window");
+    return options;
+}

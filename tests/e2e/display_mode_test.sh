@@ -1,0 +1,87 @@
+#!/bin/bash
+# orbdrift as the X screen-saver daemon runs it: in a window it is handed,
+# named by XSCREENSAVER_WINDOW with --root or by --window-id, filling it and
+# following it, with no grabs, until the window goes.
+# Usage: display_mode_test.sh ORBDRIFT X-SCREENSHOT X-HOST OUTPUT-DIR
+set -u
+saver=$1
+shot=$2
+host=$3
+out=$4
+mkdir -p "$out"
+. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../../scripts/private_x.sh"
+start_private_x || { echo "FAIL: no X server"; exit 1; }
+trap 'kill "$xvfb" 2>/dev/null' EXIT
+
+# Each way of naming the host: the daemon's variable in hexadecimal, the
+# settings program's --window-id in decimal and in hexadecimal.
+for way in root window-id-decimal window-id-hex; do
+    coproc HOST { "$host"; }
+    host_pid=$HOST_PID
+    read -r -t 10 id <&"${HOST[0]}"
+    hex=$(printf '0x%x' "$id")
+    case $way in
+    root) XSCREENSAVER_WINDOW=$hex "$saver" --root & ;;
+    window-id-decimal) "$saver" --window-id "$id" & ;;
+    window-id-hex) "$saver" -window-id "$hex" --delay 20000 & ;;
+    esac
+    pid=$!
+    sleep 1.5
+    "$shot" "$out/$way.png" "$id"
+    check "$way: draws inside the host window" test "$(pixel "$id" 100 75)" != "255 255 255"
+    xdotool key a
+    sleep 0.3
+    check "$way: input does not end it" still_running "$pid"
+
+    echo "400 300" >&"${HOST[1]}"
+    sleep 1
+    "$shot" "$out/$way-resized.png" "$id"
+    check "$way: follows the host to 400 x 300" test "$(pixel "$id" 390 290)" != "255 255 255"
+    check "$way: the bands move with it" test "$(pixel "$id" 200 1)" = "0 0 0"
+
+    eval "exec ${HOST[1]}>&-"
+    wait_exit "$pid" 30
+    check "$way: ends with 0 when the host goes (exit $rc)" test "$rc" = 0
+    wait "$host_pid" 2>/dev/null
+done
+
+# The daemon stops a display mode with SIGTERM.
+coproc HOST { "$host"; }
+read -r -t 10 id <&"${HOST[0]}"
+"$saver" --window-id "$id" &
+pid=$!
+sleep 0.5
+kill -TERM "$pid"
+wait_exit "$pid" 30
+check "SIGTERM ends a display mode with 0" test "$rc" = 0
+eval "exec ${HOST[1]}>&-"
+
+# Without a window named, --root draws on the root window itself.
+"$saver" --root &
+pid=$!
+sleep 1.5
+"$shot" "$out/root-window.png"
+check "--root alone draws on the whole screen" test "$(pixel root 320 1)" = "0 0 0" -a \
+    "$(pixel root 320 240)" != "0 0 0"
+kill -TERM "$pid"
+wait_exit "$pid" 30
+check "and ends with 0 on SIGTERM" test "$rc" = 0
+
+# A window of its own, closed by its window manager's close request.
+"$saver" --window &
+pid=$!
+trial=$(window_named orbdrift)
+check "--window makes a window of its own" test -n "$trial"
+xdotool windowclose "$trial" 2>/dev/null || xdotool windowkill "$trial"
+wait_exit "$pid" 30
+check "closing it ends with 0" test "$rc" = 0
+
+"$saver" --window-id 12345 2>/dev/null
+check "a window that does not exist ends with -1" test $? -eq 255
+"$saver" --no-such-option 2>"$out/usage.txt"
+check "an unknown option ends with 2" test $? -eq 2
+check "and shows the usage on stderr" grep -q "^Usage: orbdrift" "$out/usage.txt"
+check "--help shows the usage on stdout" sh -c "'$saver' --help | grep -q '^Usage: orbdrift'"
+
+report

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "linux/desktop_options.h"
+
+namespace
+{
+
+DesktopOptions parse(std::vector<const char*> arguments, const char* variable = nullptr)
+{
+    arguments.insert(arguments.begin(), "orbdrift");
+    return parse_desktop_options(static_cast<int>(arguments.size()), arguments.data(), variable);
+}
+
+HWND window(UINT_PTR id)
+{
+    return reinterpret_cast<HWND>(id);
+}
+
+} // namespace
+
+TEST(DesktopOptions, TheDaemonsWaysOfNamingAWindow)
+{
+    const DesktopOptions from_variable = parse({"--root"}, "0x2a00007");
+    EXPECT_EQ(from_variable.mode, DesktopMode::root);
+    EXPECT_EQ(from_variable.window, window(0x2a00007));
+    EXPECT_EQ(parse({"-root"}, "4711").window, window(4711));
+    EXPECT_EQ(parse({"--root"}, "").window, nullptr); // the root window itself
+    EXPECT_EQ(parse({"--root"}).window, nullptr);
+
+    const DesktopOptions decimal = parse({"--window-id", "123456"});
+    EXPECT_EQ(decimal.mode, DesktopMode::window_id);
+    EXPECT_EQ(decimal.window, window(123456));
+    EXPECT_EQ(parse({"-window-id", "0x1E240"}).window, window(123456));
+    EXPECT_EQ(parse({"--window"}).mode, DesktopMode::window);
+    EXPECT_EQ(parse({"--root", "--window-id", "7"}).mode, DesktopMode::window_id); // the last wins
+}
+
+TEST(DesktopOptions, TheFrameIntervalComesFromTheDelayInMicroseconds)
+{
+    EXPECT_EQ(parse({"--root"}).frame_interval_ms, 10u);
+    EXPECT_EQ(parse({"--root", "--delay", "25000"}).frame_interval_ms, 25u);
+    EXPECT_EQ(parse({"--delay", "999", "--window"}).frame_interval_ms, 0u);
+}
+
+TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
+{
+    for (const std::vector<const char*>& windows :
+         std::vector<std::vector<const char*>>{{}, {"/s"}, {"-s"}, {"/p", "77"}, {"-r"}, {"/c:12"}})
+        EXPECT_EQ(parse(windows).mode, DesktopMode::windows_switches);
+    EXPECT_EQ(parse({"--help", "--bogus"}).mode, DesktopMode::help);
+    EXPECT_EQ(parse({"-version"}).mode, DesktopMode::version);
+
+    for (const std::vector<const char*>& bad :
+         std::vector<std::vector<const char*>>{{"--bogus"},
+                                               {"--"},
+                                               {"--window-id"},
+                                               {"--window-id", "12ab"},
+                                               {"--window-id", "-5"},
+                                               {"--window-id", "99999999999999999999999"},
+                                               {"--delay", "soon", "--root"},
+                                               {"--delay", "10000"},
+                                               {"--root", "/s"}}) {
+        const DesktopOptions refused = parse(bad);
+        EXPECT_EQ(refused.mode, DesktopMode::bad) << bad[0];
+        EXPECT_FALSE(refused.problem.empty());
+    }
+    EXPECT_EQ(parse({"--root"}, "zz").mode, DesktopMode::bad);
+}

@@ -41,6 +41,11 @@ check "the top band is black" test "$(pixel root 320 2)" = "0 0 0"
 check "the bottom band is black" test "$(pixel root 320 477)" = "0 0 0"
 middle=$(for x in 100 150 200 250 300 350 400 450 500; do pixel root $x 240; done)
 check "the middle shows noise" test "$(echo "$middle" | sort -u | wc -l)" -ge 5
+# Declared DPI-aware, so scaled displays get their real resolution; the
+# window must still cover the whole screen.
+check "the .scr declares per-monitor DPI awareness" grep -q "PerMonitorV2" "$saver"
+geometry=$(xdotool getwindowgeometry --shell "$first" | grep -E '^(WIDTH|HEIGHT)=' | tr '\n' ' ')
+check "saving mode covers the whole screen ($geometry)" test "$geometry" = "WIDTH=640 HEIGHT=480 "
 timeout 30 wine "$saver" /s
 check "a second saver ends with 0" test $? -eq 0
 check "the first saver keeps running" kill -0 "$pid"

@@ -19,15 +19,15 @@ set(CPACK_PACKAGE_NAME orbdrift)
 set(CPACK_PACKAGE_VENDOR orbdrift)
 set(CPACK_PACKAGE_CONTACT "orbdrift maintainers <orbdrift@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "OpenGL screen saver: inside a lit, slowly turning sphere")
+# The summary is the first line of the package's description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "OpenGL screen saver: inside a lit, slowly turning sphere
- orbdrift puts you inside a slowly turning sphere of grey noise, lit by a
- light that circles outside it, seen through a camera that drifts, pauses
- and drifts again, between two black letterbox bands that breathe.
- .
- It is a display mode of the X screen-saver daemon (add \"GL: orbdrift
- --root\" to the programs of ~/.xscreensaver, or pick it in
- xscreensaver-settings), and runs on its own with --window.")
+    "orbdrift puts you inside a slowly turning sphere of grey noise, lit by a
+light that circles outside it, seen through a camera that drifts, pauses
+and drifts again, between two black letterbox bands that breathe.
+
+It is a display mode of the X screen-saver daemon: pick it in
+xscreensaver-settings, or add GL: orbdrift --root to the programs of
+~/.xscreensaver. With --window it runs in a window of its own.")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)

@@ -67,12 +67,25 @@ void end_if_requested()
         PostQuitMessage(0);
 }
 
+bool timer_due()
+{
+    const DWORD now = GetTickCount();
+    return std::any_of(timers.begin(), timers.end(),
+                       [now](const Timer& t) { return static_cast<LONG>(now - t.due) >= 0; });
+}
+
 void pump_events()
 {
     end_if_requested();
     Display* d = x11::display();
     if (!d)
         return;
+    // A tick draws a frame, and Mesa's software renderer, drawing into a
+    // window the server has already destroyed (a preview's host that went),
+    // can clear a buffer of a garbage size for minutes. One round trip before
+    // a tick brings the news of a destruction in before the frame.
+    if (timer_due())
+        XSync(d, False);
     while (XPending(d) > 0) {
         XEvent event;
         XNextEvent(d, &event);

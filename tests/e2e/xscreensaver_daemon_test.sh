@@ -73,11 +73,9 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 check "activating starts orbdrift --root" test -n "$saver"
-sleep 2
+check "the middle shows orbdrift's noise" eventually shows_noise root 240 100 200 300 400 500
 "$shot" "$out/activated.png"
 check "the top band is black" test "$(pixel root 320 1)" = "0 0 0"
-middle=$(for x in 100 200 300 400 500; do pixel root $x 240; done)
-check "the middle shows orbdrift's noise" test "$(echo "$middle" | sort -u | wc -l)" -ge 4
 
 as_user xscreensaver-command -deactivate >/dev/null 2>&1
 ended=no

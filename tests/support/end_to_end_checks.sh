@@ -36,9 +36,28 @@ wait_exit() {
     rc=timeout
 }
 
+# Retries a command for up to 15 s: a loaded machine may take that long to
+# draw a first frame, and a check should wait for the picture, not guess.
+eventually() {
+    local tenths=150
+    until "$@"; do
+        tenths=$((tenths - 1))
+        [ "$tenths" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
 still_running() { kill -0 "$1" 2>/dev/null; }
 window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 pixel() { "$shot" --pixel "$1" "$2" "$3"; }
+# shows_noise WINDOW Y X...: the pixels at those places have five colours or more.
+shows_noise() {
+    local window=$1 y=$2
+    shift 2
+    [ "$(for x in "$@"; do pixel "$window" "$x" "$y"; done | sort -u | wc -l)" -ge 5 ]
+}
+# shows WINDOW X Y: that pixel is drawn, not the white of an empty host.
+shows() { [ "$(pixel "$1" "$2" "$3")" != "255 255 255" ]; }
 
 report() {
     echo "$passed passed, $failed failed"

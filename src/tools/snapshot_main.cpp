@@ -25,9 +25,10 @@ std::int64_t simulated_clock()
     return simulated_ms;
 }
 
-// The saver's start and frames with a simulated clock; the last frame.
-std::vector<std::uint8_t> render_scene(const SnapshotOptions& options,
-                                       const OffscreenContext& context)
+// The saver's start and frames with a simulated clock; the last frame, and
+// every Nth one on the way when asked. False when a picture cannot be written.
+bool render_scene(const SnapshotOptions& options, const OffscreenContext& context,
+                  std::vector<std::uint8_t>& last)
 {
     set_millisecond_source(simulated_clock);
     if (options.seed_fixed)
@@ -35,11 +36,19 @@ std::vector<std::uint8_t> render_scene(const SnapshotOptions& options,
     client_width = options.width;
     client_height = options.height;
     set_fixed_gl_state();
-    for (int frame = 0; frame < options.frames; ++frame) {
+    for (int frame = 1; frame <= options.frames; ++frame) {
         simulated_ms += options.step_ms;
         run_frame();
+        if (options.every > 0 && frame % options.every == 0) {
+            const std::string path = numbered_path(options.output, frame);
+            if (!write_png(path, options.width, options.height, context.read_rgb())) {
+                std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", path.c_str());
+                return false;
+            }
+        }
     }
-    return context.read_rgb();
+    last = context.read_rgb();
+    return true;
 }
 
 // One texture of the given kind as the generator makes it, without alpha.
@@ -82,7 +91,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "orbdrift-snapshot: cannot create an offscreen OpenGL context\n");
         return 1;
     }
-    const auto picture = texture ? render_texture(options) : render_scene(options, context);
+    std::vector<std::uint8_t> picture;
+    if (texture)
+        picture = render_texture(options);
+    else if (!render_scene(options, context, picture))
+        return 1;
     if (!write_png(options.output, width, height, picture)) {
         std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", options.output.c_str());
         return 1;

@@ -1,18 +1,20 @@
 #include "tools/snapshot_options.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 const char* const snapshot_usage =
     "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
-    "                         [--texture KIND] [-o FILE]\n"
+    "                         [--every N] [--texture KIND] [-o FILE]\n"
     "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
     "frame as a PNG.\n"
     "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
     "  --frames N    frames to run after the scene starts (default 400, at least 1)\n"
     "  --step-ms M   simulated milliseconds between frames (default 5)\n"
     "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
+    "  --every N     also writes frames N, 2N, ... as FILE-000N.png (FILE without .png)\n"
     "  --texture KIND  writes a 256 x 256 texture of that kind instead of the scene:\n"
     "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
     "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
@@ -76,6 +78,15 @@ bool parse_frames(const std::string& text, SnapshotOptions& options)
     return true;
 }
 
+bool parse_every(const std::string& text, SnapshotOptions& options)
+{
+    unsigned long long number = 0;
+    if (!parse_number(text, 1000000, number) || number == 0)
+        return false;
+    options.every = static_cast<int>(number);
+    return true;
+}
+
 bool parse_step(const std::string& text, SnapshotOptions& options)
 {
     unsigned long long number = 0;
@@ -109,7 +120,8 @@ struct ValueOption {
 
 const ValueOption value_options[] = {{"--size", parse_size},    {"--frames", parse_frames},
                                      {"--step-ms", parse_step}, {"--seed", parse_seed},
-                                     {"--texture", parse_kind}, {"-o", parse_output}};
+                                     {"--texture", parse_kind}, {"-o", parse_output},
+                                     {"--every", parse_every}};
 
 const ValueOption* find_option(const std::string& name)
 {
@@ -120,6 +132,18 @@ const ValueOption* find_option(const std::string& name)
 }
 
 } // namespace
+
+std::string numbered_path(const std::string& output, int frame)
+{
+    const std::string extension = ".png";
+    std::string stem = output;
+    if (stem.size() > extension.size() &&
+        stem.compare(stem.size() - extension.size(), extension.size(), extension) == 0)
+        stem.resize(stem.size() - extension.size());
+    char number[16];
+    std::snprintf(number, sizeof number, "-%06d", frame);
+    return stem + number + extension;
+}
 
 bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& options,
                             std::string& error)

@@ -10,6 +10,7 @@ struct SnapshotOptions {
     bool seed_fixed = false;
     std::uint32_t seed = 0;
     std::string output = "orbdrift.png";
+    int every = 0;         // also write every Nth frame as a numbered picture; 0 for none
     int texture_kind = -1; // a kind to write instead of the scene
     bool help = false;
 };
@@ -18,5 +19,8 @@ struct SnapshotOptions {
 // returns false and puts a one-line reason into error.
 bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& options,
                             std::string& error);
+
+// Where frame number n of a sequence goes: "out.png" gives "out-000042.png".
+std::string numbered_path(const std::string& output, int frame);
 
 extern const char* const snapshot_usage;

@@ -14,6 +14,20 @@ cmp -s "$out/a.png" "$out/b.png" || fail "same seed gave different pictures"
 cmp -s "$out/a.png" "$out/c.png" && fail "different seeds gave the same picture"
 head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
 
+# A sequence: every tenth frame, numbered; its pictures are the ones a run
+# of that many frames ends with, and the run still ends with its last frame.
+rm -f "$out"/seq*.png
+"$tool" --size 96x80 --frames 30 --every 10 --seed 9 -o "$out/seq.png" || fail "a sequence"
+"$tool" --size 96x80 --frames 10 --seed 9 -o "$out/ten.png" || fail "ten frames"
+"$tool" --size 96x80 --frames 30 --seed 9 -o "$out/thirty.png" || fail "thirty frames"
+[ "$(ls "$out"/seq-*.png | wc -l)" -eq 3 ] || fail "a sequence of 30 every 10 is not 3 pictures"
+cmp -s "$out/seq-000010.png" "$out/ten.png" || fail "frame 10 of a sequence is not the 10th frame"
+cmp -s "$out/seq-000030.png" "$out/thirty.png" || fail "the last of a sequence is not the last frame"
+cmp -s "$out/seq.png" "$out/thirty.png" || fail "a sequence changed the final picture"
+cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does not move"
+"$tool" --size 8x8 --frames 2 --every 1 -o "$out/missing/dir/f.png" 2>/dev/null
+[ $? -eq 1 ] || fail "an unwritable sequence did not exit with 1"
+
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
 "$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"

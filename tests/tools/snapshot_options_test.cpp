@@ -35,6 +35,18 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_TRUE(options.seed_fixed);
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_EQ(options.output, "x.png");
+    EXPECT_EQ(options.every, 0);
+    ASSERT_TRUE(parse({"--every", "25"}, options, error));
+    EXPECT_EQ(options.every, 25);
+}
+
+TEST(SnapshotOptions, SequencePicturesAreNumberedBeforeTheExtension)
+{
+    EXPECT_EQ(numbered_path("out.png", 7), "out-000007.png");
+    EXPECT_EQ(numbered_path("frames/a.b/out.png", 1200), "frames/a.b/out-001200.png");
+    // Without the extension the number goes at the end, and the name gets one.
+    EXPECT_EQ(numbered_path("out", 12), "out-000012.png");
+    EXPECT_EQ(numbered_path(".png", 3), ".png-000003.png");
 }
 
 TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
@@ -47,7 +59,9 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"--frames", "ten"},  {"--frames", "1e3"},
         {"--step-ms", "-5"},  {"--seed", "4294967296"},
         {"--seed", " 1"},     {"--texture", "smoke"},
-        {"-o", ""},           {"--frames", "99999999999999999999999"}};
+        {"-o", ""},           {"--frames", "99999999999999999999999"},
+        {"--every", "0"},     {"--every", "-1"},
+        {"--every"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

@@ -15,6 +15,16 @@ add_custom_command(OUTPUT ${man_page}
 add_custom_target(man_page ALL DEPENDS ${man_page})
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
+# Every Debian package carries its copyright and its changelog, the latter
+# compressed like the man page. The changelog's newest entry names the
+# package's version: a new version needs a new entry.
+set(changelog ${CMAKE_CURRENT_BINARY_DIR}/generated/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+                   COMMAND gzip -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/res/linux/changelog > ${changelog}
+                   DEPENDS res/linux/changelog)
+add_custom_target(changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} res/linux/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 set(CPACK_PACKAGE_NAME orbdrift)
 set(CPACK_PACKAGE_VENDOR orbdrift)
 set(CPACK_PACKAGE_CONTACT "orbdrift maintainers <orbdrift@users.noreply.github.com>")

@@ -1,0 +1,116 @@
+#!/bin/bash
+# The Windows installer and its uninstaller, silent, under Wine in a fresh
+# prefix: where the .scr lands, what the registry says, that the installed
+# saver runs, and that uninstalling takes it all away again and leaves the
+# screen saver setting as the user would expect.
+# Usage: installer_test.sh SETUP.EXE ORBDRIFT.SCR VERSION OUTPUT-DIR
+set -u
+rm -rf "$4"
+mkdir -p "$4"
+setup=$(realpath "$1")
+saver=$(realpath "$2")
+version=$3
+out=$(realpath "$4")
+. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../../scripts/private_x.sh"
+start_private_x || { echo "FAIL: no X server"; exit 1; }
+export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+    wineserver -k 2>/dev/null
+    kill "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\orbdrift'
+desktop_key='HKCU\Control Panel\Desktop'
+system32=$WINEPREFIX/drive_c/windows/system32
+installed='C:\windows\system32\orbdrift.scr'
+uninstaller_dir="$WINEPREFIX/drive_c/Program Files/orbdrift"
+
+# The data of one registry value, or nothing (and failure) when it is absent.
+value() {
+    wine reg query "$1" /v "$2" /reg:64 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" '$1 == name { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print; found = 1 } END { exit !found }'
+}
+set_saver() { wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$1" /f >/dev/null 2>&1; }
+forget_saver() { wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1; }
+saver_unset() { ! value "$desktop_key" SCRNSAVE.EXE >/dev/null; }
+install() { timeout 60 wine "$setup" /S; }
+
+# As Windows' list of programs does: the quiet command from the uninstall
+# key. The uninstaller copies itself away and returns at once, so the end
+# is when its key is gone (the last thing it removes).
+uninstall() {
+    local command
+    command=$(value "$uninstall_key" QuietUninstallString) || return 1
+    eval "timeout 60 wine $(echo "$command" | sed 's/\\/\\\\/g')" || return 1
+    for _ in $(seq 150); do
+        value "$uninstall_key" DisplayName >/dev/null || return 0
+        sleep 0.2
+    done
+    return 1
+}
+gone() { [ ! -e "$system32/orbdrift.scr" ] && [ ! -e "$uninstaller_dir" ] &&
+    ! value "$uninstall_key" DisplayName >/dev/null; }
+
+# A saver chosen before: the installer takes its place, the uninstaller puts
+# it back.
+set_saver 'C:\windows\system32\previous.scr'
+install
+check "the silent installer ends with 0" test $? -eq 0
+check "it puts the .scr into the 64-bit System32" cmp -s "$saver" "$system32/orbdrift.scr"
+check "and nothing into SysWOW64" test ! -e "$WINEPREFIX/drive_c/windows/syswow64/orbdrift.scr"
+check "it makes orbdrift the current screen saver" test "$(value "$desktop_key" SCRNSAVE.EXE)" = "$installed"
+
+wine reg query "$uninstall_key" /reg:64 >"$out/uninstall_key.txt" 2>&1
+check "the uninstall entry names orbdrift" test "$(value "$uninstall_key" DisplayName)" = "orbdrift screen saver"
+check "with the project's version" test "$(value "$uninstall_key" DisplayVersion)" = "$version"
+check "a publisher" test -n "$(value "$uninstall_key" Publisher)"
+check "the .scr's icon" test "$(value "$uninstall_key" DisplayIcon)" = "$installed,0"
+size_kb=$(($(stat -c %s "$saver") / 1024))
+estimated=$(($(value "$uninstall_key" EstimatedSize)))
+check "its size in KB ($estimated for $size_kb)" test "$estimated" -ge "$size_kb" -a "$estimated" -le $((size_kb + 64))
+check "and no modify or repair buttons" test "$(value "$uninstall_key" NoModify)$(value "$uninstall_key" NoRepair)" = 0x10x1
+uninstaller=$(value "$uninstall_key" UninstallString | tr -d '"')
+unix_path=$WINEPREFIX/drive_c/$(echo "${uninstaller#C:\\}" | tr '\\' /)
+check "the uninstaller is where its entry says" test -f "$unix_path" -a \
+    "$(value "$uninstall_key" QuietUninstallString)" = "\"$uninstaller\" /S"
+
+# The installed saver, started as the settings start it.
+wine "$installed" /s &
+pid=$!
+window=$(window_named "Screen Saver")
+check "the installed saver shows its window" test -n "$window"
+sleep 1
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key a
+wait_exit "$pid"
+check "a key press ends it with 0" test "$rc" = 0
+
+# Installing again must not take orbdrift for the setting to restore.
+install
+check "a second install ends with 0" test $? -eq 0
+uninstall
+check "the uninstaller ends" test $? -eq 0
+check "it removes the .scr, itself and its entry" gone
+check "it restores the previous screen saver" \
+    test "$(value "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\previous.scr'
+
+# No saver before: the uninstaller removes the setting it made.
+forget_saver
+install
+uninstall
+check "without a previous saver the setting goes with orbdrift" saver_unset
+
+# A saver chosen after installing is the user's choice: it stays.
+install
+set_saver 'C:\windows\system32\chosen.scr'
+uninstall
+check "it leaves a saver chosen since the install" \
+    test "$(value "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\chosen.scr'
+check "and still removes orbdrift" gone
+
+report

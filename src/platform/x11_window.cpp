@@ -171,9 +171,6 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
         return nullptr;
     const Window root = DefaultRootWindow(d);
     const Window parent_id = parent ? x11::xid(parent) : root;
-    if (parent && !x11::window_exists(parent_id))
-        return nullptr;
-
     XVisualInfo* visual = x11::gl_visual();
     XSetWindowAttributes attributes{};
     unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
@@ -186,10 +183,20 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
         attributes.colormap = XCreateColormap(d, root, visual->visual, AllocNone);
         mask |= CWColormap;
     }
-    const Window id = XCreateWindow(d, parent_id, x, y, static_cast<unsigned>(std::max(width, 1)),
-                                    static_cast<unsigned>(std::max(height, 1)), 0,
-                                    visual ? visual->depth : CopyFromParent, InputOutput,
-                                    visual ? visual->visual : CopyFromParent, mask, &attributes);
+    // A host may destroy the parent at any moment, even between a check and
+    // the creation; a window the server refused would never be drawn in, nor
+    // end. The creation itself is the check.
+    Window id = 0;
+    if (!x11::accepted([&](Display* dd) {
+            id = XCreateWindow(dd, parent_id, x, y, static_cast<unsigned>(std::max(width, 1)),
+                               static_cast<unsigned>(std::max(height, 1)), 0,
+                               visual ? visual->depth : CopyFromParent, InputOutput,
+                               visual ? visual->visual : CopyFromParent, mask, &attributes);
+        })) {
+        if (mask & CWColormap)
+            XFreeColormap(d, attributes.colormap);
+        return nullptr;
+    }
     XStoreName(d, id, title ? title : "");
     set_text_property(d, id, x11::atom(class_property), class_name);
     if (!parent && !full_screen) { // a window manager's close button asks, as on Windows

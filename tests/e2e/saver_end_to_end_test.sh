@@ -83,7 +83,7 @@ sleep 0.3
 check "no key ends a preview" still_running "$pid"
 eval "exec ${HOST[1]}>&-"
 wait_exit "$pid" 30
-check "the preview ends with 0 when its host goes (after ${waited_ms:-} ms)" test "$rc" = 0
+check "the preview ends with 0 when its host goes (exit $rc after ${waited_ms:-} ms)" test "$rc" = 0
 
 # Configuration: a dialog; Return is OK (1), Escape is Cancel (0).
 for answer in "Return 1" "Escape 0"; do

@@ -1,3 +1,5 @@
+#include <dlfcn.h>
+
 #include <cstdint>
 
 #include "platform/window_fixture.h"
@@ -60,6 +62,31 @@ TEST_F(GlContextTest, AContextRendersAndSwappingPresents)
     EXPECT_TRUE(SwapBuffers(dc));
     glFinish();
     EXPECT_EQ(shown_pixel(window, 10, 10), 0xFF0000u);
+
+    // A host destroys the window under the current context before the
+    // saver hears of it: the driver must find a window of no size, not read
+    // whatever its variables held, and drawing goes on harmlessly.
+    EXPECT_EQ(dlsym(RTLD_DEFAULT, "XGetGeometry"), reinterpret_cast<void*>(&XGetGeometry))
+        << "the driver would not see the host layer's XGetGeometry";
+    Display* host = XOpenDisplay(nullptr);
+    const auto id = static_cast<Window>(reinterpret_cast<std::uintptr_t>(window));
+    XDestroyWindow(host, id);
+    XSync(host, False);
+    XCloseDisplay(host);
+    Window root = 1;
+    int x = 1;
+    int y = 1;
+    unsigned size[4] = {4000000000u, 4000000000u, 1, 1};
+    Display* probe = XOpenDisplay(nullptr); // its error goes to the host layer's handler
+    XGetGeometry(probe, id, &root, &x, &y, &size[0], &size[1], &size[2], &size[3]);
+    XCloseDisplay(probe);
+    EXPECT_EQ(size[0], 0u);
+    EXPECT_EQ(size[1], 0u);
+    for (int frame = 0; frame < 3; ++frame) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SwapBuffers(dc);
+    }
+    glFinish();
 
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_TRUE(wglDeleteContext(context));

@@ -84,6 +84,8 @@ TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
     EXPECT_TRUE(saw(WM_DESTROY));
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(IsWindow(nullptr));
+    // A parent already gone gives no child that would never be drawn in.
+    EXPECT_EQ(make_test_window(WS_CHILD | WS_VISIBLE, 20, 20, host_window), nullptr);
 }
 
 TEST_F(WindowTest, ASaverWindowOfAnotherProcessIsFoundByClassAndTitle)

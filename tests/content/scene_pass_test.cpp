@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/light.h"
 #include "content/scene_pass.h"
@@ -57,6 +59,20 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     draw_sphere_step(); // the clock stands at 0: the light is at (0, 0, 2)
     EXPECT_EQ(gl.named("glLightfv")[0], gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}));
     EXPECT_EQ(gl.named("glBegin").size(), 9u + 17u);
+
+    // Ten seconds on: the light has circled on, and the sphere's texture, four
+    // times round and four times up, has scrolled by 0.15 and 1.11 x 0.15 a second.
+    frame_clock.now = 10.0;
+    gl.clear();
+    draw_sphere_step();
+    EXPECT_EQ(gl.named("glLightfv")[0],
+              gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, float(std::sin(2.0) * 2),
+                                    float(std::sin(0.4) * 2), float(std::cos(2.0) * 2), 1}));
+    const auto coords = gl.named("glTexCoord2f");
+    const std::size_t sphere = 9 * 11 * 2; // after the marker's
+    EXPECT_NEAR(coords[sphere].args[0], 0.5, 1e-5);
+    EXPECT_NEAR(coords[sphere].args[1], 4.0 / 18 + std::fmod(1.665, 1.0), 1e-5);
+    EXPECT_NEAR(coords[sphere + 40].args[0], 4.5, 1e-5);
 
     scene_switches.lighting_on = 0;
     scene_light.position.set(5.0f, 5.0f, 5.0f);

@@ -5,6 +5,7 @@
 #include "common/gl.h"
 #include "content/drifter.h"
 #include "content/scene_camera.h"
+#include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/view_manager.h"
 
@@ -83,16 +84,30 @@ TEST_F(CameraTest, OnlyViewOneTakesItsPoseFromTheDrifters)
 {
     drift_pos_x.offset = 0.25;
     drift_pos_x.range = 0.0;
+    drift_pos_y.offset = 0.5;
+    drift_pos_z.offset = 0.75;
+    drift_rot_x.offset = 10.0;
+    drift_rot_y.offset = 20.0;
     drift_rot_z.offset = 30.0;
-    drift_rot_z.range = 0.0;
+    for (Drifter* d :
+         {&drift_pos_x, &drift_pos_y, &drift_pos_z, &drift_rot_x, &drift_rot_y, &drift_rot_z})
+        d->range = 0.0;
     view_manager.current_view = 2;
     update_scene_camera();
     EXPECT_EQ(view_manager.views[2].camera.body.position.x, 0.0f);
     EXPECT_EQ(view_manager.views[1].camera.body.position.x, 0.0f);
 
     view_manager.current_view = 1;
+    GlRecording gl;
     update_scene_camera();
     const Body& pose = view_manager.views[1].camera.body;
     EXPECT_FLOAT_EQ(pose.position.x, 0.25f);
     EXPECT_FLOAT_EQ(pose.angles.z, 30.0f);
+    // x, then y, then z, each turned back; only z of the position keeps its sign.
+    const auto calls = gl.outer();
+    EXPECT_EQ(std::vector<GlCall>(calls.begin() + 1, calls.begin() + 5),
+              (std::vector<GlCall>{gl_call("glRotatef", {-10, 1, 0, 0}),
+                                   gl_call("glRotatef", {-20, 0, 1, 0}),
+                                   gl_call("glRotatef", {-30, 0, 0, 1}),
+                                   gl_call("glTranslatef", {-0.25, -0.5, 0.75})}));
 }

@@ -6,6 +6,8 @@
 #include "common/gl.h"
 #include "common/random.h"
 #include "content/particle_system.h"
+#include "content/point_placement.h"
+#include "support/generator_replay.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "textures/texture_slot.h"
@@ -55,6 +57,25 @@ TEST(ParticleSystem, SpawnKeepsToTheArrays)
         EXPECT_EQ(six.brightness[i], 1.0f);
         EXPECT_GE(six.red[i], 0.4f);
     }
+
+    // One coloured particle from a known state: x, y, z, then red, green, blue.
+    const std::uint32_t state =
+        state_where([](auto draw) { return draw(0) < 99 && draw(3) < 3000; });
+    const auto scaled = [state](long k, double x) {
+        return next_draw(state_after_draws(state, k)) / 32768.0 * x;
+    };
+    ParticleSystem& one = spawned(1);
+    one.shape = cube_shell;
+    seed_random(state);
+    one.spawn();
+    const double span = one.white_floor;
+    const double floor = one.color_floor;
+    EXPECT_EQ((std::vector<float>{one.position_x[0], one.position_y[0], one.position_z[0]}),
+              (std::vector<float>{float(scaled(0, 2.0) - 1.0), float(scaled(1, 2.0) - 1.0),
+                                  float(scaled(2, 2.0) - 1.0)}));
+    EXPECT_EQ((std::vector<float>{one.red[0], one.green[0], one.blue[0]}),
+              (std::vector<float>{float(scaled(4, span) + floor), float(scaled(5, span) + floor),
+                                  float(scaled(6, span) + floor)}));
 }
 
 TEST(ParticleSystem, TheRandomWalkChangesOneVelocityComponentAtATime)

@@ -5,7 +5,9 @@
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "content/point_placement.h"
 #include "content/star_field.h"
+#include "support/generator_replay.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/view.h"
@@ -62,6 +64,27 @@ TEST_F(StarFieldTest, TheListHoldsCountOverLayersPointsDrawnInTurnedCopies)
     gl.clear();
     stars.draw(View());
     EXPECT_TRUE(gl.all().empty());
+
+    // One star: x, y and z, whether it is coloured, then blue, green and red.
+    // A low first draw puts x on the cube's face at the first try.
+    const std::uint32_t state =
+        state_where([](auto draw) { return draw(0) < 99 && draw(3) < 3000; });
+    const auto scaled = [state](long k, double x) {
+        return next_draw(state_after_draws(state, k)) / 32768.0 * x;
+    };
+    seed_random(state);
+    stars.count = 2;
+    stars.layers = 2;
+    stars.shape = cube_shell;
+    gl.clear();
+    stars.build();
+    const auto coordinate = [&](long k) { return (float(scaled(k, 2.0)) - 1.0f) * 1.5f; };
+    EXPECT_EQ(gl.named("glVertex3d"),
+              (std::vector<GlCall>{
+                  gl_call("glVertex3d", {coordinate(0), coordinate(1), coordinate(2)})}));
+    EXPECT_EQ(gl.named("glColor3d"),
+              (std::vector<GlCall>{gl_call("glColor3d", {scaled(6, 0.7) + 0.3, scaled(5, 0.7) + 0.3,
+                                                         scaled(4, 0.7) + 0.3})}));
 }
 
 TEST_F(StarFieldTest, NothingIsDrawnBeforeABuild)

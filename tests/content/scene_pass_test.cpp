@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/light.h"
+#include "content/particle_system.h"
 #include "content/scene_pass.h"
 #include "content/scene_switches.h"
+#include "content/star_field.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 
@@ -50,6 +53,31 @@ TEST_F(ScenePassTest, TheSphereStateFollowsTheSwitchesAndIsClearedAfterwards)
     EXPECT_EQ(gl.all()[0], gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
     EXPECT_EQ(gl.all()[1], gl_call("glEnable", {GL_BLEND}));
     EXPECT_EQ(gl.all()[3], gl_call("glDisable", {GL_DEPTH_TEST}));
+}
+
+TEST_F(ScenePassTest, StarsSphereAndParticlesInTurnEachFoggedOnlyIfItAsks)
+{
+    set_setup_switches();
+    scene_switches.stars_on = scene_switches.particles_on = scene_switches.fog_on = 1;
+    scene_stars.fog = 0;
+    scene_stars.build();
+    scene_particles.count = 3;
+    scene_particles.fog = 1;
+    scene_particles.spawn();
+    GlRecording gl;
+    draw_scene_pass();
+    // What each step leaves: the stars' list, the sphere's strips, the particles' quads.
+    std::string steps;
+    for (const GlCall& c : gl.outer()) {
+        if (c.name == "glCallList" || (c.name == "glBegin" && c.args[0] == GL_QUADS))
+            steps += c.name == "glCallList" ? "S" : "P";
+        else if (c.name == "glBegin" && c.args[0] == GL_TRIANGLE_STRIP &&
+                 (steps.empty() || steps.back() != 'O'))
+            steps += "O";
+        else if (c.args.size() == 1 && c.args[0] == GL_FOG)
+            steps += c.name == "glEnable" ? "+" : "-";
+    }
+    EXPECT_EQ(steps, "S-O+O-+PPP-"); // the marker sphere, then the sphere with the scene's fog
 }
 
 TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)

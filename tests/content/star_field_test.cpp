@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -134,6 +135,19 @@ TEST_F(StarFieldTest, TheCoreIsCutToFitAndImpossibleShellsStillEnd)
     stars.build();
     EXPECT_EQ(gl.named("glVertex3d").size(), 0u);
     EXPECT_EQ(gl.outer_names().back(), "glEndList");
+
+    // A cube shell keeps its points off the core cube, on any of the axes.
+    stars.outer_size = 2.0;
+    stars.inner_size = 1.6;
+    gl.clear();
+    stars.build();
+    EXPECT_EQ(gl.named("glVertex3d").size(), 200u);
+    for (const GlCall& point : gl.named("glVertex3d")) {
+        const auto& p = point.args;
+        const double reach = std::max({std::abs(p[0]), std::abs(p[1]), std::abs(p[2])});
+        ASSERT_GE(reach, 0.81f);
+        ASSERT_LE(reach, 1.0);
+    }
 
     stars.layers = 0; // would divide by zero: drawn as one copy
     gl.clear();

@@ -135,6 +135,12 @@ TEST(Password, OnlyTheWindowsOwnRequestRunsTheVerifierAndOnlyOnce)
     // Any program can send the request; it must not open a dialog by itself.
     EXPECT_EQ(send(window, verification_request), 0);
     EXPECT_EQ(fake.verifier_calls, 0);
+    verifying_password = TRUE; // a verification without a verifier passes
+    const VerifyPasswordProc verifier = verify_password;
+    verify_password = nullptr;
+    EXPECT_EQ(send(window, verification_request), 1);
+    verify_password = verifier;
+    verifying_password = FALSE;
 
     fake.verifier = [window](HWND) {
         if (fake.verifier_calls == 1) { // nor stack a second one on the open dialog
@@ -214,6 +220,8 @@ TEST(Password, AutoplayIsCancelledOnlyWhenAPasswordProtectsTheSaver)
     const HWND window = make_protected_saver();
     EXPECT_EQ(fake.count("RegisterWindowMessageA(QueryCancelAutoPlay)"), 0); // run_saver does it
     autoplay_message = RegisterWindowMessageA("QueryCancelAutoPlay");
+    send(window, WM_PAINT);
+    EXPECT_EQ(fake.closes_posted(), 0); // only the autoplay message itself
     EXPECT_EQ(send(window, autoplay_message), 1);
     EXPECT_EQ(fake.closes_posted(), 1);
     unload_password_support();

@@ -88,6 +88,10 @@ TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)
     EXPECT_TRUE(std::none_of(fake.calls.begin(), fake.calls.end(), [](const std::string& c) {
         return c.rfind("CreateWindowExA", 0) == 0;
     }));
+    fake.foreign_windows.clear(); // found, but gone by now: this one saves
+    EXPECT_EQ(run_saver(nullptr), 0);
+    EXPECT_EQ(fake.count("SetForegroundWindow(77)"), 1);
+    EXPECT_EQ(fake.count("CreateWindowExA(Screen Saver,640x480,0)"), 1);
 }
 
 TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)

@@ -89,6 +89,10 @@ TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
     EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,123,0,0)"), 1);
     EXPECT_EQ(fake.count("FreeLibrary"), 1);
+    std::string no_window = "/a 999"; // owned by the foreground window instead
+    fake.foreground = fake_window(456);
+    EXPECT_EQ(saver_main(nullptr, nullptr, &no_window[0], SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,456,0,0)"), 1);
 
     fake.change_entry = false;
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "common/gl.h"
 #include "content/drifter.h"
@@ -54,6 +56,12 @@ TEST_F(CameraTest, TurningNinetyDegreesAboutYTurnsTheRightAxis)
     EXPECT_NEAR(camera.right[1], 0.0f, 1e-6);
     EXPECT_NEAR(camera.right[2], -1.0f, 1e-6);
     EXPECT_NEAR(camera.up[1], 1.0f, 1e-6);
+
+    camera.body.angles.set(0.0f, 0.0f, 90.0f); // about z: right turns up, up turns left
+    load_identity_modelview();
+    camera.apply();
+    EXPECT_NEAR(camera.right[1], 1.0f, 1e-6);
+    EXPECT_NEAR(camera.up[0], -1.0f, 1e-6);
 }
 
 TEST_F(CameraTest, TheAspectComesFromTheCurrentViewBetweenTheBands)
@@ -65,7 +73,11 @@ TEST_F(CameraTest, TheAspectComesFromTheCurrentViewBetweenTheBands)
     manager.views[1].between_bands = 1;
     manager.layout_views();
     manager.select_viewport(1);
+    GlRecording gl;
     manager.views[1].camera.apply_projection(manager);
+    EXPECT_EQ(gl.outer_names(),
+              (std::vector<std::string>{"glMatrixMode", "glLoadIdentity", "gluPerspective",
+                                        "glMatrixMode", "glLoadIdentity"}));
     float p[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     EXPECT_NEAR(p[5] / p[0], 1280.0 / 819.2, 1e-4); // 1.5625
@@ -78,6 +90,7 @@ TEST_F(CameraTest, TheAspectComesFromTheCurrentViewBetweenTheBands)
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     for (float entry : p)
         EXPECT_TRUE(std::isfinite(entry));
+    EXPECT_FLOAT_EQ(p[0], p[5]); // as if square
 }
 
 TEST_F(CameraTest, OnlyViewOneTakesItsPoseFromTheDrifters)

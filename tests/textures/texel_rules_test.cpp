@@ -103,6 +103,7 @@ TEST_F(TexelRulesTest, PatternsFollowTheirRows)
     EXPECT_EQ(check.at(0, 0), (Texel{255, 255, 255, 1})); // alpha 1, not 255
     EXPECT_EQ(check.at(4, 0), (Texel{0, 0, 0, 0}));
     EXPECT_EQ(check.at(4, 4), check.at(0, 0));
+    EXPECT_EQ(check.at(8, 0), check.at(0, 0)); // squares of 4 alternate
     const Image check_la(CHECK, 16, 16, GL_LUMINANCE_ALPHA);
     EXPECT_EQ(check_la.at(0, 0), (Texel{1, 1, 0, 0}));
     EXPECT_EQ(check_la.at(4, 0), (Texel{0, 0, 0, 0}));

@@ -13,8 +13,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 cmp -s "$out/a.png" "$out/b.png" || fail "same seed gave different pictures"
 cmp -s "$out/a.png" "$out/c.png" && fail "different seeds gave the same picture"
 head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
+# The header's width and height, as big-endian 32-bit numbers.
+size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
+[ "$(size "$out/a.png")" = "0 0 0 96 0 0 0 80" ] || fail "the picture is not 96x80"
 
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
+[ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"
+"$tool" --help | grep -q '^usage: orbdrift-snapshot' || fail "--help shows no usage"
 "$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"
 "$tool" --texture SMOG -o "$out/smog.png" 2>/dev/null

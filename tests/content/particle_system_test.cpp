@@ -120,7 +120,9 @@ TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)
     const float y = p.position_y[0];
     const float z = p.position_z[0];
     EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 1.2f, y - 1.2f, z}));
+    EXPECT_EQ(corners[1], gl_call("glVertex3f", {x + 1.2f, y - 1.2f, z}));
     EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 1.2f, y + 1.2f, z}));
+    EXPECT_EQ(corners[3], gl_call("glVertex3f", {x - 1.2f, y + 1.2f, z}));
     EXPECT_EQ(gl.named("glColor4f")[0].args[3], 0.105f);
     EXPECT_EQ(gl.named("glBlendFunc")[0],
               gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));

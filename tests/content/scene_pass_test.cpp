@@ -46,6 +46,16 @@ TEST_F(ScenePassTest, TheSphereStateFollowsTheSwitchesAndIsClearedAfterwards)
                                              gl_call("glDisable", {GL_LIGHTING}),
                                              gl_call("glDisable", {GL_TEXTURE_2D})}));
 
+    SceneSwitches& on = scene_switches;
+    on.blend_on = on.cull_on = on.fog_on = 1; // with the three set up above: all six
+    gl.clear();
+    clear_sphere_state();
+    EXPECT_EQ(gl.all(),
+              (std::vector<GlCall>{
+                  gl_call("glDisable", {GL_BLEND}), gl_call("glDisable", {GL_CULL_FACE}),
+                  gl_call("glDisable", {GL_DEPTH_TEST}), gl_call("glDisable", {GL_FOG}),
+                  gl_call("glDisable", {GL_LIGHTING}), gl_call("glDisable", {GL_TEXTURE_2D})}));
+
     scene_switches = SceneSwitches{};
     scene_switches.blend_on = 1;
     gl.clear();
@@ -87,6 +97,7 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     draw_sphere_step(); // the clock stands at 0: the light is at (0, 0, 2)
     EXPECT_EQ(gl.named("glLightfv")[0], gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}));
     EXPECT_EQ(gl.named("glBegin").size(), 9u + 17u);
+    EXPECT_EQ(gl.named("glColor4f"), std::vector<GlCall>{gl_call("glColor4f", {1, 1, 1, 1})});
 
     // Ten seconds on: the light has circled on, and the sphere's texture, four
     // times round and four times up, has scrolled by 0.15 and 1.11 x 0.15 a second.

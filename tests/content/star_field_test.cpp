@@ -39,6 +39,7 @@ TEST_F(StarFieldTest, TheListHoldsCountOverLayersPointsDrawnInTurnedCopies)
     GlRecording gl;
     stars.build();
     ASSERT_NE(stars.list, 0u);
+    EXPECT_EQ(gl.named("glBegin"), std::vector<GlCall>{gl_call("glBegin", {GL_POINTS})});
     EXPECT_EQ(gl.named("glVertex3d").size(), 333u);
     EXPECT_EQ(gl.named("glColor3d").size(), 333u);
     for (const GlCall& point : gl.named("glVertex3d")) { // the dome: y >= 0, within sqrt(1.5)

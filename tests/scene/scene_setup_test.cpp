@@ -64,7 +64,9 @@ TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
         {drift_pos_z, 0.14, 1.8, 0.7f, 0.7f * -0.5f}, {drift_rot_x, 0.02, 1.2, 360, -180},
         {drift_rot_y, 0.022, 1.2, 360, -180},         {drift_rot_z, 0.028, 1.2, 360, -180},
         {drift_spare, 0.3, 1.0, 0.5, 0.15},           {drift_band, 0.1, 1.0, 0.25, 0.0}};
+    int serial = 0; // numbered in the order they are built
     for (const auto& e : drifters) {
+        EXPECT_EQ(e.d.serial, serial++);
         EXPECT_EQ(e.d.speed, e.speed) << e.d.serial;
         ASSERT_NE(e.d.speed_multiplier, nullptr);
         EXPECT_EQ(*e.d.speed_multiplier, e.scale) << e.d.serial;

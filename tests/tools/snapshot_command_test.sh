@@ -22,6 +22,8 @@ size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
 "$tool" --help | grep -q '^usage: orbdrift-snapshot' || fail "--help shows no usage"
 "$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"
+"$tool" --texture SMOKE --seed 3 -o "$out/smoke3.png" && ! cmp -s "$out/smoke.png" "$out/smoke3.png" ||
+    fail "a texture kind ignores the seed"
 "$tool" --texture SMOG -o "$out/smog.png" 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown texture kind did not exit with 2"
 
@@ -30,6 +32,7 @@ size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
 [ "$(wc -l <"$out/err")" -eq 1 ] || fail "bad option did not give exactly one line"
 [ -e "$out/d.png" ] && fail "bad option still wrote a picture"
 
-"$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>/dev/null
+"$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "an unwritable output did not exit with 1"
+grep -q "cannot write" "$out/err" || fail "an unwritable output was not reported"
 echo "snapshot command: ok"

@@ -36,7 +36,7 @@ int changed_components(const ParticleSystem& p, int i)
 View view_with_axes()
 {
     View view;
-    view.camera.right[0] = 1.0f;
+    view.camera.right[0] = 0.5f;
     view.camera.up[1] = 1.0f;
     return view;
 }
@@ -119,10 +119,15 @@ TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)
     const float x = p.position_x[0];
     const float y = p.position_y[0];
     const float z = p.position_z[0];
-    EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 1.2f, y - 1.2f, z}));
-    EXPECT_EQ(corners[1], gl_call("glVertex3f", {x + 1.2f, y - 1.2f, z}));
-    EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 1.2f, y + 1.2f, z}));
-    EXPECT_EQ(corners[3], gl_call("glVertex3f", {x - 1.2f, y + 1.2f, z}));
+    EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 0.6f, y - 1.2f, z}));
+    EXPECT_EQ(corners[1], gl_call("glVertex3f", {x + 0.6f, y - 1.2f, z}));
+    EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 0.6f, y + 1.2f, z}));
+    EXPECT_EQ(corners[3], gl_call("glVertex3f", {x - 0.6f, y + 1.2f, z}));
+    const auto coords = gl.named("glTexCoord2f");
+    EXPECT_EQ(
+        std::vector<GlCall>(coords.begin(), coords.begin() + 4),
+        (std::vector<GlCall>{gl_call("glTexCoord2f", {0, 0}), gl_call("glTexCoord2f", {1, 0}),
+                             gl_call("glTexCoord2f", {1, 1}), gl_call("glTexCoord2f", {0, 1})}));
     EXPECT_EQ(gl.named("glColor4f")[0].args[3], 0.105f);
     EXPECT_EQ(gl.named("glBlendFunc")[0],
               gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
@@ -150,6 +155,11 @@ TEST_F(ParticleSystemTest, ClearFlagsAreSetOnceAndNotUndone)
     gl.clear();
     p.draw(view_with_axes(), 1.0f);
     EXPECT_EQ(gl.named("glBlendFunc")[0], gl_call("glBlendFunc", {GL_SRC_ALPHA_SATURATE, GL_ZERO}));
+
+    p.count = 0;
+    gl.clear();
+    p.draw(view_with_axes(), 1.0f);
+    EXPECT_TRUE(gl.named("glBegin").empty());
 }
 
 TEST_F(ParticleSystemTest, ACountSetPastTheArraysMovesAndDrawsOnlyWhatTheyHold)

@@ -29,6 +29,8 @@ TEST_F(ScreenOverlaysTest, TheQuadSpansTheScreenWithTheWholeTexture)
     ASSERT_NE(begin, calls.end());
     EXPECT_EQ(std::vector<GlCall>(begin, begin + 10), quad);
     EXPECT_EQ(calls.front(), gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
+    EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_BLEND}),
+                                                         gl_call("glEnable", {GL_TEXTURE_2D})}));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(last_bound_texture, texture_slots[0].gl_name); // the particles' slot

@@ -102,6 +102,7 @@ TEST_F(StarFieldTest, FollowingTheCameraCancelsItsTranslation)
 {
     StarField stars;
     stars.follow_camera = 1;
+    stars.depth_test = 1;
     stars.build();
     View view;
     view.camera.body.position.set(0.1f, 0.2f, 0.3f);
@@ -109,6 +110,7 @@ TEST_F(StarFieldTest, FollowingTheCameraCancelsItsTranslation)
     stars.draw(view);
     EXPECT_EQ(gl.named("glTranslatef"),
               std::vector<GlCall>{gl_call("glTranslatef", {0.1f, 0.2f, -0.3f})});
+    EXPECT_EQ(gl.all().back(), gl_call("glDisable", {GL_DEPTH_TEST}));
 }
 
 TEST_F(StarFieldTest, TheCoreIsCutToFitAndImpossibleShellsStillEnd)

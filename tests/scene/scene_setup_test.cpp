@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -104,6 +105,7 @@ TEST_F(SceneSetupTest, TheSwitchedOffLayersAreReadyToBeSwitchedOn)
                                 p.depth_test, p.depth_write, p.fog, p.shape}),
               (std::vector<int>{1, 1, 2, 3, 1, 0, 1, int(dome)}));
     EXPECT_EQ(p.texture, &texture_slots[0]);
+    EXPECT_EQ(p.brightness[5], 1.0f); // spawned
 }
 
 TEST_F(SceneSetupTest, SeedsFromTheClockReadingPlusTheStarFieldAddress)
@@ -139,4 +141,14 @@ TEST_F(SceneSetupTest, TheRotationPairStepsYBeforeX)
     EXPECT_FLOAT_EQ(view_manager.background_alpha, 1.0f);
     EXPECT_EQ(view_manager.band_fraction, static_cast<float>(drift_band.value()));
     EXPECT_EQ(scene_band_fraction, drift_band.value());
+    EXPECT_GT(drift_band.phase, 0.0009); // stepped too
+
+    // Switched on, the particles walk with the frame's interval.
+    scene_switches.particles_on = 1;
+    scene_particles.count = 1;
+    frame_clock.delta = 1.0; // a second: every particle changes its velocity
+    step_scene_drifters();
+    EXPECT_NE(std::abs(scene_particles.velocity_x[0]) + std::abs(scene_particles.velocity_y[0]) +
+                  std::abs(scene_particles.velocity_z[0]),
+              0.0f);
 }

@@ -19,7 +19,10 @@ size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
 
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
 [ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"
-"$tool" --help | grep -q '^usage: orbdrift-snapshot' || fail "--help shows no usage"
+"$tool" --help >"$out/help" && grep -q '^usage: orbdrift-snapshot' "$out/help" ||
+    fail "--help shows no usage"
+"$tool" --texture SPHERE -o "$out/sphere.png" && [ "$(size "$out/sphere.png")" = "0 0 1 0 0 0 1 0" ] ||
+    fail "the first texture kind is not a texture"
 "$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"
 "$tool" --texture SMOKE --seed 3 -o "$out/smoke3.png" && ! cmp -s "$out/smoke.png" "$out/smoke3.png" ||

@@ -69,7 +69,8 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
                                                        {"--texture", "smoke"},
                                                        {"-o", ""},
                                                        {"--frames", "99999999999999999999999"},
-                                                       {"--step-ms", "3600001"}};
+                                                       {"--step-ms", "3600001"},
+                                                       {"--size", "8193x8"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

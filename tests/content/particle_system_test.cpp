@@ -36,8 +36,12 @@ int changed_components(const ParticleSystem& p, int i)
 View view_with_axes()
 {
     View view;
+    // Tilted and unequal, so that every component of both shows in the corners.
     view.camera.right[0] = 0.5f;
+    view.camera.right[2] = 0.25f;
+    view.camera.up[0] = 0.125f;
     view.camera.up[1] = 1.0f;
+    view.camera.up[2] = 0.75f;
     return view;
 }
 
@@ -119,10 +123,17 @@ TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)
     const float x = p.position_x[0];
     const float y = p.position_y[0];
     const float z = p.position_z[0];
-    EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 0.6f, y - 1.2f, z}));
-    EXPECT_EQ(corners[1], gl_call("glVertex3f", {x + 0.6f, y - 1.2f, z}));
-    EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 0.6f, y + 1.2f, z}));
-    EXPECT_EQ(corners[3], gl_call("glVertex3f", {x - 0.6f, y + 1.2f, z}));
+    const View view = view_with_axes();
+    const float* r = view.camera.right;
+    const float* u = view.camera.up;
+    // x + i times the scaled right axis + j times the scaled up axis.
+    const auto corner = [&](float i, float j) {
+        return gl_call("glVertex3f", {x + i * (1.2f * r[0]) + j * (1.2f * u[0]),
+                                      y + i * (1.2f * r[1]) + j * (1.2f * u[1]),
+                                      z + i * (1.2f * r[2]) + j * (1.2f * u[2])});
+    };
+    EXPECT_EQ(std::vector<GlCall>(corners.begin(), corners.begin() + 4),
+              (std::vector<GlCall>{corner(-1, -1), corner(1, -1), corner(1, 1), corner(-1, 1)}));
     const auto coords = gl.named("glTexCoord2f");
     EXPECT_EQ(
         std::vector<GlCall>(coords.begin(), coords.begin() + 4),

@@ -57,6 +57,7 @@ TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
     ASSERT_TRUE(GetClientRect(host_window, &area));
     EXPECT_EQ(area.right, 200);
     EXPECT_EQ(area.bottom, 150);
+    EXPECT_EQ(area.left + area.top, 0); // client coordinates start at the corner
 
     const HWND child =
         make_test_window(WS_CHILD | WS_VISIBLE, area.right, area.bottom, host_window);
@@ -168,6 +169,10 @@ TEST_F(WindowTest, AClassRegisteredDuringCreationLeavesTheNewWindowIntact)
     window_class.lpfnWndProc = registering_proc;
     window_class.lpszClassName = "RegisteringClass";
     ASSERT_TRUE(RegisterClassA(&window_class));
+    WNDCLASSA nameless{};
+    nameless.lpfnWndProc = registering_proc;
+    EXPECT_EQ(RegisterClassA(&nameless), 0); // a class needs a name and a procedure
+    EXPECT_EQ(RegisterClassA(nullptr), 0);
     seen.clear();
     const HWND window = CreateWindowExA(0, "RegisteringClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                         50, nullptr, nullptr, nullptr, nullptr);

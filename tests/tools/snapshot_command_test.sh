@@ -17,6 +17,12 @@ head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
 size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
 [ "$(size "$out/a.png")" = "0 0 0 96 0 0 0 80" ] || fail "the picture is not 96x80"
 
+# The same simulated time in fewer, longer steps: the same picture, so
+# exactly the frames asked for are run.
+"$tool" --size 96x80 --frames 2 --step-ms 10 --seed 9 -o "$out/f2.png" || fail "two frames"
+"$tool" --size 96x80 --frames 1 --step-ms 20 --seed 9 -o "$out/f1.png" || fail "one frame"
+cmp -s "$out/f1.png" "$out/f2.png" || fail "a frame too many or too few"
+
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
 [ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"
 "$tool" --help >"$out/help" && grep -q '^usage: orbdrift-snapshot' "$out/help" ||

@@ -179,4 +179,5 @@ TEST_F(MessagesTest, ClosingDestroysTheWindowAndEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(RegisterWindowMessageA("QueryCancelAutoPlay"),
               RegisterWindowMessageA("QueryCancelAutoPlay"));
+    EXPECT_EQ(RegisterWindowMessageA(""), 0u);
 }

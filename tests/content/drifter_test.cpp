@@ -52,6 +52,13 @@ TEST(Drifter, AtLevelZeroTheOutputStandsStill)
     for (int i = 0; i < 10; ++i)
         d.step(0.05);
     EXPECT_EQ(d.value(), before);
+
+    // A low draw resumes it: a rising ramp, whose first step already turns the phase.
+    seed_random(state_before_draw(2));
+    d.step(0.05);
+    EXPECT_DOUBLE_EQ(d.level_velocity, 0.005);
+    EXPECT_DOUBLE_EQ(d.level, 0.05 * 0.005);
+    EXPECT_DOUBLE_EQ(d.phase, 0.05 * 0.005 * 0.05 * 50.0);
 }
 
 TEST(Drifter, TheSharedMultiplierScalesThePhaseRate)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/gl.h"
+#include "content/fog.h"
 #include "content/light.h"
 #include "content/light_material.h"
 #include "support/gl_recorder.h"
@@ -56,6 +57,22 @@ TEST_F(LightTest, TheMaterialDerivesEveryColourFromWeightsAndTint)
     material.apply(light);
     EXPECT_EQ(gl.outer_names(),
               (std::vector<std::string>{"glLightModelfv", "glMaterialfv", "glMateriali"}));
+}
+
+TEST_F(LightTest, FogSendsItsParametersButIsNotSwitchedOn)
+{
+    Fog fog;
+    fog.set_color(0.1f, 0.2f, 0.3f, 0.4f);
+    fog.start = 0.5f;
+    GlRecording gl;
+    fog.apply();
+    EXPECT_EQ(gl.all(),
+              (std::vector<GlCall>{gl_call("glFogi", {GL_FOG_MODE, GL_LINEAR}),
+                                   gl_call("glHint", {GL_FOG_HINT, GL_NICEST}),
+                                   gl_call("glFogfv", {GL_FOG_COLOR, 0.1f, 0.2f, 0.3f, 0.4f}),
+                                   gl_call("glFogf", {GL_FOG_START, 0.5f}),
+                                   gl_call("glFogf", {GL_FOG_END, 2.0f})}));
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
 }
 
 TEST_F(LightTest, TheLightIsPositionalAndItsMarkerIsASmallSphereWhereItStands)

@@ -6,6 +6,8 @@
 #include "common/gl.h"
 #include "common/random.h"
 #include "content/particle_system.h"
+#include "content/point_placement.h"
+#include "support/generator_replay.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "textures/texture_slot.h"
@@ -34,8 +36,12 @@ int changed_components(const ParticleSystem& p, int i)
 View view_with_axes()
 {
     View view;
-    view.camera.right[0] = 1.0f;
+    // Tilted and unequal, so that every component of both shows in the corners.
+    view.camera.right[0] = 0.5f;
+    view.camera.right[2] = 0.25f;
+    view.camera.up[0] = 0.125f;
     view.camera.up[1] = 1.0f;
+    view.camera.up[2] = 0.75f;
     return view;
 }
 
@@ -55,6 +61,25 @@ TEST(ParticleSystem, SpawnKeepsToTheArrays)
         EXPECT_EQ(six.brightness[i], 1.0f);
         EXPECT_GE(six.red[i], 0.4f);
     }
+
+    // One coloured particle from a known state: x, y, z, then red, green, blue.
+    const std::uint32_t state =
+        state_where([](auto draw) { return draw(0) < 99 && draw(3) < 3000; });
+    const auto scaled = [state](long k, double x) {
+        return next_draw(state_after_draws(state, k)) / 32768.0 * x;
+    };
+    ParticleSystem& one = spawned(1);
+    one.shape = cube_shell;
+    seed_random(state);
+    one.spawn();
+    const double span = one.white_floor;
+    const double floor = one.color_floor;
+    EXPECT_EQ((std::vector<float>{one.position_x[0], one.position_y[0], one.position_z[0]}),
+              (std::vector<float>{float(scaled(0, 2.0) - 1.0), float(scaled(1, 2.0) - 1.0),
+                                  float(scaled(2, 2.0) - 1.0)}));
+    EXPECT_EQ((std::vector<float>{one.red[0], one.green[0], one.blue[0]}),
+              (std::vector<float>{float(scaled(4, span) + floor), float(scaled(5, span) + floor),
+                                  float(scaled(6, span) + floor)}));
 }
 
 TEST(ParticleSystem, TheRandomWalkChangesOneVelocityComponentAtATime)
@@ -98,8 +123,22 @@ TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)
     const float x = p.position_x[0];
     const float y = p.position_y[0];
     const float z = p.position_z[0];
-    EXPECT_EQ(corners[0], gl_call("glVertex3f", {x - 1.2f, y - 1.2f, z}));
-    EXPECT_EQ(corners[2], gl_call("glVertex3f", {x + 1.2f, y + 1.2f, z}));
+    const View view = view_with_axes();
+    const float* r = view.camera.right;
+    const float* u = view.camera.up;
+    // x + i times the scaled right axis + j times the scaled up axis.
+    const auto corner = [&](float i, float j) {
+        return gl_call("glVertex3f", {x + i * (1.2f * r[0]) + j * (1.2f * u[0]),
+                                      y + i * (1.2f * r[1]) + j * (1.2f * u[1]),
+                                      z + i * (1.2f * r[2]) + j * (1.2f * u[2])});
+    };
+    EXPECT_EQ(std::vector<GlCall>(corners.begin(), corners.begin() + 4),
+              (std::vector<GlCall>{corner(-1, -1), corner(1, -1), corner(1, 1), corner(-1, 1)}));
+    const auto coords = gl.named("glTexCoord2f");
+    EXPECT_EQ(
+        std::vector<GlCall>(coords.begin(), coords.begin() + 4),
+        (std::vector<GlCall>{gl_call("glTexCoord2f", {0, 0}), gl_call("glTexCoord2f", {1, 0}),
+                             gl_call("glTexCoord2f", {1, 1}), gl_call("glTexCoord2f", {0, 1})}));
     EXPECT_EQ(gl.named("glColor4f")[0].args[3], 0.105f);
     EXPECT_EQ(gl.named("glBlendFunc")[0],
               gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
@@ -127,6 +166,11 @@ TEST_F(ParticleSystemTest, ClearFlagsAreSetOnceAndNotUndone)
     gl.clear();
     p.draw(view_with_axes(), 1.0f);
     EXPECT_EQ(gl.named("glBlendFunc")[0], gl_call("glBlendFunc", {GL_SRC_ALPHA_SATURATE, GL_ZERO}));
+
+    p.count = 0;
+    gl.clear();
+    p.draw(view_with_axes(), 1.0f);
+    EXPECT_TRUE(gl.named("glBegin").empty());
 }
 
 TEST_F(ParticleSystemTest, ACountSetPastTheArraysMovesAndDrawsOnlyWhatTheyHold)

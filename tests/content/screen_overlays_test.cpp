@@ -6,6 +6,7 @@
 #include "content/screen_overlays.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
+#include "textures/texture_slot.h"
 #include "views/view_manager.h"
 
 class ScreenOverlaysTest : public GlTest
@@ -28,8 +29,11 @@ TEST_F(ScreenOverlaysTest, TheQuadSpansTheScreenWithTheWholeTexture)
     ASSERT_NE(begin, calls.end());
     EXPECT_EQ(std::vector<GlCall>(begin, begin + 10), quad);
     EXPECT_EQ(calls.front(), gl_call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
+    EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_BLEND}),
+                                                         gl_call("glEnable", {GL_TEXTURE_2D})}));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(last_bound_texture, texture_slots[0].gl_name); // the particles' slot
 }
 
 TEST_F(ScreenOverlaysTest, TheModulateOverlayLeavesDepthAndLightingOff)

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "common/gl.h"
 #include "common/random.h"
+#include "content/point_placement.h"
 #include "content/star_field.h"
+#include "support/generator_replay.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/view.h"
@@ -36,6 +39,7 @@ TEST_F(StarFieldTest, TheListHoldsCountOverLayersPointsDrawnInTurnedCopies)
     GlRecording gl;
     stars.build();
     ASSERT_NE(stars.list, 0u);
+    EXPECT_EQ(gl.named("glBegin"), std::vector<GlCall>{gl_call("glBegin", {GL_POINTS})});
     EXPECT_EQ(gl.named("glVertex3d").size(), 333u);
     EXPECT_EQ(gl.named("glColor3d").size(), 333u);
     for (const GlCall& point : gl.named("glVertex3d")) { // the dome: y >= 0, within sqrt(1.5)
@@ -62,6 +66,27 @@ TEST_F(StarFieldTest, TheListHoldsCountOverLayersPointsDrawnInTurnedCopies)
     gl.clear();
     stars.draw(View());
     EXPECT_TRUE(gl.all().empty());
+
+    // One star: x, y and z, whether it is coloured, then blue, green and red.
+    // A low first draw puts x on the cube's face at the first try.
+    const std::uint32_t state =
+        state_where([](auto draw) { return draw(0) < 99 && draw(3) < 3000; });
+    const auto scaled = [state](long k, double x) {
+        return next_draw(state_after_draws(state, k)) / 32768.0 * x;
+    };
+    seed_random(state);
+    stars.count = 2;
+    stars.layers = 2;
+    stars.shape = cube_shell;
+    gl.clear();
+    stars.build();
+    const auto coordinate = [&](long k) { return (float(scaled(k, 2.0)) - 1.0f) * 1.5f; };
+    EXPECT_EQ(gl.named("glVertex3d"),
+              (std::vector<GlCall>{
+                  gl_call("glVertex3d", {coordinate(0), coordinate(1), coordinate(2)})}));
+    EXPECT_EQ(gl.named("glColor3d"),
+              (std::vector<GlCall>{gl_call("glColor3d", {scaled(6, 0.7) + 0.3, scaled(5, 0.7) + 0.3,
+                                                         scaled(4, 0.7) + 0.3})}));
 }
 
 TEST_F(StarFieldTest, NothingIsDrawnBeforeABuild)
@@ -77,6 +102,7 @@ TEST_F(StarFieldTest, FollowingTheCameraCancelsItsTranslation)
 {
     StarField stars;
     stars.follow_camera = 1;
+    stars.depth_test = 1;
     stars.build();
     View view;
     view.camera.body.position.set(0.1f, 0.2f, 0.3f);
@@ -84,6 +110,7 @@ TEST_F(StarFieldTest, FollowingTheCameraCancelsItsTranslation)
     stars.draw(view);
     EXPECT_EQ(gl.named("glTranslatef"),
               std::vector<GlCall>{gl_call("glTranslatef", {0.1f, 0.2f, -0.3f})});
+    EXPECT_EQ(gl.all().back(), gl_call("glDisable", {GL_DEPTH_TEST}));
 }
 
 TEST_F(StarFieldTest, TheCoreIsCutToFitAndImpossibleShellsStillEnd)
@@ -111,6 +138,19 @@ TEST_F(StarFieldTest, TheCoreIsCutToFitAndImpossibleShellsStillEnd)
     stars.build();
     EXPECT_EQ(gl.named("glVertex3d").size(), 0u);
     EXPECT_EQ(gl.outer_names().back(), "glEndList");
+
+    // A cube shell keeps its points off the core cube, on any of the axes.
+    stars.outer_size = 2.0;
+    stars.inner_size = 1.6;
+    gl.clear();
+    stars.build();
+    EXPECT_EQ(gl.named("glVertex3d").size(), 200u);
+    for (const GlCall& point : gl.named("glVertex3d")) {
+        const auto& p = point.args;
+        const double reach = std::max({std::abs(p[0]), std::abs(p[1]), std::abs(p[2])});
+        ASSERT_GE(reach, 0.81f);
+        ASSERT_LE(reach, 1.0);
+    }
 
     stars.layers = 0; // would divide by zero: drawn as one copy
     gl.clear();

@@ -53,4 +53,6 @@ TEST_F(DialogTest, TheCancelButtonCancels)
 {
     // The dialog is centred on the 640 x 480 screen; Cancel is its right button.
     EXPECT_EQ(answer_dialog("mousemove 400 262 click 1"), 0);
+    EXPECT_EQ(answer_dialog("mousemove 320 262 click 1"), 1);            // and OK the left one
+    EXPECT_EQ(answer_dialog("mousemove 400 278 click 1 key Return"), 1); // just below Cancel
 }

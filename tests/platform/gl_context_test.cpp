@@ -93,6 +93,7 @@ TEST_F(GlContextTest, AContextRendersAndSwappingPresents)
     PIXELFORMATDESCRIPTOR single = format;
     single.dwFlags &= ~PFD_DOUBLEBUFFER;
     EXPECT_EQ(ChoosePixelFormat(dc, &single), 0);
+    EXPECT_EQ(ReleaseDC(window, dc), 1);
 }
 
 class NoGlxTest : public XServerTest

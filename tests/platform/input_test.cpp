@@ -40,6 +40,10 @@ TEST_F(InputTest, KeysButtonsAndMotionArriveAsTheirMessages)
     EXPECT_TRUE(pump_until(
         [] { return saw(WM_LBUTTONDOWN) && saw(WM_MBUTTONDOWN) && saw(WM_RBUTTONDOWN); }));
     EXPECT_TRUE(pump_until([] { return saw(WM_CONTEXTMENU); })); // from the right button
+    int right_releases = 0;
+    for (const SeenMessage& m : seen)
+        right_releases += m.message == WM_RBUTTONUP;
+    EXPECT_EQ(right_releases, 1); // the other buttons' releases are not reported
 
     ASSERT_TRUE(xdotool("mousemove 123 45"));
     EXPECT_TRUE(pump_until([] { return saw(WM_MOUSEMOVE); }));

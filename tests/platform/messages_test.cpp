@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "platform/window_fixture.h"
@@ -72,6 +73,14 @@ TEST_F(MessagesTest, TimersTickNoFasterThanWindowsAllowsAndPendingTicksCanBeRemo
     // The longest interval is capped, not wrapped round into "due now".
     SetTimer(window, 2, 0xFFFFFFFFu, nullptr);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    KillTimer(window, 2);
+
+    // Waiting for a tick sleeps rather than spins; a timer without a number still is one.
+    ASSERT_NE(SetTimer(window, 0, 200, nullptr), 0u);
+    const std::clock_t cpu = std::clock();
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50); // under 20 ms of the 200
 }
 
 namespace
@@ -170,4 +179,5 @@ TEST_F(MessagesTest, ClosingDestroysTheWindowAndEndsTheLoop)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(RegisterWindowMessageA("QueryCancelAutoPlay"),
               RegisterWindowMessageA("QueryCancelAutoPlay"));
+    EXPECT_EQ(RegisterWindowMessageA(""), 0u);
 }

@@ -30,6 +30,12 @@ TEST(SystemTest, TheCommandLineIsTheProgramsOwn)
     const std::string program = ::testing::internal::GetArgvs()[0];
     EXPECT_EQ(line.rfind(program, 0), 0u) << line;
     EXPECT_NE(line.find("--gtest"), std::string::npos) << line;
+    std::string joined; // every argument in turn, quoted where it holds a blank
+    for (const std::string& argument : ::testing::internal::GetArgvs())
+        joined += (joined.empty() ? "" : " ") +
+                  (argument.find(' ') == std::string::npos ? argument : '"' + argument + '"');
+    EXPECT_EQ(line, joined);
+    EXPECT_EQ(std::string(GetCommandLineA()), line); // read once
     const char text[] = "ab";
     EXPECT_EQ(CharNextA(text), text + 1);
     EXPECT_EQ(CharNextA(text + 2), text + 2);

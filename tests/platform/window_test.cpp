@@ -53,11 +53,16 @@ TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
     OtherClient host;
     const Window parent = host.make_window(200, 150);
     const HWND host_window = as_handle(parent);
+    const Window gone = host.make_window(5, 5);
+    XDestroyWindow(host.display, gone);
+    XSync(host.display, False);
+    EXPECT_FALSE(IsWindow(as_handle(gone))); // an error that must not outlast its question
     ASSERT_TRUE(IsWindow(host_window));
     RECT area{};
     ASSERT_TRUE(GetClientRect(host_window, &area));
     EXPECT_EQ(area.right, 200);
     EXPECT_EQ(area.bottom, 150);
+    EXPECT_EQ(area.left + area.top, 0); // client coordinates start at the corner
 
     const HWND child =
         make_test_window(WS_CHILD | WS_VISIBLE, area.right, area.bottom, host_window);
@@ -146,6 +151,28 @@ TEST_F(WindowTest, TheScreenClipBoxIsTheWholeScreen)
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(box.right - box.left, 640);
     EXPECT_EQ(box.bottom - box.top, 480);
+
+    const HCURSOR arrow = reinterpret_cast<HCURSOR>(1);
+    SetCursor(arrow);
+    EXPECT_EQ(SetCursor(nullptr), arrow); // the cursor it replaced
+}
+
+TEST_F(WindowTest, APostToAnotherClientsWindowCarriesTheMessage)
+{
+    OtherClient host;
+    const Window id = host.make_window(20, 20);
+    ASSERT_TRUE(PostMessageA(as_handle(id), WM_CONTEXTMENU, 12, 0x00030004));
+    XEvent event{};
+    for (int tries = 0; tries < 100; ++tries) {
+        XSync(host.display, False);
+        if (XCheckTypedWindowEvent(host.display, id, ClientMessage, &event))
+            break;
+        usleep(10000);
+    }
+    ASSERT_EQ(event.type, ClientMessage);
+    EXPECT_EQ(event.xclient.data.l[0], WM_CONTEXTMENU);
+    EXPECT_EQ(event.xclient.data.l[1], 12);
+    EXPECT_EQ(event.xclient.data.l[2], 0x00030004);
 }
 
 TEST_F(WindowTest, LosingTheDisplayEndsTheProgramWithAnError)
@@ -203,6 +230,10 @@ TEST_F(WindowTest, AClassRegisteredDuringCreationLeavesTheNewWindowIntact)
     window_class.lpfnWndProc = registering_proc;
     window_class.lpszClassName = "RegisteringClass";
     ASSERT_TRUE(RegisterClassA(&window_class));
+    WNDCLASSA nameless{};
+    nameless.lpfnWndProc = registering_proc;
+    EXPECT_EQ(RegisterClassA(&nameless), 0); // a class needs a name and a procedure
+    EXPECT_EQ(RegisterClassA(nullptr), 0);
     seen.clear();
     const HWND window = CreateWindowExA(0, "RegisteringClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                         50, nullptr, nullptr, nullptr, nullptr);

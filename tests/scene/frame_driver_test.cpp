@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/drifter.h"
 #include "content/scene_switches.h"
@@ -59,10 +60,30 @@ TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
         gl_call("glMateriali", {GL_FRONT_AND_BACK, GL_SHININESS, 30})};
     EXPECT_EQ(std::vector<GlCall>(all.begin(), all.begin() + 10), fixed);
 
-    const Names fog = {"glFogi", "glHint", "glFogfv", "glFogf", "glFogf"};
-    const Names light = {"glLightfv", "glLightfv", "glEnable"};
-    const Names material = {"glLightModelfv", "glMaterialfv", "glLightfv", "glLightfv",
-                            "glLightfv",      "glLightf",     "glLightf",  "glMateriali"};
+    // Fog, light and material as setup gives them: the tinted white light.
+    const float c[3] = {0.4f, 0.75f, 1.0f};
+    const std::vector<GlCall> lighting = {
+        gl_call("glFogi", {GL_FOG_MODE, GL_LINEAR}),
+        gl_call("glHint", {GL_FOG_HINT, GL_NICEST}),
+        gl_call("glFogfv", {GL_FOG_COLOR, 0, 0, 0.075f, 0}),
+        gl_call("glFogf", {GL_FOG_START, 0.2f}),
+        gl_call("glFogf", {GL_FOG_END, 2.5f}),
+        gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 1, 1, 1, 1}),
+        gl_call("glLightfv", {GL_LIGHT0, GL_SPOT_DIRECTION, 0, 0, 0}),
+        gl_call("glEnable", {GL_LIGHT0}),
+        gl_call("glLightModelfv",
+                {GL_LIGHT_MODEL_AMBIENT, 0.4f * c[0], 0.4f * c[1], 0.4f * c[2], 1}),
+        gl_call("glMaterialfv", {GL_FRONT_AND_BACK, GL_SPECULAR, c[0], c[1], c[2], 1}),
+        gl_call("glLightfv", {GL_LIGHT0, GL_AMBIENT, 0.4f * c[0], 0.4f * c[1], 0.4f * c[2], 1}),
+        gl_call("glLightfv", {GL_LIGHT0, GL_DIFFUSE, 0.6f * c[0], 0.6f * c[1], 0.6f * c[2], 1}),
+        gl_call("glLightfv", {GL_LIGHT0, GL_SPECULAR, 0.9f * c[0], 0.9f * c[1], 0.9f * c[2], 1}),
+        gl_call("glLightf", {GL_LIGHT0, GL_SPOT_EXPONENT, 1}),
+        gl_call("glLightf", {GL_LIGHT0, GL_SPOT_CUTOFF, 180}),
+        gl_call("glMateriali", {GL_FRONT_AND_BACK, GL_SHININESS, 2})};
+    EXPECT_EQ(std::vector<GlCall>(all.begin() + 10, all.begin() + 26), lighting);
+    Names fog_light_material;
+    for (const GlCall& call : lighting)
+        fog_light_material.push_back(call.name);
     const Names texture = {"glGenTextures",   "glBindTexture",   "glTexParameteri",
                            "glTexParameteri", "glTexEnvf",       "glPixelStorei",
                            "glTexParameteri", "glTexParameteri", "glTexImage2D"};
@@ -76,7 +97,7 @@ TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
                 {"glEnd"}});
     const Names names = gl.outer_names();
     EXPECT_EQ(Names(names.begin() + 10, names.end()),
-              joined({fog, light, material, texture, view_zero, background}));
+              joined({fog_light_material, texture, view_zero, background}));
     // Nothing is drawn at view zero's true size yet, and the fill is translucent.
     EXPECT_EQ(gl.named("glViewport")[0], gl_call("glViewport", {0, 0, 100, 100}));
     EXPECT_EQ(gl.named("glColor4f")[1], gl_call("glColor4f", {0, 0, 0.075f, 0.2f}));
@@ -113,6 +134,8 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
     gl.clear();
     run_frame();
     EXPECT_EQ(gl.named("glViewport")[0], gl_call("glViewport", {0, 0, width, height}));
+    EXPECT_DOUBLE_EQ(frame_clock.delta, 0.005); // measured from the previous frame
+    EXPECT_DOUBLE_EQ(frame_clock.previous, 0.005);
 }
 
 TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)

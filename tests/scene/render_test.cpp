@@ -129,6 +129,8 @@ TEST_F(RenderTest, EveryLayerSwitchedOnIsDrawnAndTheStarListFreed)
     for (const GlCall& begin : gl.named("glBegin"))
         quads += begin.args[0] == GL_QUADS;
     EXPECT_EQ(quads, 2 + 1 + 6 + 1); // background, backdrop, six particles, modulate
+    EXPECT_EQ(gl.named("glViewport").back(), gl_call("glViewport", {0, 0, width, height}));
+    EXPECT_EQ(gl.named("glOrtho").back(), gl_call("glOrtho", {0, width, 0, height, -1, 1}));
 
     const Picture picture(context.read_rgb(), width);
     // The disc is black at its edge (filtering with the wrapped side: nearly).

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
 #include "content/drifter.h"
+#include "content/particle_system.h"
+#include "content/point_placement.h"
 #include "content/scene_switches.h"
 #include "content/star_field.h"
 #include "scene/scene_setup.h"
@@ -51,6 +55,57 @@ TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
     EXPECT_FLOAT_EQ(static_cast<float>(drift_pos_x.value()), 0.35f);
     EXPECT_DOUBLE_EQ(drift_rot_x.value(), 180.0);
     EXPECT_DOUBLE_EQ(drift_band.value(), 0.25);
+
+    // Speed, shared scale, range and offset of each drifter.
+    const struct {
+        const Drifter& d;
+        double speed, scale, range, offset;
+    } drifters[] = {
+        {drift_pos_x, 0.1, 1.8, 0.7f, 0.7f * -0.5f},  {drift_pos_y, 0.11, 1.8, 0.7f, 0.7f * -0.5f},
+        {drift_pos_z, 0.14, 1.8, 0.7f, 0.7f * -0.5f}, {drift_rot_x, 0.02, 1.2, 360, -180},
+        {drift_rot_y, 0.022, 1.2, 360, -180},         {drift_rot_z, 0.028, 1.2, 360, -180},
+        {drift_spare, 0.3, 1.0, 0.5, 0.15},           {drift_band, 0.1, 1.0, 0.25, 0.0}};
+    int serial = 0; // numbered in the order they are built
+    for (const auto& e : drifters) {
+        EXPECT_EQ(e.d.serial, serial++);
+        EXPECT_EQ(e.d.speed, e.speed) << e.d.serial;
+        ASSERT_NE(e.d.speed_multiplier, nullptr);
+        EXPECT_EQ(*e.d.speed_multiplier, e.scale) << e.d.serial;
+        EXPECT_EQ(e.d.range, e.range) << e.d.serial;
+        EXPECT_EQ(e.d.offset, e.offset) << e.d.serial;
+    }
+    EXPECT_EQ(drift_pos_x.speed_multiplier, drift_pos_z.speed_multiplier); // one shared scale
+}
+
+TEST_F(SceneSetupTest, TheSwitchedOffLayersAreReadyToBeSwitchedOn)
+{
+    set_test_clock(0);
+    scene_setup();
+    setup_star_field();
+    const StarField& s = scene_stars;
+    EXPECT_EQ(s.count, 666); // a third while the fill is translucent
+    EXPECT_EQ(s.layers, 2);
+    EXPECT_EQ(s.outer_size, 3.0);
+    EXPECT_EQ(s.inner_size, 0.0);
+    EXPECT_EQ(s.shape, int(dome));
+    EXPECT_EQ((std::vector<int>{s.blend, s.depth_test, s.depth_write, s.follow_camera, s.fog}),
+              (std::vector<int>{1, 0, 0, 1, 0}));
+    EXPECT_EQ(s.color_floor, 0.2);
+    EXPECT_EQ(s.white_floor, 0.8);
+
+    setup_particles();
+    const ParticleSystem& p = scene_particles;
+    EXPECT_EQ(p.count, 6);
+    EXPECT_EQ(p.outer_size, 2.0f);
+    EXPECT_EQ(p.inner_size, 0.0f);
+    EXPECT_EQ(p.opacity, 0.105f);
+    EXPECT_EQ(p.alpha_reference, 0.01f);
+    EXPECT_EQ(p.quad_half_size, 1.2f);
+    EXPECT_EQ((std::vector<int>{p.alpha_test, p.blend, p.blend_source, p.blend_destination,
+                                p.depth_test, p.depth_write, p.fog, p.shape}),
+              (std::vector<int>{1, 1, 2, 3, 1, 0, 1, int(dome)}));
+    EXPECT_EQ(p.texture, &texture_slots[0]);
+    EXPECT_EQ(p.brightness[5], 1.0f); // spawned
 }
 
 TEST_F(SceneSetupTest, SeedsFromTheClockReadingPlusTheStarFieldAddress)
@@ -86,4 +141,14 @@ TEST_F(SceneSetupTest, TheRotationPairStepsYBeforeX)
     EXPECT_FLOAT_EQ(view_manager.background_alpha, 1.0f);
     EXPECT_EQ(view_manager.band_fraction, static_cast<float>(drift_band.value()));
     EXPECT_EQ(scene_band_fraction, drift_band.value());
+    EXPECT_GT(drift_band.phase, 0.0009); // stepped too
+
+    // Switched on, the particles walk with the frame's interval.
+    scene_switches.particles_on = 1;
+    scene_particles.count = 1;
+    frame_clock.delta = 1.0; // a second: every particle changes its velocity
+    step_scene_drifters();
+    EXPECT_NE(std::abs(scene_particles.velocity_x[0]) + std::abs(scene_particles.velocity_y[0]) +
+                  std::abs(scene_particles.velocity_z[0]),
+              0.0f);
 }

@@ -77,8 +77,14 @@ TEST(CloseRules, TheCursorStaysHiddenAndTheTitleFixed)
     const HWND window = make_saver();
     EXPECT_EQ(send(window, WM_SETCURSOR), 1);
     EXPECT_EQ(send(window, WM_SETTEXT), 0);
+    send(window, WM_SHOWWINDOW, FALSE);
     send(window, WM_SHOWWINDOW, TRUE);
-    EXPECT_EQ(fake.count("SetCursor(0)"), 2);
+    send(window, WM_PAINT);
+    EXPECT_EQ(fake.count("SetCursor(0)"), 3);
+    EXPECT_EQ(fake.count("DefWindowProcA(" + std::to_string(WM_PAINT) + ")"), 1);
+    EXPECT_EQ(fake.count("DefWindowProcA(" + std::to_string(WM_SETTEXT) + ")"), 0);
+    EXPECT_EQ(send(window, WM_HELP), TRUE); // outside a preview, help is the default's
+    EXPECT_TRUE(fake.posted.empty());
 }
 
 TEST(CloseRules, OnlyTheExactScreenSaveCommandIsIgnored)
@@ -99,14 +105,23 @@ TEST(CloseRules, APreviewClosesOnNothingAndHandsContextMenusToTheHost)
         send(window, message);
     move_cursor_to(100, 100, window);
     send(window, WM_ACTIVATEAPP, FALSE);
+    send(window, WM_PAINT);
     EXPECT_EQ(fake.closes_posted(), 0);
+    EXPECT_EQ(fake.count("SetCursor(0)"), 0);
 
-    EXPECT_EQ(send(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), 0x00050006), 1);
-    ASSERT_EQ(fake.posted.size(), 1u);
-    EXPECT_EQ(fake.posted[0].hwnd, host);
-    EXPECT_EQ(fake.posted[0].message, UINT(WM_CONTEXTMENU));
-    EXPECT_EQ(fake.posted[0].wParam, reinterpret_cast<WPARAM>(host));
-    EXPECT_EQ(fake.posted[0].lParam, 0x00050006);
+    for (UINT message : {WM_CONTEXTMENU, WM_HELP}) {
+        fake.posted.clear();
+        EXPECT_EQ(send(window, message, reinterpret_cast<WPARAM>(window), 0x00050006), 1);
+        ASSERT_EQ(fake.posted.size(), 1u);
+        EXPECT_EQ(fake.posted[0].hwnd, host);
+        EXPECT_EQ(fake.posted[0].message, message);
+        EXPECT_EQ(fake.posted[0].wParam, reinterpret_cast<WPARAM>(host));
+        EXPECT_EQ(fake.posted[0].lParam, 0x00050006);
+    }
+    fake.foreign_windows.clear(); // a host that went away hears nothing
+    fake.posted.clear();
+    EXPECT_EQ(send(window, WM_HELP), 1);
+    EXPECT_TRUE(fake.posted.empty());
 }
 
 TEST(CloseRules, OnTheNtFamilyACloseDestroysAtOnce)

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"
@@ -59,10 +60,16 @@ int close_without_verifier(int missing)
         fake.password_cpl = false;
     if (missing == 2)
         fake.verify_entry = false;
+    if (missing == 3)
+        fake.desktop_key = false;
     fake.calls.clear();
     load_password_support();
     if (fake.count(running_on) != 0 || verify_password)
         return 2;
+    // A four-byte buffer for the value, and a key that was not opened is not closed.
+    if (fake.count("RegQueryValueExA(ScreenSaveUsePassword,4)") != (missing == 3 ? 0 : 1) ||
+        fake.count("RegCloseKey") != (missing == 3 ? 0 : 1))
+        return 3;
     send(window, WM_CLOSE);
     return destroyed() && fake.verifier_calls == 0 ? 0 : 1;
 }
@@ -85,17 +92,21 @@ TEST(Password, ARefusedPasswordKeepsTheSaverAndGuardsTheNext200Ms)
     const HWND window = make_protected_saver();
     fake.verifier = [](HWND) { return FALSE; };
     fake.cursor = {300, 200};
+    fake.tick_count = 0xFFFFFFFFu - 99; // the counter wraps within the guard
+    fake.calls.clear();
     EXPECT_EQ(send(window, WM_CLOSE), 0);
     EXPECT_EQ(fake.verifier_calls, 1);
     EXPECT_FALSE(destroyed());
-    EXPECT_EQ(mouse_reference.x, 300);                   // measured afresh
+    EXPECT_EQ(mouse_reference.x, 300); // measured afresh
+    EXPECT_EQ(mouse_reference.y, 200);
     EXPECT_EQ(fake.count("PeekMessageA(275,275,3)"), 2); // pending ticks removed
+    EXPECT_EQ(fake.count("SetCursor(0)"), 1);            // hidden again
 
     fake.tick_count += 150;
     send(window, WM_CLOSE);
     EXPECT_EQ(fake.verifier_calls, 1); // refused without asking
 
-    fake.tick_count += 100; // 250 ms after the first
+    fake.tick_count += 50; // 200 ms after the first
     fake.verifier = [](HWND) { return TRUE; };
     send(window, WM_CLOSE);
     EXPECT_EQ(fake.verifier_calls, 2);
@@ -124,6 +135,12 @@ TEST(Password, OnlyTheWindowsOwnRequestRunsTheVerifierAndOnlyOnce)
     // Any program can send the request; it must not open a dialog by itself.
     EXPECT_EQ(send(window, verification_request), 0);
     EXPECT_EQ(fake.verifier_calls, 0);
+    verifying_password = TRUE; // a verification without a verifier passes
+    const VerifyPasswordProc verifier = verify_password;
+    verify_password = nullptr;
+    EXPECT_EQ(send(window, verification_request), 1);
+    verify_password = verifier;
+    verifying_password = FALSE;
 
     fake.verifier = [window](HWND) {
         if (fake.verifier_calls == 1) { // nor stack a second one on the open dialog
@@ -146,12 +163,15 @@ TEST(Password, OnceAcceptedTicksDrawNothingAndInputGoesStraightThrough)
     EXPECT_EQ(fake.count("Sleep(0)"), 0);
     EXPECT_EQ(fake.count("SwapBuffers"), 0);
     send(window, WM_KEYDOWN);
+    send(window, WM_PAINT);
     EXPECT_EQ(fake.closes_posted(), 0);
+    EXPECT_EQ(fake.count("SetCursor(0)"), 0);
+    EXPECT_EQ(fake.calls, (std::vector<std::string>{"DefWindowProcA(256)", "DefWindowProcA(15)"}));
 }
 
 TEST(Password, WithoutTheVerifierOrTheValueEveryCloseIsImmediate)
 {
-    for (int variant = 0; variant < 3; ++variant)
+    for (int variant = 0; variant < 4; ++variant)
         EXPECT_EXIT(_exit(close_without_verifier(variant)), ::testing::ExitedWithCode(0), "")
             << "variant " << variant;
 }
@@ -168,6 +188,31 @@ TEST(Password, AShortValueIsReadAsTheBytesItHas)
     fake.use_password_value = {1};
     load_password_support();
     EXPECT_NE(verify_password, nullptr);
+    fake.use_password_value = {1, 0, 0, 0, 0}; // too long for the buffer: not read at all
+    load_password_support();
+    EXPECT_EQ(verify_password, nullptr);
+}
+
+TEST(Password, OnlySavingLoadsTheVerifierAndTheEndOfTheLoopUnloadsIt)
+{
+    fake.platform_id = VER_PLATFORM_WIN32_WINDOWS;
+    fake.use_password_value = {1, 0, 0, 0};
+    fake.password_cpl = true;
+    fake.foreign_windows = {fake_window(123)};
+    std::string tail = "/p 123";
+    EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(fake.count("RegOpenKeyA(Control Panel\\Desktop)"), 0);
+    EXPECT_EQ(fake.count("RegisterWindowMessageA(QueryCancelAutoPlay)"), 1);
+
+    preview_mode = FALSE;
+    fake.calls.clear();
+    tail = "/s";
+    EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(fake.count("RegOpenKeyA(Control Panel\\Desktop)"), 1);
+    EXPECT_EQ(fake.count("RegisterWindowMessageA(QueryCancelAutoPlay)"), 1);
+    EXPECT_EQ(fake.calls.back(), running_off);
+    EXPECT_EQ(fake.count("FreeLibrary"), 1);
+    EXPECT_EQ(verify_password, nullptr);
 }
 
 TEST(Password, AutoplayIsCancelledOnlyWhenAPasswordProtectsTheSaver)
@@ -175,6 +220,8 @@ TEST(Password, AutoplayIsCancelledOnlyWhenAPasswordProtectsTheSaver)
     const HWND window = make_protected_saver();
     EXPECT_EQ(fake.count("RegisterWindowMessageA(QueryCancelAutoPlay)"), 0); // run_saver does it
     autoplay_message = RegisterWindowMessageA("QueryCancelAutoPlay");
+    send(window, WM_PAINT);
+    EXPECT_EQ(fake.closes_posted(), 0); // only the autoplay message itself
     EXPECT_EQ(send(window, autoplay_message), 1);
     EXPECT_EQ(fake.closes_posted(), 1);
     unload_password_support();

@@ -41,6 +41,14 @@ TEST_P(SwitchTable, TheFirstSwitchLetterChoosesTheMode)
         EXPECT_EQ(fake.count(c.call), 1) << ::testing::PrintToString(fake.calls);
     }
     EXPECT_EQ(fake.count("SetUnhandledExceptionFilter"), 1);
+    const bool saving = std::string(c.call).find("Screen Saver") != std::string::npos;
+    if (saving || std::string(c.call).find("Preview") != std::string::npos) {
+        EXPECT_EQ(fake.window_style, saving ? 0x96000000u : 0x52000000u);
+        EXPECT_EQ(fake.window_ex_style, saving ? DWORD(WS_EX_TOPMOST) : 0u);
+        EXPECT_EQ(fake.window_origin.x + fake.window_origin.y, saving ? 14 : 0);
+        EXPECT_EQ(fake.count("SetForegroundWindow(4096)"), saving ? 1 : 0);
+        EXPECT_EQ(fake.count("SetCursor(0)"), saving ? 1 : 0); // hidden from the start
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,6 +89,10 @@ TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
     EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,123,0,0)"), 1);
     EXPECT_EQ(fake.count("FreeLibrary"), 1);
+    std::string no_window = "/a 999"; // owned by the foreground window instead
+    fake.foreground = fake_window(456);
+    EXPECT_EQ(saver_main(nullptr, nullptr, &no_window[0], SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,456,0,0)"), 1);
 
     fake.change_entry = false;
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
@@ -113,5 +125,5 @@ TEST(Switches, ACrashEndsWithItsOwnExitCodeAndClearsTheRunningState)
             fake.calls.clear();
             saver_crash_filter(nullptr);
         },
-        ::testing::ExitedWithCode(saver_crash_exit_code), "");
+        ::testing::ExitedWithCode(saver_crash_exit_code), "SystemParametersInfoA\\(97,0\\)");
 }

@@ -3,8 +3,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
+
+// The shell compares only with ERROR_SUCCESS, so the host layer has no need of it.
+#ifndef ERROR_MORE_DATA
+#define ERROR_MORE_DATA 234L
+#endif
 
 FakeWin32 fake;
 
@@ -15,6 +21,7 @@ struct FakeWindow {
     HWND handle;
     HWND parent;
     WNDPROC procedure;
+    bool destroying;
 };
 
 std::vector<FakeWindow> windows;
@@ -31,6 +38,7 @@ HMODULE module_handle(UINT_PTR id)
 const HMODULE password_module = module_handle(0x51);
 const HMODULE mpr_module = module_handle(0x52);
 const HMODULE imm_module = module_handle(0x53);
+const HKEY desktop_key = reinterpret_cast<HKEY>(0x4E);
 
 void record(std::string call)
 {
@@ -101,39 +109,55 @@ int FakeWin32::closes_posted() const
 ATOM RegisterClassA(const WNDCLASSA* window_class)
 {
     record(std::string("RegisterClassA(") + window_class->lpszClassName + ")");
+    fake.window_class = *window_class;
     registered_procedure = window_class->lpfnWndProc;
     return 1;
 }
 
-HWND CreateWindowExA(DWORD, LPCSTR, LPCSTR title, DWORD, int, int, int width, int height,
-                     HWND parent, HMENU, HINSTANCE, LPVOID)
+HWND CreateWindowExA(DWORD ex_style, LPCSTR, LPCSTR title, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU, HINSTANCE, LPVOID)
 {
     record(std::string("CreateWindowExA(") + title + "," + std::to_string(width) + "x" +
            std::to_string(height) + "," + handle_text(parent) + ")");
+    fake.window_origin = {x, y};
+    fake.window_style = style;
+    fake.window_ex_style = ex_style;
     const HWND handle = fake_window(0x1000 + windows.size());
-    windows.push_back({handle, parent, registered_procedure});
+    windows.push_back({handle, parent, registered_procedure, false});
     registered_procedure(handle, WM_CREATE, 0, 0);
     return handle;
 }
 
+// Windows sends WM_DESTROY while the window still exists and forgets it
+// only afterwards; a second destruction from inside the first fails.
 BOOL DestroyWindow(HWND window)
 {
     FakeWindow* w = find(window);
-    if (!w)
+    if (!w || w->destroying)
         return FALSE;
     record("DestroyWindow");
-    const WNDPROC procedure = w->procedure;
-    windows.erase(windows.begin() + (w - windows.data()));
-    procedure(window, WM_DESTROY, 0, 0);
+    w->destroying = true;
+    w->procedure(window, WM_DESTROY, 0, 0);
+    windows.erase(std::find_if(windows.begin(), windows.end(),
+                               [window](const FakeWindow& f) { return f.handle == window; }));
     return TRUE;
 }
 
+// Answers as Windows' own procedure does, so that a message the shell
+// answers itself can be told from one it passes on.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM)
 {
     record("DefWindowProcA(" + std::to_string(message) + ")");
-    if (message == WM_CLOSE)
+    switch (message) {
+    case WM_CLOSE:
         DestroyWindow(window);
-    return 0;
+        return 0;
+    case WM_SETTEXT: // the title is changed
+    case WM_HELP:    // help is passed on to the parent or owner
+        return TRUE;
+    default:
+        return 0;
+    }
 }
 
 BOOL GetClientRect(HWND window, RECT* rect)
@@ -185,9 +209,10 @@ BOOL GetCursorPos(POINT* point)
     return TRUE;
 }
 
-HICON LoadIconA(HINSTANCE, LPCSTR)
+// Handles that name what was asked for, so a test can see which one was used.
+HICON LoadIconA(HINSTANCE, LPCSTR name)
 {
-    return nullptr;
+    return reinterpret_cast<HICON>(0x1C00 + reinterpret_cast<UINT_PTR>(name));
 }
 
 INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM param)
@@ -299,13 +324,13 @@ int ReleaseDC(HWND, HDC)
 
 int GetClipBox(HDC, RECT* rect)
 {
-    *rect = {0, 0, 640, 480};
+    *rect = {8, 6, 648, 486}; // not at the origin, so that the window's place shows
     return SIMPLEREGION;
 }
 
-HGDIOBJ GetStockObject(int)
+HGDIOBJ GetStockObject(int object)
 {
-    return nullptr;
+    return reinterpret_cast<HGDIOBJ>(0x5700 + static_cast<UINT_PTR>(object));
 }
 
 int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* format)
@@ -313,6 +338,7 @@ int ChoosePixelFormat(HDC, const PIXELFORMATDESCRIPTOR* format)
     record("ChoosePixelFormat(" + std::to_string(format->nSize) + "," +
            std::to_string(format->dwFlags) + "," + std::to_string(format->cColorBits) + "," +
            std::to_string(format->cDepthBits) + ")");
+    fake.pixel_format = *format;
     return 7;
 }
 
@@ -409,6 +435,9 @@ BOOL FreeLibrary(HMODULE)
 
 void ExitProcess(UINT exit_code)
 {
+    // A death test can only read what the process did from its output.
+    for (const std::string& call : fake.calls)
+        std::fprintf(stderr, "%s\n", call.c_str());
     _exit(static_cast<int>(exit_code));
 }
 
@@ -421,17 +450,26 @@ LPTOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_F
 LSTATUS RegOpenKeyA(HKEY, LPCSTR sub_key, HKEY* result)
 {
     record(std::string("RegOpenKeyA(") + sub_key + ")");
-    *result = reinterpret_cast<HKEY>(0x4E);
-    return ERROR_SUCCESS;
+    *result = fake.desktop_key ? desktop_key : nullptr;
+    return fake.desktop_key ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
-// Writes only as many bytes as the value has, as Windows does.
-LSTATUS RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size)
+// As Windows: writes only as many bytes as the value has, writes nothing
+// into a buffer too small for it, and reports the value's size either way.
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size)
 {
-    if (fake.use_password_value.empty())
+    record(std::string("RegQueryValueExA(") + name + "," + std::to_string(size ? *size : 0) + ")");
+    if (key != desktop_key || fake.use_password_value.empty())
         return ERROR_FILE_NOT_FOUND;
-    std::memcpy(data, fake.use_password_value.data(), fake.use_password_value.size());
-    *size = static_cast<DWORD>(fake.use_password_value.size());
+    const DWORD room = size ? *size : 0;
+    const auto needed = static_cast<DWORD>(fake.use_password_value.size());
+    if (size)
+        *size = needed;
+    if (!data)
+        return ERROR_SUCCESS;
+    if (room < needed)
+        return ERROR_MORE_DATA;
+    std::memcpy(data, fake.use_password_value.data(), needed);
     return ERROR_SUCCESS;
 }
 

@@ -15,6 +15,7 @@ struct FakeWin32 {
     DWORD tick_count = 100000;
     POINT cursor = {0, 0};
     std::string command_line = "orbdrift.scr";
+    bool desktop_key = true;              // the registry key of the value
     std::vector<BYTE> use_password_value; // empty: no such value
     bool password_cpl = false;
     bool verify_entry = true;
@@ -30,6 +31,11 @@ struct FakeWin32 {
     // What the shell did.
     std::vector<std::string> calls;
     std::vector<MSG> posted;
+    WNDCLASSA window_class{}; // as last registered
+    POINT window_origin{};    // of the window created last
+    DWORD window_style = 0;
+    DWORD window_ex_style = 0;
+    PIXELFORMATDESCRIPTOR pixel_format{}; // as last chosen
     int verifier_calls = 0;
 
     int count(const std::string& call) const;

@@ -16,6 +16,16 @@ inline int next_draw(std::uint32_t state)
     return static_cast<int>((state_after_draws(state, 1) >> 16) & 0x7FFFu);
 }
 
+// The first state whose next draws pass the test, given the draws' positions.
+template <typename Test> std::uint32_t state_where(Test test)
+{
+    for (std::uint32_t state = 0;; ++state) {
+        const auto draw = [state](long k) { return next_draw(state_after_draws(state, k)); };
+        if (test(draw))
+            return state;
+    }
+}
+
 // The first state whose next draw is the given value.
 inline std::uint32_t state_before_draw(int wanted)
 {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "common/gl.h"
@@ -49,6 +51,34 @@ Texel grey(int v)
     return {v, v, v, v};
 }
 
+// The shared generator's draws, replayed on the side.
+struct Replay {
+    std::uint32_t state;
+    double scaled(double x)
+    {
+        const int draw = next_draw(state);
+        state = state_after_draws(state, 1);
+        return draw / 32768.0 * x;
+    }
+    float gauss(float x)
+    {
+        const double scale = x * 1.414;
+        double sum = 0.0;
+        for (int i = 0; i < 6; ++i)
+            sum += scaled(1.0);
+        return static_cast<float>((sum - 3.0) * scale);
+    }
+};
+
+// Texels of the image whose grey differs from the expected value's byte.
+template <typename Expected> int texels_off(const Image& image, int width, int height, Expected f)
+{
+    int off = 0;
+    for (int i = 0; i < width * height; ++i)
+        off += image.at(i % width, i / width)[0] != static_cast<int>(f(i));
+    return off;
+}
+
 } // namespace
 
 class TexelRulesTest : public GlTest
@@ -73,6 +103,7 @@ TEST_F(TexelRulesTest, PatternsFollowTheirRows)
     EXPECT_EQ(check.at(0, 0), (Texel{255, 255, 255, 1})); // alpha 1, not 255
     EXPECT_EQ(check.at(4, 0), (Texel{0, 0, 0, 0}));
     EXPECT_EQ(check.at(4, 4), check.at(0, 0));
+    EXPECT_EQ(check.at(8, 0), check.at(0, 0)); // squares of 4 alternate
     const Image check_la(CHECK, 16, 16, GL_LUMINANCE_ALPHA);
     EXPECT_EQ(check_la.at(0, 0), (Texel{1, 1, 0, 0}));
     EXPECT_EQ(check_la.at(4, 0), (Texel{0, 0, 0, 0}));
@@ -103,6 +134,7 @@ TEST_F(TexelRulesTest, RingAndStarPeakWhereTheirRulesSay)
 
     const Image star(STAR, 64, 32);
     EXPECT_EQ(star.at(32, 16), grey(255));
+    EXPECT_EQ(star.at(16, 8), grey(63)); // half way on both axes: a quarter
     for (int i = 0; i < 32; ++i) {
         EXPECT_EQ(star.at(i * 2, 0), grey(0));
         EXPECT_EQ(star.at(0, i), grey(0));
@@ -159,6 +191,23 @@ TEST_F(TexelRulesTest, SmokeLaysThirteenDrawsPerBlobAndScalesToFull)
     const Image again(SMOKE, 256, 256);
     EXPECT_EQ(again.at(128, 128), smoke.at(128, 128));
     EXPECT_EQ(again.at(3, 250), smoke.at(3, 250));
+
+    // Blobs of fading discs, wider than tall, summed and scaled to the brightest.
+    seed_random(78);
+    const Image wide(SMOKE, 128, 64);
+    Replay draw{78};
+    std::vector<float> sums(128 * 64, 0.0f);
+    for (int i = 0; i < 100; ++i) {
+        const int radius = std::max(static_cast<int>(draw.scaled(128 * 0.24) + 128 * 0.04), 1);
+        const int bx = static_cast<int>(draw.gauss(128 * 0.17f) + 64.0);
+        const int by = static_cast<int>(draw.gauss(64 * 0.17f) + 32.0);
+        for (int t = 0; t < 128 * 64; ++t) {
+            const float d = std::hypot(static_cast<float>(t % 128 - bx), float(t / 128 - by));
+            sums[t] += 1.0f - std::min(d / static_cast<float>(radius), 1.0f);
+        }
+    }
+    const float scale = 255.0f / *std::max_element(sums.begin(), sums.end());
+    EXPECT_EQ(texels_off(wide, 128, 64, [&](int t) { return scale * sums[t]; }), 0);
 }
 
 TEST_F(TexelRulesTest, FogMakesThreeDrawsAPassAndStretchesToTheFullRange)
@@ -168,6 +217,29 @@ TEST_F(TexelRulesTest, FogMakesThreeDrawsAPassAndStretchesToTheFullRange)
     EXPECT_EQ(random_state(), state_after_draws(5, 3 * 60));
     EXPECT_EQ(fog.brightest(), 255);
     EXPECT_EQ(fog.darkest(), 0); // the farthest texels, limited, not wrapped
+
+    // Distances to each pass's point, the shorter way round in both directions,
+    // stretched over the whole-numbered part of their range: nearest brightest.
+    Replay draw{5};
+    std::vector<float> sums(256 * 256, 0.0f);
+    for (int i = 0; i < 60; ++i) {
+        const int radius = std::max(static_cast<int>(draw.scaled(25.6) + 6.4), 1);
+        const int px = static_cast<int>(draw.scaled(256.0));
+        const int py = static_cast<int>(draw.scaled(256.0));
+        for (int t = 0; t < 256 * 256; ++t) {
+            const int dx = std::min(std::abs(t % 256 - px), 256 - std::abs(t % 256 - px));
+            const int dy = std::min(std::abs(t / 256 - py), 256 - std::abs(t / 256 - py));
+            sums[t] += std::sqrt(static_cast<float>(dx * dx + dy * dy)) / float(radius);
+        }
+    }
+    const float low = *std::min_element(sums.begin(), sums.end());
+    const float high = *std::max_element(sums.begin(), sums.end());
+    const float range = std::trunc(high - low);
+    EXPECT_EQ(texels_off(fog, 256, 256,
+                         [&](int t) {
+                             return 255.0f * std::clamp(1.0f - (sums[t] - low) / range, 0.f, 1.f);
+                         }),
+              0);
 }
 
 TEST_F(TexelRulesTest, AccumulatingKindsNeverLeaveTheirGridOrDivideByZero)

@@ -13,6 +13,15 @@ fail() { echo "FAIL: $*"; exit 1; }
 cmp -s "$out/a.png" "$out/b.png" || fail "same seed gave different pictures"
 cmp -s "$out/a.png" "$out/c.png" && fail "different seeds gave the same picture"
 head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
+# The header's width and height, as big-endian 32-bit numbers.
+size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
+[ "$(size "$out/a.png")" = "0 0 0 96 0 0 0 80" ] || fail "the picture is not 96x80"
+
+# The same simulated time in fewer, longer steps: the same picture, so
+# exactly the frames asked for are run.
+"$tool" --size 96x80 --frames 2 --step-ms 10 --seed 9 -o "$out/f2.png" || fail "two frames"
+"$tool" --size 96x80 --frames 1 --step-ms 20 --seed 9 -o "$out/f1.png" || fail "one frame"
+cmp -s "$out/f1.png" "$out/f2.png" || fail "a frame too many or too few"
 
 # A sequence: every tenth frame, numbered; its pictures are the ones a run
 # of that many frames ends with, and the run still ends with its last frame.
@@ -29,8 +38,15 @@ cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does no
 [ $? -eq 1 ] || fail "an unwritable sequence did not exit with 1"
 
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
+[ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"
+"$tool" --help >"$out/help" && grep -q '^usage: orbdrift-snapshot' "$out/help" ||
+    fail "--help shows no usage"
+"$tool" --texture SPHERE -o "$out/sphere.png" && [ "$(size "$out/sphere.png")" = "0 0 1 0 0 0 1 0" ] ||
+    fail "the first texture kind is not a texture"
 "$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"
+"$tool" --texture SMOKE --seed 3 -o "$out/smoke3.png" && ! cmp -s "$out/smoke.png" "$out/smoke3.png" ||
+    fail "a texture kind ignores the seed"
 "$tool" --texture SMOG -o "$out/smog.png" 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown texture kind did not exit with 2"
 
@@ -39,6 +55,7 @@ cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does no
 [ "$(wc -l <"$out/err")" -eq 1 ] || fail "bad option did not give exactly one line"
 [ -e "$out/d.png" ] && fail "bad option still wrote a picture"
 
-"$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>/dev/null
+"$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "an unwritable output did not exit with 1"
+grep -q "cannot write" "$out/err" || fail "an unwritable output was not reported"
 echo "snapshot command: ok"

@@ -35,6 +35,20 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_TRUE(options.seed_fixed);
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_EQ(options.output, "x.png");
+    EXPECT_EQ(options.texture_kind, -1);
+    EXPECT_FALSE(options.help);
+
+    // The largest values allowed, the last kind, and help in either spelling.
+    ASSERT_TRUE(parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture", "FLECK", "-h"},
+                      options, error));
+    EXPECT_EQ(options.width * options.height, 8192 * 8192);
+    EXPECT_EQ(options.step_ms, 3600000);
+    EXPECT_EQ(options.texture_kind, 14);
+    EXPECT_TRUE(options.help);
+    SnapshotOptions help;
+    ASSERT_TRUE(parse({"--texture", "SPHERE", "--help"}, help, error));
+    EXPECT_EQ(help.texture_kind, 0);
+    EXPECT_TRUE(help.help);
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
@@ -61,7 +75,8 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"--seed", " 1"},     {"--texture", "smoke"},
         {"-o", ""},           {"--frames", "99999999999999999999999"},
         {"--every", "0"},     {"--every", "-1"},
-        {"--every"}};
+        {"--every"},          {"--step-ms", "3600001"},
+        {"--size", "8193x8"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

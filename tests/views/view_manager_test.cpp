@@ -54,6 +54,7 @@ TEST_F(ViewManagerTest, TheSceneViewSitsBetweenTheBandsAndItsViewportTruncates)
     manager.layout_views();
     expect_rect(manager.views[0].pixel_rect, 0, 0, 1280, 1024);
     expect_rect(manager.views[1].pixel_rect, 0, 204.8f, 1280, 819.2f);
+    expect_rect(manager.views[2].pixel_rect, 0, 0, 0, 0); // past the count: left alone
 
     GlRecording gl;
     manager.select_viewport(1);
@@ -78,9 +79,9 @@ TEST_F(ViewManagerTest, RectanglesAreRelativeToTheScreenAreaAndOrthoEdgesTruncat
 {
     View view;
     view.set_rect(0.5, 0.0, 1.0, 0.5);
-    view.set_screen_rect(0.0, 0.0, 800.0, 600.0);
+    view.set_screen_rect(10.0, 20.0, 810.0, 620.0);
     view.layout();
-    expect_rect(view.pixel_rect, 400, 0, 800, 300);
+    expect_rect(view.pixel_rect, 410, 20, 810, 320);
 
     view.pixel_rect = {0.9f, 10.5f, 99.9f, 60.2f};
     GlRecording gl;

@@ -12,17 +12,8 @@ saver=$(realpath "$2")
 version=$3
 out=$(realpath "$4")
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-. "$(dirname "$0")/../../scripts/private_x.sh"
-start_private_x || { echo "FAIL: no X server"; exit 1; }
-export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-    wineserver -k 2>/dev/null
-    kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-wineboot -i >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wineserver -w
+. "$(dirname "$0")/../support/wine_prefix.sh"
+start_wine "$out"
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\orbdrift'
 desktop_key='HKCU\Control Panel\Desktop'

@@ -17,18 +17,8 @@ press() {
     xdotool key "$2"
 }
 
-. "$(dirname "$0")/../../scripts/private_x.sh"
-start_private_x || { echo "FAIL: no X server"; exit 1; }
-export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-    wineserver -k 2>/dev/null
-    kill "$xvfb" 2>/dev/null
-}
-trap cleanup EXIT
-wineboot -i >/dev/null 2>&1
-# Unmanaged windows close at once; managed ones wait for a window manager.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wineserver -w
+. "$(dirname "$0")/../support/wine_prefix.sh"
+start_wine "$out"
 
 # Saving mode: full screen, bands and noise; a second saver defers to it.
 wine "$saver" /s &

@@ -43,10 +43,13 @@ LRESULT CALLBACK recording_proc(HWND window, UINT message, WPARAM wparam, LPARAM
     return 0;
 }
 
+// Every message an input made is handled with it: one left over would be
+// blamed on the next input. A queue that never empties is a hang, for
+// libFuzzer's timeout to report.
 void drain()
 {
     MSG msg;
-    for (int n = 0; n < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n)
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
 }
 
@@ -220,7 +223,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     drain();
     for (const Message& m : seen)
-        if (!take_allowed(m))
+        if (!take_allowed(m)) {
+            std::fprintf(stderr, "unexpected message 0x%x (wparam %#lx, lparam %#lx) to %s\n",
+                         m.message, static_cast<unsigned long>(m.wparam),
+                         static_cast<unsigned long>(m.lparam),
+                         m.window == ours ? "our window" : "another window");
             std::abort();
+        }
     return 0;
 }

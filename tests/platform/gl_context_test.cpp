@@ -56,6 +56,8 @@ TEST_F(GlContextTest, AContextRendersAndSwappingPresents)
     ASSERT_TRUE(SetPixelFormat(dc, chosen, &format));
     const HGLRC context = wglCreateContext(dc);
     ASSERT_NE(context, nullptr);
+    const HWND unprepared = make_test_window(WS_POPUP | WS_VISIBLE, 8, 8);
+    EXPECT_FALSE(wglMakeCurrent(GetDC(unprepared), context)); // no pixel format set there
     ASSERT_TRUE(wglMakeCurrent(dc, context));
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);

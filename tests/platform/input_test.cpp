@@ -2,6 +2,7 @@
 
 // After gtest: Xlib defines macros such as None that gtest uses as names.
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 namespace
 {
@@ -51,6 +52,31 @@ TEST_F(InputTest, KeysButtonsAndMotionArriveAsTheirMessages)
     ASSERT_TRUE(GetCursorPos(&cursor));
     EXPECT_EQ(cursor.x, 123);
     EXPECT_EQ(cursor.y, 45);
+}
+
+TEST_F(InputTest, NoCursorShowsOverTheWindowOnceHidden)
+{
+    ASSERT_TRUE(xdotool("mousemove 100 100"));
+    Display* other = XOpenDisplay(nullptr);
+    int event_base = 0;
+    int error_base = 0;
+    int major = 2;
+    int minor = 0;
+    ASSERT_TRUE(XFixesQueryExtension(other, &event_base, &error_base));
+    XFixesQueryVersion(other, &major, &minor);
+    const auto shown_pixels = [other] {
+        XFixesCursorImage* image = XFixesGetCursorImage(other);
+        int shown = 0;
+        for (int i = 0; image && i < image->width * image->height; ++i)
+            shown += (image->pixels[i] >> 24) != 0; // not fully transparent
+        XFree(image);
+        return shown;
+    };
+    EXPECT_GT(shown_pixels(), 0);
+    SetCursor(nullptr);
+    pump_until([] { return false; }, 50);
+    EXPECT_EQ(shown_pixels(), 0);
+    XCloseDisplay(other);
 }
 
 TEST_F(InputTest, LosingTheFocusToAnotherClientDeactivates)

@@ -36,6 +36,10 @@ TEST(SystemTest, TheCommandLineIsTheProgramsOwn)
                   (argument.find(' ') == std::string::npos ? argument : '"' + argument + '"');
     EXPECT_EQ(line, joined);
     EXPECT_EQ(std::string(GetCommandLineA()), line); // read once
+
+    const DWORD start = GetTickCount();
+    Sleep(1000); // a whole second, not a nanosecond count out of range
+    EXPECT_GE(GetTickCount() - start, 1000u);
     const char text[] = "ab";
     EXPECT_EQ(CharNextA(text), text + 1);
     EXPECT_EQ(CharNextA(text + 2), text + 2);

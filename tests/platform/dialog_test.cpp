@@ -1,6 +1,10 @@
+#include <chrono>
+#include <cstring>
+#include <functional>
 #include <thread>
 
 #include "platform/window_fixture.h"
+#include "platform/x11_internal.h"
 
 namespace
 {
@@ -17,17 +21,61 @@ INT_PTR CALLBACK ok_cancel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
     return 0;
 }
 
-// Shows the dialog while another thread answers it as a person would.
-INT_PTR answer_dialog(const std::string& answer)
+// Shows the dialog while another thread answers it as a person would, after
+// looking at it if asked to.
+INT_PTR answer_dialog(const std::string& answer, HWND owner = nullptr,
+                      const std::function<void()>& look = {})
 {
-    std::thread person([answer] {
+    std::thread person([&] {
         xdotool("search --sync --onlyvisible --name '^orbdrift$'");
+        if (look)
+            look();
         xdotool(answer);
     });
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003),
-                                           nullptr, ok_cancel_proc, 0);
+                                           owner, ok_cancel_proc, 0);
     person.join();
     return result;
+}
+
+Window find_dialog(Display* d)
+{
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        if (XFetchName(d, children[i], &name) && std::strcmp(name, "orbdrift") == 0)
+            found = children[i];
+        XFree(name);
+    }
+    XFree(children);
+    return found;
+}
+
+// Whether anything but the white background shows in the rectangle.
+bool inked(Display* d, Window id, int x, int y, int width, int height)
+{
+    XImage* image = XGetImage(d, id, x, y, width, height, AllPlanes, ZPixmap);
+    bool ink = false;
+    for (int row = 0; image && row < height && !ink; ++row)
+        for (int column = 0; column < width && !ink; ++column)
+            ink = XGetPixel(image, column, row) != WhitePixel(d, DefaultScreen(d));
+    if (image)
+        XDestroyImage(image);
+    return ink;
+}
+
+// The drawing follows the mapping; give it a few seconds to show.
+bool eventually_inked(Display* d, Window id, int x, int y, int width, int height)
+{
+    for (int tries = 0; tries < 500; ++tries) {
+        if (inked(d, id, x, y, width, height))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 } // namespace
@@ -55,4 +103,28 @@ TEST_F(DialogTest, TheCancelButtonCancels)
     EXPECT_EQ(answer_dialog("mousemove 400 262 click 1"), 0);
     EXPECT_EQ(answer_dialog("mousemove 320 262 click 1"), 1);            // and OK the left one
     EXPECT_EQ(answer_dialog("mousemove 400 278 click 1 key Return"), 1); // just below Cancel
+}
+
+TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
+{
+    const HWND owner = make_test_window(WS_VISIBLE, 100, 100);
+    ASSERT_NE(owner, nullptr);
+    bool line_shown = false;
+    bool margin_clear = false;
+    Window transient_for = 0;
+    EXPECT_EQ(answer_dialog("key Return", owner,
+                            [&] {
+                                Display* d = XOpenDisplay(nullptr);
+                                const Window dialog = find_dialog(d);
+                                // The line's baseline is 32 pixels down; the
+                                // buttons start at 66.
+                                line_shown = eventually_inked(d, dialog, 16, 20, 200, 14);
+                                margin_clear = !inked(d, dialog, 0, 40, 300, 20);
+                                XGetTransientForHint(d, dialog, &transient_for);
+                                XCloseDisplay(d);
+                            }),
+              1);
+    EXPECT_TRUE(line_shown);
+    EXPECT_TRUE(margin_clear);
+    EXPECT_EQ(transient_for, x11::xid(owner));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -40,6 +41,10 @@ TEST(SystemTest, TheCommandLineIsTheProgramsOwn)
     const DWORD start = GetTickCount();
     Sleep(1000); // a whole second, not a nanosecond count out of range
     EXPECT_GE(GetTickCount() - start, 1000u);
+    const DWORD before_short_sleeps = GetTickCount();
+    for (int n = 0; n < 5; ++n)
+        Sleep(1); // each a real millisecond; only Sleep(0) merely yields
+    EXPECT_GE(GetTickCount() - before_short_sleeps, 5u);
     const char text[] = "ab";
     EXPECT_EQ(CharNextA(text), text + 1);
     EXPECT_EQ(CharNextA(text + 2), text + 2);
@@ -75,4 +80,11 @@ TEST(SystemTest, ACrashReachesTheFilterFirst)
             std::raise(SIGFPE);
         },
         ::testing::KilledBySignal(SIGFPE), "");
+    EXPECT_EXIT( // an ordinary end still lets out what is waiting in a buffer
+        {
+            std::setvbuf(stderr, nullptr, _IOFBF, 256);
+            std::fputs("the last words", stderr);
+            ExitProcess(3);
+        },
+        ::testing::ExitedWithCode(3), "the last words");
 }

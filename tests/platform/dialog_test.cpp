@@ -103,6 +103,7 @@ TEST_F(DialogTest, TheCancelButtonCancels)
     EXPECT_EQ(answer_dialog("mousemove 400 262 click 1"), 0);
     EXPECT_EQ(answer_dialog("mousemove 320 262 click 1"), 1);            // and OK the left one
     EXPECT_EQ(answer_dialog("mousemove 400 278 click 1 key Return"), 1); // just below Cancel
+    EXPECT_EQ(answer_dialog("mousemove 379 262 click 1 key Return"), 0); // its leftmost column
 }
 
 TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
@@ -111,7 +112,9 @@ TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
     ASSERT_NE(owner, nullptr);
     bool line_shown = false;
     bool margin_clear = false;
+    bool labels_shown = false;
     Window transient_for = 0;
+    bool offers_close = false;
     EXPECT_EQ(answer_dialog("key Return", owner,
                             [&] {
                                 Display* d = XOpenDisplay(nullptr);
@@ -120,11 +123,23 @@ TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
                                 // buttons start at 66.
                                 line_shown = eventually_inked(d, dialog, 16, 20, 200, 14);
                                 margin_clear = !inked(d, dialog, 0, 40, 300, 20);
+                                // Inside the frames of OK and Cancel, 80 x 26 at 116 and 208.
+                                labels_shown = inked(d, dialog, 118, 68, 76, 22) &&
+                                               inked(d, dialog, 210, 68, 76, 22);
                                 XGetTransientForHint(d, dialog, &transient_for);
+                                Atom* protocols = nullptr;
+                                int count = 0;
+                                offers_close = XGetWMProtocols(d, dialog, &protocols, &count) &&
+                                               count == 1 &&
+                                               protocols[0] == XInternAtom(d, "WM_DELETE_WINDOW",
+                                                                           False);
+                                XFree(protocols);
                                 XCloseDisplay(d);
                             }),
               1);
     EXPECT_TRUE(line_shown);
     EXPECT_TRUE(margin_clear);
+    EXPECT_TRUE(labels_shown);
+    EXPECT_TRUE(offers_close); // a window manager's close button cancels
     EXPECT_EQ(transient_for, x11::xid(owner));
 }

@@ -169,7 +169,9 @@ TEST_F(MessagesTest, TerminationSignalsDestroyTheWindowsAndEndTheLoopWithZero)
 TEST_F(MessagesTest, ClosingDestroysTheWindowAndEndsTheLoop)
 {
     const HWND window = make_test_window(WS_POPUP | WS_VISIBLE, 50, 50);
-    ASSERT_TRUE(saw(WM_CREATE));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().message, UINT(WM_CREATE));
+    EXPECT_EQ(seen.front().wparam, 0u);
     EXPECT_TRUE(saw(WM_SHOWWINDOW));
     PostMessageA(window, WM_CLOSE, 0, 0);
     MSG msg;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/window_fixture.h"
+#include "platform/x11_internal.h"
 
 // After gtest: Xlib defines macros such as None that gtest uses as names.
 #include <X11/Xlib.h>
@@ -73,13 +74,21 @@ TEST_F(WindowTest, APreviewChildFillsAForeignParentAndDiesWithIt)
     // A host may change size; the child keeps filling it and is told.
     XResizeWindow(host.display, parent, 300, 200);
     XSync(host.display, False);
-    EXPECT_TRUE(pump_until([] { return saw(WM_SIZE); }));
-    const auto size = std::find_if(seen.begin(), seen.end(),
-                                   [](const SeenMessage& m) { return m.message == WM_SIZE; });
-    EXPECT_EQ(size->lparam, MAKELPARAM(300, 200));
+    const auto size_told = [] {
+        pump_until([] { return saw(WM_SIZE); });
+        const auto size = std::find_if(seen.begin(), seen.end(),
+                                       [](const SeenMessage& m) { return m.message == WM_SIZE; });
+        return size == seen.end() ? LPARAM(0) : size->lparam;
+    };
+    EXPECT_EQ(size_told(), MAKELPARAM(300, 200));
     ASSERT_TRUE(GetClientRect(child, &area));
     EXPECT_EQ(area.right, 300);
     EXPECT_EQ(area.bottom, 200);
+    // Back to its first width: told again, measured against the size it had last.
+    seen.clear();
+    XResizeWindow(host.display, parent, 200, 200);
+    XSync(host.display, False);
+    EXPECT_EQ(size_told(), MAKELPARAM(200, 200));
 
     XDestroyWindow(host.display, parent);
     XSync(host.display, False);
@@ -125,6 +134,7 @@ TEST_F(WindowTest, ASaverWindowOfAnotherProcessIsFoundByClassAndTitle)
 TEST_F(WindowTest, AWindowManagersCloseButtonAsksToClose)
 {
     const HWND window = make_test_window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50);
+    EXPECT_EQ(GetParent(window), nullptr);
     OtherClient manager;
     XEvent request{};
     request.xclient.type = ClientMessage;
@@ -138,6 +148,24 @@ TEST_F(WindowTest, AWindowManagersCloseButtonAsksToClose)
     seen.clear();
     EXPECT_TRUE(pump_until([] { return saw(WM_CLOSE); }));
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(WindowTest, OnlyAnOrdinaryTopLevelWindowOffersToBeClosed)
+{
+    const auto offers_close = [](HWND window) {
+        Atom* protocols = nullptr;
+        int count = 0;
+        const Window id = static_cast<Window>(reinterpret_cast<std::uintptr_t>(window));
+        const bool offered = XGetWMProtocols(x11::display(), id, &protocols, &count) &&
+                             count == 1 && protocols[0] == x11::atom("WM_DELETE_WINDOW");
+        XFree(protocols);
+        return offered;
+    };
+    EXPECT_TRUE(offers_close(make_test_window(WS_OVERLAPPEDWINDOW, 50, 50)));
+    EXPECT_FALSE(offers_close(make_test_window(WS_POPUP, 640, 480))); // the full-screen saver
+    const HWND ordinary = make_test_window(WS_OVERLAPPEDWINDOW, 50, 50);
+    EXPECT_FALSE(offers_close(make_test_window(WS_CHILD, 10, 10, ordinary)));
+    EXPECT_NE(make_test_window(WS_POPUP, 10, 0), nullptr); // no height is still a window
 }
 
 TEST_F(WindowTest, TheScreenClipBoxIsTheWholeScreen)

@@ -106,14 +106,16 @@ void allow_what_it_stands_for(const XEvent& event)
         allow(WM_PAINT);
         break;
 
-    case ClientMessage: // another client may only ask to close or for a context menu
+    case ClientMessage: { // another client may only ask to close or for a context menu
         if (x11::is_close_request(event.xclient))
             allow(WM_CLOSE);
-        if (event.xclient.data.l[0] == WM_CLOSE || event.xclient.data.l[0] == WM_CONTEXTMENU)
-            allowed.push_back({ours, static_cast<UINT>(event.xclient.data.l[0]),
-                               static_cast<WPARAM>(event.xclient.data.l[1]),
+        // A message number is a UINT, on the wire and on Windows alike.
+        const auto message = static_cast<UINT>(event.xclient.data.l[0]);
+        if (message == WM_CLOSE || message == WM_CONTEXTMENU)
+            allowed.push_back({ours, message, static_cast<WPARAM>(event.xclient.data.l[1]),
                                static_cast<LPARAM>(event.xclient.data.l[2]), true});
         break;
+    }
     default:
         break;
     }

@@ -28,7 +28,7 @@ for target in command_line window_messages x11_events; do
         echo "fuzz $target: $runs executions in $seconds s, no crash"
     else
         echo "fuzz $target: FAILED (log $log, input in $build/artifacts/)"
-        grep -E 'ERROR|SUMMARY|#[0-9]+ 0x' "$log" | head -n 30
+        grep -E 'ERROR|SUMMARY|unexpected|#[0-9]+ 0x' "$log" | head -n 30
         status=1
     fi
 done

@@ -106,8 +106,8 @@ TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
 
 TEST(Switches, TheProgramNameIsSkippedQuotedOrNot)
 {
-    fake.command_line = "\"C:\\Program Files\\orbdrift.scr\" /x";
-    EXPECT_EXIT(process_start(), ::testing::ExitedWithCode(255), "");
+    fake.command_line = "\"C:\\Program Files\\orbdrift.scr\" /c"; // the quote closed too
+    EXPECT_EXIT(process_start(), ::testing::ExitedWithCode(1), "");
     fake.command_line = "C:\\orbdrift.scr   /x";
     EXPECT_EXIT(process_start(), ::testing::ExitedWithCode(255), "");
     // An unterminated quote swallows everything: configuration, answered OK.

@@ -58,4 +58,8 @@ cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does no
 "$tool" --size 8x8 --frames 1 -o "$out/missing/dir/e.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "an unwritable output did not exit with 1"
 grep -q "cannot write" "$out/err" || fail "an unwritable output was not reported"
+# No OpenGL to be had (no EGL vendor for the loader): an error, not a blank picture.
+__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json "$tool" --size 8x8 -o "$out/g.png" 2>"$out/err"
+[ $? -eq 1 ] || fail "no OpenGL did not exit with 1"
+grep -q "cannot create an offscreen OpenGL context" "$out/err" || fail "no OpenGL was not reported"
 echo "snapshot command: ok"

@@ -67,9 +67,9 @@ LPARAM screen_position(HWND window, LPARAM client)
     int x = 0;
     int y = 0;
     Window child = 0;
-    XTranslateCoordinates(
-        d, x11::xid(window), DefaultRootWindow(d), static_cast<short>(LOWORD(client)),
-        static_cast<short>(LOWORD(static_cast<ULONG_PTR>(client) >> 16)), &x, &y, &child);
+    XTranslateCoordinates(d, x11::xid(window), DefaultRootWindow(d),
+                          static_cast<short>(LOWORD(client)), static_cast<short>(HIWORD(client)),
+                          &x, &y, &child);
     return MAKELPARAM(x, y);
 }
 
@@ -193,7 +193,7 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                                visual ? visual->depth : CopyFromParent, InputOutput,
                                visual ? visual->visual : CopyFromParent, mask, &attributes);
         })) {
-        if (mask & CWColormap)
+        if (visual)
             XFreeColormap(d, attributes.colormap);
         return nullptr;
     }

@@ -25,6 +25,16 @@ std::int64_t simulated_clock()
     return simulated_ms;
 }
 
+// A picture written, or a line on stderr saying which one could not be.
+bool save_picture(const std::string& path, int width, int height,
+                  const std::vector<std::uint8_t>& rgb)
+{
+    if (write_png(path, width, height, rgb))
+        return true;
+    std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", path.c_str());
+    return false;
+}
+
 // The saver's start and frames with a simulated clock; the last frame, and
 // every Nth one on the way when asked. False when a picture cannot be written.
 bool render_scene(const SnapshotOptions& options, const OffscreenContext& context,
@@ -39,13 +49,10 @@ bool render_scene(const SnapshotOptions& options, const OffscreenContext& contex
     for (int frame = 1; frame <= options.frames; ++frame) {
         simulated_ms += options.step_ms;
         run_frame();
-        if (options.every > 0 && frame % options.every == 0) {
-            const std::string path = numbered_path(options.output, frame);
-            if (!write_png(path, options.width, options.height, context.read_rgb())) {
-                std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", path.c_str());
-                return false;
-            }
-        }
+        if (options.every > 0 && frame % options.every == 0 &&
+            !save_picture(numbered_path(options.output, frame), options.width, options.height,
+                          context.read_rgb()))
+            return false;
     }
     last = context.read_rgb();
     return true;
@@ -96,9 +103,5 @@ int main(int argc, char** argv)
         picture = render_texture(options);
     else if (!render_scene(options, context, picture))
         return 1;
-    if (!write_png(options.output, width, height, picture)) {
-        std::fprintf(stderr, "orbdrift-snapshot: cannot write '%s'\n", options.output.c_str());
-        return 1;
-    }
-    return 0;
+    return save_picture(options.output, width, height, picture) ? 0 : 1;
 }

@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+const char* const texture_kind_labels[FLECK + 1] = {
+    "SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE",  "FOG", "RING", "STAR", "SAND",
+    "BLACK",  "KIND9",     "CHECK",    "GRILLE", "X50", "Y50",  "FLECK"};
+
 const char* const snapshot_usage =
     "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
     "                         [--every N] [--texture KIND] [-o FILE]\n"
@@ -57,11 +61,8 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
 
 bool parse_kind(const std::string& text, SnapshotOptions& options)
 {
-    static const char* const kinds[] = {"SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE", "FOG",
-                                        "RING",   "STAR",      "SAND",     "BLACK", "KIND9",
-                                        "CHECK",  "GRILLE",    "X50",      "Y50",   "FLECK"};
-    for (int kind = 0; kind < static_cast<int>(sizeof kinds / sizeof kinds[0]); ++kind) {
-        if (text == kinds[kind]) {
+    for (int kind = 0; kind <= FLECK; ++kind) {
+        if (text == texture_kind_labels[kind]) {
             options.texture_kind = kind;
             return true;
         }
@@ -69,22 +70,24 @@ bool parse_kind(const std::string& text, SnapshotOptions& options)
     return false;
 }
 
-bool parse_frames(const std::string& text, SnapshotOptions& options)
+// A number of frames: one to a million.
+bool parse_frame_count(const std::string& text, int& count)
 {
     unsigned long long number = 0;
     if (!parse_number(text, 1000000, number) || number == 0)
         return false;
-    options.frames = static_cast<int>(number);
+    count = static_cast<int>(number);
     return true;
+}
+
+bool parse_frames(const std::string& text, SnapshotOptions& options)
+{
+    return parse_frame_count(text, options.frames);
 }
 
 bool parse_every(const std::string& text, SnapshotOptions& options)
 {
-    unsigned long long number = 0;
-    if (!parse_number(text, 1000000, number) || number == 0)
-        return false;
-    options.every = static_cast<int>(number);
-    return true;
+    return parse_frame_count(text, options.every);
 }
 
 bool parse_step(const std::string& text, SnapshotOptions& options)

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "textures/texture_kind.h"
+
 struct SnapshotOptions {
     int width = 1280;
     int height = 1024;
@@ -24,3 +26,6 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
 std::string numbered_path(const std::string& output, int frame);
 
 extern const char* const snapshot_usage;
+
+// Every texture kind's name, in kind order, as --texture takes it.
+extern const char* const texture_kind_labels[FLECK + 1];

@@ -11,9 +11,7 @@ post=$4
 out=$5
 mkdir -p "$out"
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-. "$(dirname "$0")/../../scripts/private_x.sh"
-start_private_x || { echo "FAIL: no X server"; exit 1; }
-trap 'kill "$xvfb" 2>/dev/null' EXIT
+start_test_x
 
 # Each way of naming the host: the daemon's variable in hexadecimal, the
 # settings program's --window-id in decimal and in hexadecimal.

@@ -10,10 +10,7 @@ post=$4
 out=$5
 mkdir -p "$out"
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-
-. "$(dirname "$0")/../../scripts/private_x.sh"
-start_private_x || { echo "FAIL: no X server"; exit 1; }
-trap 'kill "$xvfb" 2>/dev/null' EXIT
+start_test_x
 xdotool mousemove 320 240
 
 # Saving mode: the scene fills the screen between black bands, a key ends it.
@@ -110,7 +107,7 @@ check "and says why, in one line" test "$(grep -c "cannot open the X display" "$
 # Without GLX there is nothing to draw with, but it still saves and ends.
 kill "$xvfb"
 wait "$xvfb" 2>/dev/null
-start_private_x 640x480 -extension GLX || { echo "FAIL: no X server without GLX"; exit 1; }
+start_test_x 640x480 -extension GLX
 "$saver" /s &
 pid=$!
 window_named "Screen Saver" >/dev/null

@@ -13,7 +13,6 @@ rm -rf "$out"
 mkdir -p "$out"
 out=$(realpath "$out")
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-. "$(dirname "$0")/../../scripts/private_x.sh"
 
 # The daemon's user must reach the program and its home wherever the build is.
 scratch=$(mktemp -d /tmp/orbdrift-daemon.XXXXXX)

@@ -12,7 +12,6 @@ out=$4
 rm -rf "$out"
 mkdir -p "$out"
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-. "$(dirname "$0")/../../scripts/private_x.sh"
 
 version=$(dpkg-deb -f "$deb" Version)
 lintian --fail-on error "$deb" >"$out/lintian.txt" 2>&1

@@ -1,8 +1,17 @@
 # Sourced by the end-to-end scripts: named checks that are counted, bounded
 # waits, and what a person looks at on an X screen. The sourcing script sets
 # $shot to the x-screenshot tool and ends with `report`.
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private_x.sh"
+
 passed=0
 failed=0
+
+# A private X server (start_private_x's arguments) that goes when the script
+# ends; without one the script cannot check anything.
+start_test_x() {
+    start_private_x "$@" || { echo "FAIL: no X server $*"; exit 1; }
+    trap 'kill "$xvfb" 2>/dev/null' EXIT
+}
 
 check() {
     local name=$1

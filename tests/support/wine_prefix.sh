@@ -1,9 +1,9 @@
-# Sourced by the Wine tests: start_wine DIR starts a private X server and a
-# fresh Wine prefix in DIR/prefix; both end when the sourcing script exits.
-. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private_x.sh"
+# Sourced by the Wine tests after end_to_end_checks.sh: start_wine DIR starts
+# a private X server and a fresh Wine prefix in DIR/prefix; both end when the
+# sourcing script exits.
 
 start_wine() {
-    start_private_x || { echo "FAIL: no X server"; exit 1; }
+    start_test_x
     export WINEPREFIX="$1/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null' EXIT
     wineboot -i >/dev/null 2>&1

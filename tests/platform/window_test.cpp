@@ -250,7 +250,29 @@ LRESULT CALLBACK registering_proc(HWND window, UINT message, WPARAM wparam, LPAR
     return test_window_proc(window, message, wparam, lparam);
 }
 
+LRESULT CALLBACK refusing_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    test_window_proc(window, message, wparam, lparam);
+    return message == WM_CREATE ? -1 : 0;
+}
+
 } // namespace
+
+TEST_F(WindowTest, AWindowThatRefusesItsCreationIsDestroyed)
+{
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = refusing_proc;
+    window_class.lpszClassName = "RefusingClass";
+    ASSERT_TRUE(RegisterClassA(&window_class));
+    seen.clear();
+    EXPECT_EQ(CreateWindowExA(0, "RefusingClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                              nullptr, nullptr, nullptr),
+              nullptr);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, UINT(WM_DESTROY));
+    EXPECT_EQ(seen[1].window, seen[0].window);
+    EXPECT_FALSE(IsWindow(seen[0].window));
+}
 
 TEST_F(WindowTest, AClassRegisteredDuringCreationLeavesTheNewWindowIntact)
 {

@@ -34,8 +34,11 @@ cmp -s "$out/seq-000010.png" "$out/ten.png" || fail "frame 10 of a sequence is n
 cmp -s "$out/seq-000030.png" "$out/thirty.png" || fail "the last of a sequence is not the last frame"
 cmp -s "$out/seq.png" "$out/thirty.png" || fail "a sequence changed the final picture"
 cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does not move"
-"$tool" --size 8x8 --frames 2 --every 1 -o "$out/missing/dir/f.png" 2>/dev/null
+mkdir -p "$out/blocked-000001.png" # a picture of the sequence cannot be written, the last one can
+"$tool" --size 8x8 --frames 2 --every 1 -o "$out/blocked.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "an unwritable sequence did not exit with 1"
+[ "$(cat "$out/err")" = "orbdrift-snapshot: cannot write '$out/blocked-000001.png'" ] &&
+    [ ! -e "$out/blocked.png" ] || fail "an unwritable sequence went on"
 
 "$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
 [ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"

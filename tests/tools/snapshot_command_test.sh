@@ -5,6 +5,8 @@ set -u
 tool=$1
 out=$2
 mkdir -p "$out"
+# Pictures of an earlier run would stand in for those this run must write, or not.
+find "$out" -maxdepth 1 -type f -name '*.png' -delete
 fail() { echo "FAIL: $*"; exit 1; }
 
 "$tool" --size 96x80 --frames 40 --seed 9 -o "$out/a.png" || fail "first render"

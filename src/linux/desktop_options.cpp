@@ -1,5 +1,6 @@
 #include "linux/desktop_options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -43,14 +44,20 @@ bool is_desktop_option(const char* argument)
     return false;
 }
 
-// A whole number in decimal or with 0x in hexadecimal, nothing else.
+// A whole number in decimal, or in hexadecimal after 0x; a leading zero
+// does not make it octal, and no sign or blank is taken.
 bool parse_number(const char* text, unsigned long long* value)
 {
-    if (!text || !*text || *text == '-' || *text == '+' || *text == ' ')
+    if (!text)
+        return false;
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    const auto first = static_cast<unsigned char>(*digits);
+    if (!(hex ? std::isxdigit(first) : std::isdigit(first)))
         return false;
     char* end = nullptr;
     errno = 0;
-    *value = std::strtoull(text, &end, 0);
+    *value = std::strtoull(digits, &end, hex ? 16 : 10);
     return errno == 0 && *end == '\0';
 }
 

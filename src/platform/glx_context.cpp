@@ -5,6 +5,8 @@
 
 #include <GL/glx.h>
 
+#include <map>
+
 #include "platform/x11_internal.h"
 
 namespace
@@ -53,22 +55,24 @@ extern "C" Status XGetGeometry(Display* d, Drawable drawable, Window* root, int*
 namespace x11
 {
 
-XVisualInfo* gl_visual()
+XVisualInfo* gl_visual(int screen)
 {
-    static bool chosen = false;
-    static XVisualInfo* visual = nullptr;
+    static std::map<int, XVisualInfo*> chosen; // null where the server has no GLX
+    const auto known = chosen.find(screen);
+    if (known != chosen.end())
+        return known->second;
     Display* d = display();
-    if (!chosen && d) {
-        chosen = true;
-        int error_base = 0;
-        int event_base = 0;
-        if (glXQueryExtension(d, &error_base, &event_base)) {
-            int attributes[] = {
-                GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
-                8,        GLX_DEPTH_SIZE,   16,           None};
-            visual = glXChooseVisual(d, DefaultScreen(d), attributes);
-        }
+    XVisualInfo* visual = nullptr;
+    int error_base = 0;
+    int event_base = 0;
+    if (d && glXQueryExtension(d, &error_base, &event_base)) {
+        int attributes[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE,
+                            8,            GLX_BLUE_SIZE,    8,              GLX_DEPTH_SIZE,
+                            16,           None};
+        visual = glXChooseVisual(d, screen, attributes);
     }
+    if (d)
+        chosen[screen] = visual;
     return visual;
 }
 

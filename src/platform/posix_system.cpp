@@ -27,11 +27,23 @@ BOOL GetVersionExA(OSVERSIONINFOA* info)
     return TRUE;
 }
 
-DWORD GetTickCount()
+namespace x11
+{
+
+std::uint64_t steady_milliseconds()
 {
     const auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<DWORD>(
+    return static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count());
+}
+
+std::uint64_t (*tick_source)() = steady_milliseconds;
+
+} // namespace x11
+
+DWORD GetTickCount()
+{
+    return static_cast<DWORD>(x11::tick_source());
 }
 
 void Sleep(DWORD milliseconds)
@@ -46,7 +58,8 @@ void Sleep(DWORD milliseconds)
 }
 
 // The program's own command line as Windows would hand it over: arguments
-// joined by blanks, the program name (and any argument) quoted when it holds one.
+// joined by blanks, each quoted when it holds a blank or is empty, so that an
+// empty program name still stands apart from the first switch.
 LPSTR GetCommandLineA()
 {
     static std::string line;
@@ -61,7 +74,8 @@ LPSTR GetCommandLineA()
             const std::string argument = raw.substr(start, end - start);
             if (!line.empty())
                 line += ' ';
-            const bool quote = argument.find(' ') != std::string::npos;
+            const bool quote =
+                argument.empty() || argument.find_first_of(" \t") != std::string::npos;
             line += quote ? "\"" + argument + "\"" : argument;
             start = end == std::string::npos ? raw.size() : end + 1;
         }

@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdint>
+
 #include "platform/win32_api.h"
 
 namespace x11
@@ -49,6 +51,9 @@ struct OwnWindow {
 };
 
 OwnWindow* own_window(Window id);
+// X keeps the top three bits of every resource id clear; a larger number
+// would reach the server cut to 32 bits and name another window.
+constexpr Window largest_window_id = 0x1FFFFFFF;
 bool window_exists(Window id);
 
 // The end of one of our windows, whoever destroyed its X window: its
@@ -65,9 +70,9 @@ bool is_close_request(const XClientMessageEvent& event);
 // The pointer events our windows and their grabs listen for.
 constexpr long pointer_events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 
-// The GLX visual every window is made with, so that a pixel format can be
-// set later as on Windows; null when the server has no GLX.
-XVisualInfo* gl_visual();
+// The GLX visual every window on that screen is made with, so that a pixel
+// format can be set later as on Windows; null when the server has no GLX.
+XVisualInfo* gl_visual(int screen);
 
 // The messages an X event stands for, queued or, for a destruction, sent.
 void handle_event(const XEvent& event);
@@ -80,6 +85,12 @@ void watch_end_requests();
 bool destroy_own_windows();
 void mark_for_paint(Window id);
 void forget_messages(HWND window); // its timers and pending paint
+
+// Milliseconds of the monotonic clock in 64 bits, which no jump of the clock
+// wraps round; GetTickCount is their low 32 bits, as on Windows. Timers read
+// it here, and a test may put a clock of its own in its place.
+std::uint64_t steady_milliseconds();
+extern std::uint64_t (*tick_source)();
 
 // Hides the pointer over our windows; grabs follow the same cursor.
 Cursor blank_cursor();

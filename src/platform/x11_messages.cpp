@@ -13,12 +13,14 @@
 namespace
 {
 
+// Due times are kept in 64 bits: 32-bit tick differences read as signed
+// numbers would put a tick weeks away after the clock jumps 25 days.
 struct Timer {
     HWND window;
     UINT_PTR id;
     UINT interval_ms;
     TIMERPROC procedure;
-    DWORD due;
+    std::uint64_t due;
 };
 
 std::deque<MSG> posted;
@@ -67,11 +69,18 @@ void end_if_requested()
         PostQuitMessage(0);
 }
 
+// A clock that went back must not hold a timer for the time it lost: no tick
+// is ever further away than one interval.
+bool is_due(Timer& timer, std::uint64_t now)
+{
+    timer.due = std::min(timer.due, now + timer.interval_ms);
+    return now >= timer.due;
+}
+
 bool timer_due()
 {
-    const DWORD now = GetTickCount();
-    return std::any_of(timers.begin(), timers.end(),
-                       [now](const Timer& t) { return static_cast<LONG>(now - t.due) >= 0; });
+    const std::uint64_t now = x11::tick_source();
+    return std::any_of(timers.begin(), timers.end(), [now](Timer& t) { return is_due(t, now); });
 }
 
 void pump_events()
@@ -122,12 +131,11 @@ bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
         }
     }
     if (in_range(WM_TIMER, first, last)) {
-        const DWORD now = GetTickCount();
+        const std::uint64_t now = x11::tick_source();
         for (Timer& timer : timers) {
-            if (for_window(timer.window, window) && static_cast<LONG>(now - timer.due) >= 0) {
-                *msg =
-                    MSG{timer.window, WM_TIMER, timer.id, reinterpret_cast<LPARAM>(timer.procedure),
-                        now,          {}};
+            if (for_window(timer.window, window) && is_due(timer, now)) {
+                *msg = MSG{timer.window, WM_TIMER, timer.id,
+                           reinterpret_cast<LPARAM>(timer.procedure), static_cast<DWORD>(now), {}};
                 if (remove) // missed ticks are not made up, as on Windows
                     timer.due = now + timer.interval_ms;
                 return true;
@@ -143,10 +151,9 @@ void wait_for_work()
 {
     Display* d = x11::display();
     int timeout = -1;
-    const DWORD now = GetTickCount();
-    for (const Timer& timer : timers) {
-        const LONG left = static_cast<LONG>(timer.due - now);
-        const int wait = std::max(0, static_cast<int>(left));
+    const std::uint64_t now = x11::tick_source();
+    for (Timer& timer : timers) {
+        const int wait = is_due(timer, now) ? 0 : static_cast<int>(timer.due - now);
         timeout = timeout < 0 ? wait : std::min(timeout, wait);
     }
     pollfd descriptors[2] = {{wake_pipe[0], POLLIN, 0}, {d ? ConnectionNumber(d) : -1, POLLIN, 0}};
@@ -294,7 +301,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC procedure)
         return 0;
     // Windows' limits: no timer ticks more often than every 10 ms.
     elapse_ms = std::clamp<UINT>(elapse_ms, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-    const DWORD due = GetTickCount() + elapse_ms;
+    const std::uint64_t due = x11::tick_source() + elapse_ms;
     for (Timer& timer : timers) {
         if (timer.window == window && timer.id == id) {
             timer = Timer{window, id, elapse_ms, procedure, due};

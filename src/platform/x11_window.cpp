@@ -73,6 +73,17 @@ LPARAM screen_position(HWND window, LPARAM client)
     return MAKELPARAM(x, y);
 }
 
+// A child is made on its parent's screen, with that screen's visual,
+// colormap and black; a host may live on any screen of the display.
+int screen_of(Display* d, Window parent)
+{
+    XWindowAttributes attributes{};
+    if (x11::accepted([&](Display* dd) { XGetWindowAttributes(dd, parent, &attributes); }) &&
+        attributes.screen)
+        return XScreenNumberOfScreen(attributes.screen);
+    return DefaultScreen(d);
+}
+
 // A full-screen saver takes the keyboard and pointer, as no window manager
 // will give an override-redirect window the focus.
 void take_input(Display* d, Window id)
@@ -144,7 +155,7 @@ bool destroy_own_windows()
 
 bool window_exists(Window id)
 {
-    if (id == 0 || !display())
+    if (id == 0 || id > largest_window_id || !display())
         return false;
     XWindowAttributes attributes;
     return accepted([&](Display* d) { XGetWindowAttributes(d, id, &attributes); });
@@ -169,12 +180,13 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
     const WindowClass* window_class = find_class(class_name);
     if (!d || !window_class)
         return nullptr;
-    const Window root = DefaultRootWindow(d);
+    const int screen = parent ? screen_of(d, x11::xid(parent)) : DefaultScreen(d);
+    const Window root = RootWindow(d, screen);
     const Window parent_id = parent ? x11::xid(parent) : root;
-    XVisualInfo* visual = x11::gl_visual();
+    XVisualInfo* visual = x11::gl_visual(screen);
     XSetWindowAttributes attributes{};
     unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
-    attributes.background_pixel = BlackPixel(d, DefaultScreen(d));
+    attributes.background_pixel = BlackPixel(d, screen);
     attributes.event_mask =
         KeyPressMask | x11::pointer_events | FocusChangeMask | ExposureMask | StructureNotifyMask;
     const bool full_screen = !parent && (style & WS_POPUP);

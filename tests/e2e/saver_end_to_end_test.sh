@@ -20,8 +20,10 @@ first=$(window_named "Screen Saver")
 check "saving mode shows a window titled Screen Saver" test -n "$first"
 check "the middle shows noise, not one colour" eventually shows_noise root 240 100 150 200 250 300 350 400 450 500
 "$shot" "$out/saving.png"
-check "the top band is black" test "$(pixel root 320 1)" = "0 0 0"
-check "the bottom band is black" test "$(pixel root 320 478)" = "0 0 0"
+# At their thinnest the bands are one row: the top one always keeps row 0,
+# while the sphere's strip may reach the bottom row for a moment.
+check "the top band is black" black root 320 0
+check "the bottom band is black" eventually black root 320 479
 middle=$(for x in 100 150 200 250 300 350 400 450 500; do pixel root $x 240; done)
 check "the noise is tinted blue" test "$(echo "$middle" | awk '{r += $1; b += $3} END {print (b > r)}')" = 1
 
@@ -99,6 +101,8 @@ for tail in "/x" "/p" "/p 99999999" "/a 1"; do
     timeout 10 "$saver" $tail
     check "'$tail' ends with -1" test $? -eq 255
 done
+timeout 10 bash -c 'exec -a "" "$0" /x' "$saver"
+check "an empty program name does not swallow '/x'" test $? -eq 255
 env -u DISPLAY "$saver" /s 2>"$out/no-display.txt"
 check "without a display saving ends with -1" test $? -eq 255
 check "and says why, in one line" test "$(grep -c "cannot open the X display" "$out/no-display.txt")" = 1 -a \

@@ -74,7 +74,8 @@ done
 check "activating starts orbdrift --root" test -n "$saver"
 check "the middle shows orbdrift's noise" eventually shows_noise root 240 100 200 300 400 500
 "$shot" "$out/activated.png"
-check "the top band is black" test "$(pixel root 320 1)" = "0 0 0"
+# Row 0: the breathing band may leave row 1 to the sphere at its thinnest.
+check "the top band is black" black root 320 0
 
 as_user xscreensaver-command -deactivate >/dev/null 2>&1
 ended=no

@@ -42,6 +42,10 @@ TEST(DesktopOptions, TheFrameIntervalComesFromTheDelayInMicroseconds)
     EXPECT_EQ(parse({"--root"}).frame_interval_ms, 10u);
     EXPECT_EQ(parse({"--root", "--delay", "25000"}).frame_interval_ms, 25u);
     EXPECT_EQ(parse({"--delay", "999", "--window"}).frame_interval_ms, 0u);
+    // A leading zero is still decimal, never octal.
+    EXPECT_EQ(parse({"--root", "--delay", "010000"}).frame_interval_ms, 10u);
+    EXPECT_EQ(parse({"--root", "--delay", "09000"}).frame_interval_ms, 9u);
+    EXPECT_EQ(parse({"--window-id", "0100"}).window, window(100));
 }
 
 TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
@@ -58,6 +62,9 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
                                                {"--window-id"},
                                                {"--window-id", "12ab"},
                                                {"--window-id", "-5"},
+                                               {"--window-id", "0x"},
+                                               {"--window-id", "0x-5"},
+                                               {"--window-id", " 5"},
                                                {"--window-id", "99999999999999999999999"},
                                                {"--delay", "soon", "--root"},
                                                {"--delay", "10000"},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/window_fixture.h"
+#include "platform/x11_internal.h"
 
 // After gtest: Xlib defines macros such as None that gtest uses as names.
 #include <X11/Xlib.h>
@@ -50,37 +51,78 @@ TEST_F(MessagesTest, SendingIsSynchronousAndPostingIsNot)
     EXPECT_TRUE(pump_until([] { return saw(WM_APP + 5); }));
 }
 
-TEST_F(MessagesTest, TimersTickNoFasterThanWindowsAllowsAndPendingTicksCanBeRemoved)
+namespace
+{
+
+// Clocks the timers read instead of the real one: one that stands still
+// where the test sets it, one that runs but has jumped.
+std::uint64_t still_now = 0;
+std::uint64_t still_clock()
+{
+    return still_now;
+}
+std::int64_t jump = 0;
+std::uint64_t jumped_clock()
+{
+    return x11::steady_milliseconds() + static_cast<std::uint64_t>(jump);
+}
+
+bool tick_waiting(HWND window)
+{
+    MSG msg;
+    return PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD) != FALSE;
+}
+
+} // namespace
+
+TEST_F(MessagesTest, TimersAreDueWhenWindowsWouldTickAndPendingTicksCanBeRemoved)
 {
     const HWND window = make_test_window(0, 50, 50);
+    x11::tick_source = still_clock;
+    still_now = 1000;
     SetTimer(window, 1, 5, nullptr); // raised to 10 ms, as on Windows
-    MSG msg;
-    const DWORD start = GetTickCount();
-    int ticks = 0;
-    while (ticks < 10 && GetMessageA(&msg, nullptr, 0, 0))
-        ticks += msg.message == WM_TIMER;
-    EXPECT_GE(GetTickCount() - start, 90u); // ten ticks at least 10 ms apart
-
-    // Longer than any pause of a busy machine between the two looks.
-    SetTimer(window, 1, 300, nullptr);
-    Sleep(310);
-    EXPECT_TRUE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD));
-    EXPECT_FALSE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD));
+    still_now = 1009;
+    EXPECT_FALSE(tick_waiting(window));
+    still_now = 1010;
+    EXPECT_TRUE(tick_waiting(window));
+    still_now = 1019; // the next is due an interval after the tick, not after the start
+    EXPECT_FALSE(tick_waiting(window));
+    still_now = 1030; // missed ticks are not made up
+    EXPECT_TRUE(tick_waiting(window));
+    EXPECT_FALSE(tick_waiting(window));
+    still_now = 1040;
     EXPECT_TRUE(KillTimer(window, 1));
-    Sleep(10);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(tick_waiting(window));
 
     // The longest interval is capped, not wrapped round into "due now".
     SetTimer(window, 2, 0xFFFFFFFFu, nullptr);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    KillTimer(window, 2);
+    still_now += USER_TIMER_MAXIMUM - 1;
+    EXPECT_FALSE(tick_waiting(window));
+    still_now += 1;
+    EXPECT_TRUE(tick_waiting(window));
 
-    // Waiting for a tick sleeps rather than spins; a timer without a number still is one.
-    ASSERT_NE(SetTimer(window, 0, 200, nullptr), 0u);
-    const std::clock_t cpu = std::clock();
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.message, UINT(WM_TIMER));
-    EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50); // under 20 ms of the 200
+    // A clock that jumps weeks ahead finds the tick due at once.
+    still_now += 30ull * 24 * 3600 * 1000;
+    EXPECT_TRUE(tick_waiting(window));
+    KillTimer(window, 2);
+}
+
+TEST_F(MessagesTest, AClockThatJumpsHoldsNoTickLongerThanItsInterval)
+{
+    const HWND window = make_test_window(0, 50, 50);
+    x11::tick_source = jumped_clock;
+    ASSERT_NE(SetTimer(window, 0, 200, nullptr), 0u); // a timer without a number still is one
+    for (std::int64_t to : {-3600000ll, 30ll * 24 * 3600 * 1000}) {
+        jump = to; // back an hour, then weeks ahead
+        // Waiting for the tick sleeps rather than spins, and no longer than the interval.
+        const std::clock_t cpu = std::clock();
+        const std::uint64_t start = x11::steady_milliseconds();
+        MSG msg;
+        ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+        EXPECT_EQ(msg.message, UINT(WM_TIMER));
+        EXPECT_LT(x11::steady_milliseconds() - start, 20000u);
+        EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50); // under 20 ms of the 200
+    }
 }
 
 namespace
@@ -137,6 +179,7 @@ TEST_F(MessagesTest, AnotherClientCanOnlyAskToCloseOrForAContextMenu)
     };
     for (long message : {WM_TIMER, WM_CREATE, WM_DESTROY, WM_HELP, WM_SETTEXT, WM_APP})
         forge(ClientMessage, message, 1, 0x41414141);
+    forge(ClientMessage, WM_TIMER, 1, 0); // a tick that names no procedure to call
     forge(DestroyNotify, 0, 0, 0);
     forge(ClientMessage, WM_CONTEXTMENU, 1, 0x00050007);
     forge(ClientMessage, WM_CLOSE, 0, 0);

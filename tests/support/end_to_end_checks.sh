@@ -65,6 +65,8 @@ shows_noise() {
     shift 2
     [ "$(for x in "$@"; do pixel "$window" "$x" "$y"; done | sort -u | wc -l)" -ge 5 ]
 }
+# black WINDOW X Y: that pixel is black, as a band is.
+black() { [ "$(pixel "$1" "$2" "$3")" = "0 0 0" ]; }
 # shows WINDOW X Y: that pixel is drawn, not the white of an empty host.
 shows() { [ "$(pixel "$1" "$2" "$3")" != "255 255 255" ]; }
 

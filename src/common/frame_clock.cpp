@@ -31,6 +31,6 @@ void FrameClock::update()
 {
     previous = now;
     elapsed_ms = static_cast<double>(read_milliseconds());
-    now = elapsed_ms * 0.001;
+    now = elapsed_ms * 0.001 * speed;
     delta = now - previous;
 }

@@ -13,6 +13,7 @@ public:
     double now = 0.0;        // seconds
     double delta = 0.0;      // seconds, now - previous
     double elapsed_ms = 0.0; // the raw reading of the last update
+    double speed = 1.0;      // simulated seconds per second of the clock
 };
 
 extern FrameClock frame_clock;

@@ -7,6 +7,8 @@
 
 const char* const desktop_usage =
     "Usage: orbdrift [--root | --window-id ID | --window] [--delay MICROSECONDS]\n"
+    "                [--texture KIND] [--[no-]stars] [--[no-]particles]\n"
+    "                [--[no-]overlays] [--speed FACTOR]\n"
     "       orbdrift [/s | /p WINDOW | /c]\n"
     "Draws the inside of a lit, slowly turning sphere seen by a drifting camera.\n"
     "\n"
@@ -16,32 +18,43 @@ const char* const desktop_usage =
     "  --window            draw in a window of its own, to try it out\n"
     "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
     "                      takes effect)\n"
+    "  --texture KIND      the sphere's texture: SPHERE NOTSPHERE GRADIENT SMOKE\n"
+    "                      FOG RING STAR SAND CHECK GRILLE FLECK (the default)\n"
+    "  --stars, --particles, --overlays  switch a layer on (--no-stars ... off)\n"
+    "  --speed FACTOR      pace of the motion, 0.25 to 4 (default 1)\n"
     "  --help              show this and end\n"
     "  --version           show the version and end\n"
     "\n"
+    "Options not given come from the settings that /c saves.\n"
     "The Windows switches: /s saves the screen until input, /p WINDOW draws inside\n"
-    "that window, /c shows the settings (there are none).\n";
+    "that window, /c shows the settings.\n";
 
 namespace
 {
 
-// An option of the desktop's conventions, with one or two dashes.
-bool is_option(const char* argument, const char* name)
+// An option's name without the one or two dashes of the desktop's conventions.
+const char* option_name(const char* argument)
 {
     if (argument[0] != '-')
-        return false;
-    const char* rest = argument[1] == '-' ? argument + 2 : argument + 1;
-    return std::strcmp(rest, name) == 0;
+        return "";
+    return argument[1] == '-' ? argument + 2 : argument + 1;
+}
+
+bool is_option(const char* argument, const char* name)
+{
+    return std::strcmp(option_name(argument), name) == 0;
 }
 
 bool is_desktop_option(const char* argument)
 {
     if (std::strncmp(argument, "--", 2) == 0)
         return true;
+    SceneSettings scratch;
+    std::string problem;
     for (const char* name : {"root", "window-id", "window", "delay", "help", "version"})
         if (is_option(argument, name))
             return true;
-    return false;
+    return read_settings_option(option_name(argument), "", scratch, problem) != 0;
 }
 
 // A whole number in decimal, or in hexadecimal after 0x; a leading zero
@@ -77,16 +90,24 @@ DesktopOptions refused(std::string problem)
 } // namespace
 
 DesktopOptions parse_desktop_options(int argc, const char* const* argv,
-                                     const char* screensaver_window)
+                                     const char* screensaver_window, const SceneSettings& saved)
 {
     DesktopOptions options;
+    options.settings = saved;
+    options.frame_interval_ms = frame_interval_for(saved.frame_rate);
     if (argc < 2 || !is_desktop_option(argv[1]))
         return options;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         unsigned long long number = 0;
-        if (is_option(argument, "help") || is_option(argument, "version")) {
+        const int taken =
+            read_settings_option(option_name(argument), value, options.settings, options.problem);
+        if (taken != 0) {
+            if (taken < 0)
+                return refused(options.problem);
+            i += taken - 1;
+        } else if (is_option(argument, "help") || is_option(argument, "version")) {
             options.mode = is_option(argument, "help") ? DesktopMode::help : DesktopMode::version;
             return options;
         } else if (is_option(argument, "root")) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "scene/scene_settings.h"
 
 // How the Linux desktop starts a display mode. A screen-saver daemon runs it
 // with --root (its window in XSCREENSAVER_WINDOW) or --window-id, a person
@@ -16,12 +17,15 @@ public:
 
     DesktopMode mode = DesktopMode::windows_switches;
     HWND window = nullptr;       // root: null for the root window itself
-    UINT frame_interval_ms = 10; // the Windows pace unless --delay says otherwise
+    SceneSettings settings;      // the saved ones, changed by the options given
+    UINT frame_interval_ms = 10; // from the settings' frame rate unless --delay says otherwise
     std::string problem;         // what was wrong, for DesktopMode::bad
 };
 
-// screensaver_window is XSCREENSAVER_WINDOW, or null when it is not set.
+// screensaver_window is XSCREENSAVER_WINDOW, or null when it is not set;
+// saved are the settings the options start from.
 DesktopOptions parse_desktop_options(int argc, const char* const* argv,
-                                     const char* screensaver_window);
+                                     const char* screensaver_window,
+                                     const SceneSettings& saved = SceneSettings());
 
 extern const char* const desktop_usage;

@@ -9,6 +9,7 @@
 #include "orbdrift_version.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
+#include "shell/saver_settings.h"
 
 namespace
 {
@@ -44,8 +45,8 @@ HWND display_window(const DesktopOptions& options)
 
 int main(int argc, char** argv)
 {
-    const DesktopOptions options =
-        parse_desktop_options(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
+    const DesktopOptions options = parse_desktop_options(
+        argc, argv, std::getenv("XSCREENSAVER_WINDOW"), read_saved_settings());
     switch (options.mode) {
     case DesktopMode::windows_switches:
         process_start();
@@ -61,6 +62,7 @@ int main(int argc, char** argv)
     default:
         break;
     }
+    scene_settings = options.settings;
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     const HWND window = display_window(options);

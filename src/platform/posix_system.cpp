@@ -1,6 +1,6 @@
-// The kernel32 and advapi32 calls of the shell. This is the NT family, so the
-// older family's password services are never asked for; the modules and the
-// registry of Windows do not exist here and are simply not found.
+// The kernel32 calls of the shell. This is the NT family, so the older
+// family's password services are never asked for; the modules of Windows do
+// not exist here and are simply not found.
 #include <sched.h>
 #include <signal.h>
 #include <time.h>
@@ -147,23 +147,6 @@ void ExitProcess(UINT exit_code)
         std::fflush(nullptr);
     }
     std::_Exit(static_cast<int>(exit_code));
-}
-
-LSTATUS RegOpenKeyA(HKEY, LPCSTR, HKEY* result)
-{
-    if (result)
-        *result = nullptr;
-    return ERROR_FILE_NOT_FOUND;
-}
-
-LSTATUS RegQueryValueExA(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)
-{
-    return ERROR_FILE_NOT_FOUND;
-}
-
-LSTATUS RegCloseKey(HKEY)
-{
-    return ERROR_INVALID_HANDLE;
 }
 
 BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT)

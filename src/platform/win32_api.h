@@ -199,6 +199,15 @@ struct STARTUPINFOA {
 
 #define IDOK 1
 #define IDCANCEL 2
+// Dialog controls
+#define CB_ADDSTRING 0x0143
+#define CB_GETCURSEL 0x0147
+#define CB_SETCURSEL 0x014E
+#define CB_ERR (-1)
+#define BST_UNCHECKED 0u
+#define BST_CHECKED 1u
+#define MB_OK 0x00000000u
+#define MB_ICONERROR 0x00000010u
 
 // Window classes and styles
 #define CS_VREDRAW 0x0001
@@ -232,7 +241,19 @@ struct STARTUPINFOA {
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u)))
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISK_FULL 112L
+#define ERROR_MORE_DATA 234L
+#define REG_SZ 1u
+#define REG_DWORD 4u
+#define KEY_READ 0x00020019u
+#define KEY_WRITE 0x00020006u
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
 
 // user32: windows
 ATOM RegisterClassA(const WNDCLASSA* window_class);
@@ -254,6 +275,10 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,
                         LPARAM init_param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // user32: messages and timers
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -301,3 +326,12 @@ LSTATUS RegOpenKeyA(HKEY key, LPCSTR sub_key, HKEY* result);
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR value_name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                          LPDWORD data_size);
 LSTATUS RegCloseKey(HKEY key);
+// HKEY_CURRENT_USER is kept in a text file (see registry_file.cpp).
+typedef DWORD REGSAM;
+LSTATUS RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM access, HKEY* result);
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD reserved, LPSTR key_class, DWORD options,
+                        REGSAM access, void* security, HKEY* result, LPDWORD disposition);
+LSTATUS RegSetValueExA(HKEY key, LPCSTR value_name, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD data_size);
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD message_id, DWORD language_id,
+                     LPSTR buffer, DWORD size, void* arguments);

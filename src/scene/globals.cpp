@@ -9,6 +9,7 @@
 #include "content/particle_system.h"
 #include "content/scene_switches.h"
 #include "content/star_field.h"
+#include "scene/scene_settings.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"
 
@@ -29,3 +30,4 @@ Drifter drift_band;
 LightMaterial scene_material;
 TextureSlot texture_slots[texture_slot_count];
 SceneSwitches scene_switches;
+SceneSettings scene_settings;

@@ -14,6 +14,7 @@
 #include "content/point_placement.h"
 #include "content/scene_switches.h"
 #include "content/star_field.h"
+#include "scene/scene_settings.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"
@@ -42,16 +43,16 @@ void configure(Drifter& drifter, double speed, const double* multiplier, double 
 void set_switches()
 {
     SceneSwitches& on = scene_switches;
-    on.backdrop_overlay_on = 0;
+    on.backdrop_overlay_on = scene_settings.overlays ? 1 : 0;
     on.scene_pass_on = 1;
-    on.modulate_overlay_on = 0;
+    on.modulate_overlay_on = scene_settings.overlays ? 1 : 0;
     on.blend_on = 0;
     on.cull_on = 0;
     on.depth_test_on = 1;
     on.fog_on = 0;
     on.lighting_on = 1;
-    on.stars_on = 0;
-    on.particles_on = 0;
+    on.stars_on = scene_settings.stars ? 1 : 0;
+    on.particles_on = scene_settings.particles ? 1 : 0;
     on.texture_on = 1;
 }
 
@@ -132,6 +133,7 @@ void scene_setup()
     set_switches();
     configure_drifters();
 
+    frame_clock.speed = scene_settings.speed_percent / 100.0;
     seed_random(setup_seed());
 
     if (scene_switches.stars_on)
@@ -139,7 +141,7 @@ void scene_setup()
     if (scene_switches.particles_on)
         setup_particles();
     // Last: its 65,536 draws come after those of the layers.
-    texture_slots[9].generate(FLECK, 256, 256, GL_RGBA, 0);
+    texture_slots[9].generate(scene_settings.texture, 256, 256, GL_RGBA, 0);
 }
 
 void setup_star_field()

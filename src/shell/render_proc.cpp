@@ -94,17 +94,3 @@ void release_scene_lists()
     if (scene_switches.stars_on)
         scene_stars.release();
 }
-
-INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
-{
-    if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
-        EndDialog(dialog, LOWORD(wparam) == IDOK ? 1 : 0);
-        return 1;
-    }
-    return 0; // there are no settings to show or keep
-}
-
-BOOL prepare_config_dialog(HINSTANCE)
-{
-    return TRUE;
-}

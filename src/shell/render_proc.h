@@ -14,6 +14,3 @@ extern UINT frame_interval_ms;
 void make_gl_context(HWND window, HDC* dc, HGLRC* context);
 void release_gl_context(HWND window, HDC dc, HGLRC context);
 void release_scene_lists();
-
-INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-BOOL prepare_config_dialog(HINSTANCE instance);

@@ -3,6 +3,7 @@
 #include "shell/entry_point.h"
 #include "shell/render_proc.h"
 #include "shell/saver_process.h"
+#include "shell/saver_settings.h"
 #include "shell/saver_window.h"
 
 namespace
@@ -91,6 +92,7 @@ void process_start()
     startup.cb = sizeof startup;
     LPSTR tail = command_tail(GetCommandLineA());
     GetStartupInfoA(&startup);
+    use_saved_settings();
     const int show =
         (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
     ExitProcess(static_cast<UINT>(saver_main(GetModuleHandleA(nullptr), nullptr, tail, show)));

@@ -1,5 +1,7 @@
 #include "textures/texture_kind.h"
 
+#include <cstring>
+
 const char* texture_kind_name(int kind)
 {
     static const char* const names[] = {"SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE", "FOG",
@@ -8,4 +10,16 @@ const char* texture_kind_name(int kind)
     if (kind < 0 || kind >= static_cast<int>(sizeof names / sizeof names[0]))
         return "";
     return names[kind];
+}
+
+const char* const texture_kind_labels[FLECK + 1] = {
+    "SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE",  "FOG", "RING", "STAR", "SAND",
+    "BLACK",  "KIND9",     "CHECK",    "GRILLE", "X50", "Y50",  "FLECK"};
+
+int find_texture_kind(const char* label)
+{
+    for (int kind = 0; label && kind <= FLECK; ++kind)
+        if (std::strcmp(label, texture_kind_labels[kind]) == 0)
+            return kind;
+    return -1;
 }

@@ -41,6 +41,7 @@ bool render_scene(const SnapshotOptions& options, const OffscreenContext& contex
                   std::vector<std::uint8_t>& last)
 {
     set_millisecond_source(simulated_clock);
+    scene_settings = options.settings;
     if (options.seed_fixed)
         fix_scene_seed(options.seed);
     client_width = options.width;

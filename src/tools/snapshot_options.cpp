@@ -5,13 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-const char* const texture_kind_labels[FLECK + 1] = {
-    "SPHERE", "NOTSPHERE", "GRADIENT", "SMOKE",  "FOG", "RING", "STAR", "SAND",
-    "BLACK",  "KIND9",     "CHECK",    "GRILLE", "X50", "Y50",  "FLECK"};
-
 const char* const snapshot_usage =
     "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
-    "                         [--every N] [--texture KIND] [-o FILE]\n"
+    "                         [--every N] [--texture-only KIND] [-o FILE]\n"
+    "                         [--texture KIND] [--stars] [--particles] [--overlays]\n"
+    "                         [--speed FACTOR]\n"
     "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
     "frame as a PNG.\n"
     "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
@@ -19,7 +17,9 @@ const char* const snapshot_usage =
     "  --step-ms M   simulated milliseconds between frames (default 5)\n"
     "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
     "  --every N     also writes frames N, 2N, ... as FILE-000N.png (FILE without .png)\n"
-    "  --texture KIND  writes a 256 x 256 texture of that kind instead of the scene:\n"
+    "  --texture KIND, --stars, --particles, --overlays, --speed FACTOR\n"
+    "                the saver's settings, as its display mode takes them\n"
+    "  --texture-only KIND  writes a 256 x 256 texture of that kind instead:\n"
     "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
     "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
     "                generator's start state unless --seed is given)\n"
@@ -61,13 +61,8 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
 
 bool parse_kind(const std::string& text, SnapshotOptions& options)
 {
-    for (int kind = 0; kind <= FLECK; ++kind) {
-        if (text == texture_kind_labels[kind]) {
-            options.texture_kind = kind;
-            return true;
-        }
-    }
-    return false;
+    options.texture_kind = find_texture_kind(text.c_str());
+    return options.texture_kind >= 0;
 }
 
 // A number of frames: one to a million.
@@ -123,7 +118,7 @@ struct ValueOption {
 
 const ValueOption value_options[] = {{"--size", parse_size},    {"--frames", parse_frames},
                                      {"--step-ms", parse_step}, {"--seed", parse_seed},
-                                     {"--texture", parse_kind}, {"-o", parse_output},
+                                     {"--texture-only", parse_kind}, {"-o", parse_output},
                                      {"--every", parse_every}};
 
 const ValueOption* find_option(const std::string& name)
@@ -155,6 +150,16 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
         const std::string name = argv[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+            continue;
+        }
+        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        const int taken = name.rfind("--", 0) == 0
+                              ? read_settings_option(name.c_str() + 2, next, options.settings, error)
+                              : 0;
+        if (taken < 0)
+            return false;
+        if (taken > 0) {
+            i += taken - 1;
             continue;
         }
         const ValueOption* option = find_option(name);

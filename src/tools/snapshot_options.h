@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "textures/texture_kind.h"
+#include "scene/scene_settings.h"
 
 struct SnapshotOptions {
     int width = 1280;
@@ -15,6 +15,7 @@ struct SnapshotOptions {
     int every = 0;         // also write every Nth frame as a numbered picture; 0 for none
     int texture_kind = -1; // a kind to write instead of the scene
     bool help = false;
+    SceneSettings settings; // what the saver's settings would make of the scene
 };
 
 // Parses the command line (without the program name). On a bad option it
@@ -26,6 +27,3 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
 std::string numbered_path(const std::string& output, int frame);
 
 extern const char* const snapshot_usage;
-
-// Every texture kind's name, in kind order, as --texture takes it.
-extern const char* const texture_kind_labels[FLECK + 1];

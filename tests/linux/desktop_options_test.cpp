@@ -7,10 +7,12 @@
 namespace
 {
 
-DesktopOptions parse(std::vector<const char*> arguments, const char* variable = nullptr)
+DesktopOptions parse(std::vector<const char*> arguments, const char* variable = nullptr,
+                     const SceneSettings& saved = SceneSettings())
 {
     arguments.insert(arguments.begin(), "orbdrift");
-    return parse_desktop_options(static_cast<int>(arguments.size()), arguments.data(), variable);
+    return parse_desktop_options(static_cast<int>(arguments.size()), arguments.data(), variable,
+                                 saved);
 }
 
 HWND window(UINT_PTR id)
@@ -37,9 +39,25 @@ TEST(DesktopOptions, TheDaemonsWaysOfNamingAWindow)
     EXPECT_EQ(parse({"--root", "--window-id", "7"}).mode, DesktopMode::window_id); // the last wins
 }
 
+TEST(DesktopOptions, OptionsWinOverTheSavedSettingsWhichWinOverTheDefaults)
+{
+    SceneSettings saved;
+    saved.texture = SMOKE;
+    saved.stars = true;
+    saved.frame_rate = 30;
+    const DesktopOptions options = parse({"-no-stars", "--root", "--particles"}, nullptr, saved);
+    EXPECT_EQ(options.mode, DesktopMode::root);
+    EXPECT_EQ(options.settings.texture, SMOKE);
+    EXPECT_FALSE(options.settings.stars);
+    EXPECT_TRUE(options.settings.particles);
+    EXPECT_EQ(options.frame_interval_ms, 33u);
+    EXPECT_EQ(parse({"--root", "--delay", "20000"}, nullptr, saved).frame_interval_ms, 20u);
+    EXPECT_EQ(parse({"-stars"}).mode, DesktopMode::bad); // a setting alone draws nowhere
+}
+
 TEST(DesktopOptions, TheFrameIntervalComesFromTheDelayInMicroseconds)
 {
-    EXPECT_EQ(parse({"--root"}).frame_interval_ms, 10u);
+    EXPECT_EQ(parse({"--root"}).frame_interval_ms, 5u); // the full rate, raised to 10 ms
     EXPECT_EQ(parse({"--root", "--delay", "25000"}).frame_interval_ms, 25u);
     EXPECT_EQ(parse({"--delay", "999", "--window"}).frame_interval_ms, 0u);
     // A leading zero is still decimal, never octal.
@@ -68,6 +86,8 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
                                                {"--window-id", "99999999999999999999999"},
                                                {"--delay", "soon", "--root"},
                                                {"--delay", "10000"},
+                                               {"--root", "--texture", "KIND9"},
+                                               {"--root", "--speed", "fast"},
                                                {"--root", "/s"}}) {
         const DesktopOptions refused = parse(bad);
         EXPECT_EQ(refused.mode, DesktopMode::bad) << bad[0];

@@ -11,10 +11,21 @@ namespace
 
 std::vector<UINT> dialog_messages;
 
+// The settings dialog's texture list, as OK found it, and its Stars box.
+LRESULT chosen_item = CB_ERR;
+UINT stars_box = BST_UNCHECKED;
+
 INT_PTR CALLBACK ok_cancel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 {
     dialog_messages.push_back(message);
+    if (message == WM_INITDIALOG) {
+        for (const char* item : {"ONE", "TWO", "THREE"})
+            SendDlgItemMessageA(dialog, 1001, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendDlgItemMessageA(dialog, 1001, CB_SETCURSEL, 0, 0);
+    }
     if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
+        chosen_item = SendDlgItemMessageA(dialog, 1001, CB_GETCURSEL, 0, 0);
+        stars_box = IsDlgButtonChecked(dialog, 1002);
         EndDialog(dialog, LOWORD(wparam) == IDOK ? 1 : 0);
         return 1;
     }
@@ -97,35 +108,53 @@ TEST_F(DialogTest, EscapeMeansCancel)
     EXPECT_EQ(answer_dialog("key Escape"), 0);
 }
 
-TEST_F(DialogTest, TheCancelButtonCancels)
+// The 300 x 262 dialog is centred on the 640 x 480 screen, inside its border at 171, 110.
+TEST_F(DialogTest, TheButtonsAnswerAndTheControlsWorkByMouseAndByKeys)
 {
-    // The dialog is centred on the 640 x 480 screen; Cancel is its right button.
-    EXPECT_EQ(answer_dialog("mousemove 400 262 click 1"), 0);
-    EXPECT_EQ(answer_dialog("mousemove 320 262 click 1"), 1);            // and OK the left one
-    EXPECT_EQ(answer_dialog("mousemove 400 278 click 1 key Return"), 1); // just below Cancel
-    EXPECT_EQ(answer_dialog("mousemove 379 262 click 1 key Return"), 0); // its leftmost column
+    EXPECT_EQ(answer_dialog("mousemove 418 342 click 1"), 0);            // Cancel
+    EXPECT_EQ(answer_dialog("mousemove 334 342 click 1"), 1);            // and OK
+    EXPECT_EQ(answer_dialog("mousemove 418 355 click 1 key Return"), 1); // just below Cancel
+    EXPECT_EQ(answer_dialog("mousemove 381 342 click 1 key Return"), 0); // its leftmost column
+    EXPECT_EQ(chosen_item, 0);
+    EXPECT_EQ(stars_box, BST_UNCHECKED);
+    // The list opens on a click, and a click on its third item chooses it;
+    // then the keys alone: Tab to the Stars box, Space ticks it.
+    EXPECT_EQ(answer_dialog("mousemove 340 136 click 1 mousemove 340 190 click 1 "
+                            "key Tab space Return"),
+              1);
+    EXPECT_EQ(chosen_item, 2);
+    EXPECT_EQ(stars_box, BST_CHECKED);
+    // The arrows step through a list and stop at its ends; an open list
+    // takes Escape for itself; Tab past the boxes and lists to Cancel.
+    EXPECT_EQ(answer_dialog("key Down Down Down Up space Escape key Tab Tab Tab Tab Tab Tab Tab "
+                            "Return"),
+              0);
+    EXPECT_EQ(chosen_item, 1);
+    EXPECT_EQ(stars_box, BST_UNCHECKED);
 }
 
-TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
+TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
 {
     const HWND owner = make_test_window(WS_VISIBLE, 100, 100);
     ASSERT_NE(owner, nullptr);
-    bool line_shown = false;
-    bool margin_clear = false;
+    XMoveWindow(x11::display(), x11::xid(owner), 200, 150);
     bool labels_shown = false;
+    bool margin_clear = false;
+    int left = 0;
+    int top = 0;
     Window transient_for = 0;
     bool offers_close = false;
     EXPECT_EQ(answer_dialog("key Return", owner,
                             [&] {
                                 Display* d = XOpenDisplay(nullptr);
                                 const Window dialog = find_dialog(d);
-                                // The line's baseline is 32 pixels down; the
-                                // buttons start at 66.
-                                line_shown = eventually_inked(d, dialog, 16, 20, 200, 14);
-                                margin_clear = !inked(d, dialog, 0, 40, 300, 20);
-                                // Inside the frames of OK and Cancel, 80 x 26 at 116 and 208.
-                                labels_shown = inked(d, dialog, 118, 68, 76, 22) &&
-                                               inked(d, dialog, 210, 68, 76, 22);
+                                // "Texture:" at 15, 21; OK's frame at 126, 220.
+                                labels_shown = eventually_inked(d, dialog, 15, 22, 50, 14) &&
+                                               inked(d, dialog, 128, 222, 70, 20);
+                                margin_clear = !inked(d, dialog, 0, 0, 300, 10);
+                                Window child = 0;
+                                XTranslateCoordinates(d, dialog, DefaultRootWindow(d), 0, 0, &left,
+                                                      &top, &child);
                                 XGetTransientForHint(d, dialog, &transient_for);
                                 Atom* protocols = nullptr;
                                 int count = 0;
@@ -137,9 +166,17 @@ TEST_F(DialogTest, ShowsItsLineAboveItsOwner)
                                 XCloseDisplay(d);
                             }),
               1);
-    EXPECT_TRUE(line_shown);
-    EXPECT_TRUE(margin_clear);
     EXPECT_TRUE(labels_shown);
+    EXPECT_TRUE(margin_clear);
+    EXPECT_EQ(left, 250 - 150 + 1); // the middle of the 100 x 100 owner, inside a border
+    EXPECT_EQ(top, 200 - 131 + 1);
     EXPECT_TRUE(offers_close); // a window manager's close button cancels
     EXPECT_EQ(transient_for, x11::xid(owner));
+}
+
+TEST_F(DialogTest, AMessageBoxShowsItsLineUntilOk)
+{
+    std::thread person([] { xdotool("search --sync --onlyvisible --name '^Saving$' key Return"); });
+    EXPECT_EQ(MessageBoxA(nullptr, "Access is denied.", "Saving", MB_OK | MB_ICONERROR), IDOK);
+    person.join();
 }

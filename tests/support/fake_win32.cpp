@@ -7,11 +7,6 @@
 #include <cstring>
 #include <string>
 
-// The shell compares only with ERROR_SUCCESS, so the host layer has no need of it.
-#ifndef ERROR_MORE_DATA
-#define ERROR_MORE_DATA 234L
-#endif
-
 FakeWin32 fake;
 
 namespace
@@ -39,6 +34,7 @@ const HMODULE password_module = module_handle(0x51);
 const HMODULE mpr_module = module_handle(0x52);
 const HMODULE imm_module = module_handle(0x53);
 const HKEY desktop_key = reinterpret_cast<HKEY>(0x4E);
+const HKEY settings_key = reinterpret_cast<HKEY>(0x4F);
 
 void record(std::string call)
 {
@@ -220,6 +216,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR, HWND owner, DLGPROC procedure, LPARAM
     record("DialogBoxParamA(" + handle_text(owner) + ")");
     open_dialog = fake_window(0xD1A);
     procedure(open_dialog, WM_INITDIALOG, 0, param);
+    fake.person();
     procedure(open_dialog, WM_COMMAND, fake.dialog_answer, 0);
     open_dialog = nullptr;
     return dialog_result;
@@ -231,6 +228,32 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
         return FALSE;
     dialog_result = result;
     return TRUE;
+}
+
+LRESULT SendDlgItemMessageA(HWND, int id, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == CB_ADDSTRING)
+        fake.list_items[id].emplace_back(reinterpret_cast<LPCSTR>(lparam));
+    if (message == CB_SETCURSEL)
+        fake.controls[id] = static_cast<LRESULT>(wparam);
+    return message == CB_GETCURSEL && fake.controls.count(id) ? fake.controls[id] : CB_ERR;
+}
+
+BOOL CheckDlgButton(HWND, int id, UINT check)
+{
+    fake.controls[id] = check;
+    return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND, int id)
+{
+    return static_cast<UINT>(fake.controls[id]);
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR, UINT)
+{
+    record("MessageBoxA(" + handle_text(owner) + "," + text + ")");
+    return IDOK;
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
@@ -456,21 +479,56 @@ LSTATUS RegOpenKeyA(HKEY, LPCSTR sub_key, HKEY* result)
 
 // As Windows: writes only as many bytes as the value has, writes nothing
 // into a buffer too small for it, and reports the value's size either way.
-LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD, LPBYTE data, LPDWORD size)
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     record(std::string("RegQueryValueExA(") + name + "," + std::to_string(size ? *size : 0) + ")");
-    if (key != desktop_key || fake.use_password_value.empty())
+    const auto setting = fake.settings.find(name);
+    const bool found = key == settings_key ? setting != fake.settings.end()
+                                           : key == desktop_key && !fake.use_password_value.empty();
+    if (!found)
         return ERROR_FILE_NOT_FOUND;
+    const std::vector<BYTE>& value =
+        key == settings_key ? setting->second.second : fake.use_password_value;
+    if (type)
+        *type = key == settings_key ? setting->second.first : REG_DWORD;
     const DWORD room = size ? *size : 0;
-    const auto needed = static_cast<DWORD>(fake.use_password_value.size());
+    const auto needed = static_cast<DWORD>(value.size());
     if (size)
         *size = needed;
     if (!data)
         return ERROR_SUCCESS;
     if (room < needed)
         return ERROR_MORE_DATA;
-    std::memcpy(data, fake.use_password_value.data(), needed);
+    std::memcpy(data, value.data(), needed);
     return ERROR_SUCCESS;
+}
+
+LSTATUS RegOpenKeyExA(HKEY, LPCSTR sub_key, DWORD, REGSAM, HKEY* result)
+{
+    record(std::string("RegOpenKeyExA(") + sub_key + ")");
+    *result = fake.settings.empty() ? nullptr : settings_key;
+    return fake.settings.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+}
+
+LSTATUS RegCreateKeyExA(HKEY, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM, void*, HKEY* result,
+                        LPDWORD)
+{
+    record(std::string("RegCreateKeyExA(") + sub_key + ")");
+    *result = settings_key;
+    return fake.write_status;
+}
+
+LSTATUS RegSetValueExA(HKEY, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size)
+{
+    if (fake.write_status == ERROR_SUCCESS)
+        fake.settings[name] = {type, std::vector<BYTE>(data, data + size)};
+    return fake.write_status;
+}
+
+DWORD FormatMessageA(DWORD, const void*, DWORD id, DWORD, LPSTR buffer, DWORD size, void*)
+{
+    return static_cast<DWORD>(
+        id == ERROR_ACCESS_DENIED ? std::snprintf(buffer, size, "Access is denied.\r\n") : 0);
 }
 
 LSTATUS RegCloseKey(HKEY)

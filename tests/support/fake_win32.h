@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ struct FakeWin32 {
     HWND running_saver = nullptr;      // what FindWindowA finds
     HWND foreground = nullptr;
     WPARAM dialog_answer = IDOK;
+    std::function<void()> person = [] {}; // works the dialog before it is answered
+    // The settings key's values (type and bytes; no key while empty), and
+    // what writing a value answers.
+    std::map<std::string, std::pair<DWORD, std::vector<BYTE>>> settings;
+    LSTATUS write_status = ERROR_SUCCESS;
+    // The dialog's controls by id: a list's choice or a box's tick, a list's items.
+    std::map<int, LRESULT> controls;
+    std::map<int, std::vector<std::string>> list_items;
 
     // What the shell did.
     std::vector<std::string> calls;

@@ -19,6 +19,16 @@ head -c 8 "$out/a.png" | od -An -c | grep -q 'P   N   G' || fail "not a PNG"
 size() { od -An -tu1 -j16 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
 [ "$(size "$out/a.png")" = "0 0 0 96 0 0 0 80" ] || fail "the picture is not 96x80"
 
+# With no setting given, the picture the saver has always drawn; each
+# setting changes it, and one given at its default does not.
+[ "$(sha256sum <"$out/a.png" | cut -c1-16)" = e88e5910b289feeb ] || fail "the default picture changed"
+for setting in "--texture SMOKE" --stars --particles --overlays "--speed 2"; do
+    "$tool" --size 96x80 --frames 40 --seed 9 $setting -o "$out/setting.png" &&
+        ! cmp -s "$out/a.png" "$out/setting.png" || fail "$setting does not change the picture"
+done
+"$tool" --size 96x80 --frames 40 --seed 9 --texture FLECK --speed 1 --no-stars -o "$out/defaults.png" &&
+    cmp -s "$out/a.png" "$out/defaults.png" || fail "the default settings given change the picture"
+
 # The same simulated time in fewer, longer steps: the same picture, so
 # exactly the frames asked for are run.
 "$tool" --size 96x80 --frames 2 --step-ms 10 --seed 9 -o "$out/f2.png" || fail "two frames"
@@ -42,17 +52,17 @@ mkdir -p "$out/blocked-000001.png" # a picture of the sequence cannot be written
 [ "$(cat "$out/err")" = "orbdrift-snapshot: cannot write '$out/blocked-000001.png'" ] &&
     [ ! -e "$out/blocked.png" ] || fail "an unwritable sequence went on"
 
-"$tool" --texture SMOKE -o "$out/smoke.png" || fail "a texture kind"
+"$tool" --texture-only SMOKE -o "$out/smoke.png" || fail "a texture kind"
 [ "$(size "$out/smoke.png")" = "0 0 1 0 0 0 1 0" ] || fail "a texture is not 256x256"
 "$tool" --help >"$out/help" && grep -q '^usage: orbdrift-snapshot' "$out/help" ||
     fail "--help shows no usage"
-"$tool" --texture SPHERE -o "$out/sphere.png" && [ "$(size "$out/sphere.png")" = "0 0 1 0 0 0 1 0" ] ||
+"$tool" --texture-only SPHERE -o "$out/sphere.png" && [ "$(size "$out/sphere.png")" = "0 0 1 0 0 0 1 0" ] ||
     fail "the first texture kind is not a texture"
-"$tool" --texture SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
+"$tool" --texture-only SMOKE -o "$out/smoke2.png" && cmp -s "$out/smoke.png" "$out/smoke2.png" ||
     fail "a texture kind is not reproducible"
-"$tool" --texture SMOKE --seed 3 -o "$out/smoke3.png" && ! cmp -s "$out/smoke.png" "$out/smoke3.png" ||
+"$tool" --texture-only SMOKE --seed 3 -o "$out/smoke3.png" && ! cmp -s "$out/smoke.png" "$out/smoke3.png" ||
     fail "a texture kind ignores the seed"
-"$tool" --texture SMOG -o "$out/smog.png" 2>/dev/null
+"$tool" --texture-only SMOG -o "$out/smog.png" 2>/dev/null
 [ $? -eq 2 ] || fail "an unknown texture kind did not exit with 2"
 
 "$tool" --frames zero -o "$out/d.png" 2>"$out/err"

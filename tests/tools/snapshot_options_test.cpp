@@ -39,19 +39,27 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_FALSE(options.help);
 
     // The largest values allowed, the last kind, and help in either spelling.
-    ASSERT_TRUE(parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture", "FLECK", "-h"},
+    ASSERT_TRUE(parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture-only", "FLECK", "-h"},
                       options, error));
     EXPECT_EQ(options.width * options.height, 8192 * 8192);
     EXPECT_EQ(options.step_ms, 3600000);
     EXPECT_EQ(options.texture_kind, 14);
     EXPECT_TRUE(options.help);
     SnapshotOptions help;
-    ASSERT_TRUE(parse({"--texture", "SPHERE", "--help"}, help, error));
+    ASSERT_TRUE(parse({"--texture-only", "SPHERE", "--help"}, help, error));
     EXPECT_EQ(help.texture_kind, 0);
     EXPECT_TRUE(help.help);
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
+    // The saver's settings, as its display mode takes them.
+    ASSERT_TRUE(parse({"--texture", "SMOKE", "--stars", "--overlays", "--no-overlays", "--speed",
+                       "0.5", "--particles"},
+                      options, error));
+    EXPECT_EQ(options.settings.texture, SMOKE);
+    EXPECT_TRUE(options.settings.stars && options.settings.particles);
+    EXPECT_FALSE(options.settings.overlays);
+    EXPECT_EQ(options.settings.speed_percent, 50);
 }
 
 TEST(SnapshotOptions, SequencePicturesAreNumberedBeforeTheExtension)
@@ -76,7 +84,9 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"-o", ""},           {"--frames", "99999999999999999999999"},
         {"--every", "0"},     {"--every", "-1"},
         {"--every"},          {"--step-ms", "3600001"},
-        {"--size", "8193x8"}};
+        {"--size", "8193x8"}, {"--texture", "BLACK"},
+        {"--speed", "4.01"},  {"--speed", "0.2"},
+        {"--speed", "-1"},    {"--speed"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

@@ -74,6 +74,41 @@ window_named Preview >/dev/null
 wait_exit "$pid" 30
 check "closing it ends with 0" test "$rc" = 0
 
+# A texture given as an option, in the daemon's preview: smoke, where the
+# default draws noise.
+for case in "smooth --texture SMOKE" rough; do
+    set -- $case
+    coproc HOST { "$host"; }
+    read -r -t 10 id <&"${HOST[0]}"
+    "$saver" --window-id "$id" "${@:2}" &
+    pid=$!
+    check "--window-id ${*:2} draws a $1 picture" eventually shot_is "$1" "$id" "$out/$1.png"
+    eval "exec ${HOST[1]}>&-"
+    wait_exit "$pid" 30
+done
+
+# Every option the settings program's entry passes is one the program takes,
+# with the lowest, highest and default value of each slider.
+xml=$(dirname "$0")/../../res/linux/orbdrift.xml
+check "the settings entry is well formed" xmllint --noout "$xml"
+refused=""
+count=0
+while read -r arguments; do
+    count=$((count + 1))
+    "$saver" $arguments --help >/dev/null 2>&1 || refused="$refused [$arguments]"
+done < <(python3 - "$xml" <<'LIST'
+import sys
+import xml.etree.ElementTree as tree
+for control in tree.parse(sys.argv[1]).iter():
+    for name in ("arg", "arg-set", "arg-unset"):
+        arg = control.get(name)
+        if arg:
+            values = [control.get(v) for v in ("low", "high", "default") if control.get(v)]
+            print("\n".join(arg.replace("%", v) for v in values) if "%" in arg else arg)
+LIST
+)
+check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
+
 "$saver" --window-id 12345 2>/dev/null
 check "a window that does not exist ends with -1" test $? -eq 255
 # A number above X's 29 bits names no window, though the server would

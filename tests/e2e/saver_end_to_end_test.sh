@@ -96,6 +96,28 @@ for answer in "Return 1" "Escape 0"; do
     check "the dialog answered with $1 ends with $2" test "$rc" = "$2"
 done
 
+# Settings, chosen with the keys alone: up the texture list to SMOKE, Tab
+# to the Stars box, Space, Enter. Saving mode then draws with them.
+export XDG_CONFIG_HOME="$out/config"
+rm -rf "$XDG_CONFIG_HOME"
+check "the default picture is noise" rough "$out/saving.png"
+"$saver" /c &
+pid=$!
+window_named orbdrift >/dev/null
+xdotool key Up Up Up Up Up Up Up Tab space Return
+wait_exit "$pid"
+check "the settings are saved with OK (exit $rc)" test "$rc" = 1
+check "the file holds the texture and stars on" \
+    test "$(grep -cxF -e Texture=SMOKE -e Stars=1 "$XDG_CONFIG_HOME/orbdrift/settings")" = 2
+"$saver" /s &
+pid=$!
+window_named "Screen Saver" >/dev/null
+check "saving mode draws the saved texture" eventually shot_is smooth root "$out/settings.png"
+xdotool key a
+wait_exit "$pid"
+check "and still ends on a key with 0" test "$rc" = 0
+unset XDG_CONFIG_HOME
+
 # Switches that mean nothing here end at once with -1.
 for tail in "/x" "/p" "/p 99999999" "/a 1"; do
     timeout 10 "$saver" $tail

@@ -67,6 +67,21 @@ shows_noise() {
 }
 # black WINDOW X Y: that pixel is black, as a band is.
 black() { [ "$(pixel "$1" "$2" "$3")" = "0 0 0" ]; }
+# grain PICTURE: how much neighbouring pixels in its middle differ, 0 to 1;
+# fails while the middle is one flat colour (nothing drawn there yet).
+grain() {
+    local w h crop
+    read -r w h < <(identify -format '%w %h' "$1")
+    crop="$((w * 2 / 3))x$((h / 5))+$((w / 6))+$((h * 2 / 5))"
+    [ "$(convert "$1" -crop "$crop" -colorspace gray -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ] &&
+        convert "$1" -crop "$crop" \( +clone -roll +1+0 \) -compose difference -composite \
+            -colorspace gray -format '%[fx:mean]' info:
+}
+# A smooth texture (SMOKE, FOG) has a fine grain, the default noise (FLECK) a coarse one.
+smooth() { local g; g=$(grain "$1") && awk "BEGIN {exit !($g < 0.02)}"; }
+rough() { local g; g=$(grain "$1") && awk "BEGIN {exit !($g >= 0.02)}"; }
+# shot_is CHECK WINDOW FILE: a screenshot of WINDOW, kept in FILE, passes CHECK.
+shot_is() { "$shot" "$3" "$2" && "$1" "$3"; }
 # shows WINDOW X Y: that pixel is drawn, not the white of an empty host.
 shows() { [ "$(pixel "$1" "$2" "$3")" != "255 255 255" ]; }
 

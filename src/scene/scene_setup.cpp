@@ -140,6 +140,10 @@ void scene_setup()
         setup_star_field();
     if (scene_switches.particles_on)
         setup_particles();
+    // The particles and the overlays bind slot 0: a soft round spot, bright
+    // in the middle and clear at the edges, makes them glows and a vignette.
+    if (scene_switches.particles_on || scene_settings.overlays)
+        texture_slots[0].generate(SPHERE, 256, 256, GL_RGBA, 0);
     // Last: its 65,536 draws come after those of the layers.
     texture_slots[9].generate(scene_settings.texture, 256, 256, GL_RGBA, 0);
 }

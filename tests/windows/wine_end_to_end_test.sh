@@ -55,6 +55,28 @@ for answer in "Return 1" "Escape 0"; do
     check "the dialog answered with $1 ends with $2" test "$rc" = "$2"
 done
 
+# Settings live in the registry: /c saves them with the keys alone (Tab to
+# the Stars box, Space, Enter), and a value set with reg add changes what
+# saving mode draws.
+wine "$saver" /c &
+pid=$!
+xdotool windowfocus --sync "$(window_named orbdrift)" 2>/dev/null
+xdotool key Tab space Return
+wait_exit "$pid"
+check "the settings are saved with OK (exit $rc)" test "$rc" = 1
+check "and the registry holds stars on" \
+    test "$(wine reg query 'HKCU\Software\orbdrift' /v Stars | grep -c 'REG_DWORD *0x1')" = 1
+check "the saved noise is rough" rough "$out/saving.png"
+wine reg add 'HKCU\Software\orbdrift' /v Texture /d SMOKE /f >/dev/null 2>&1
+wine "$saver" /s &
+pid=$!
+first=$(window_named "Screen Saver")
+check "a texture set with reg add is what saving mode draws" \
+    eventually shot_is smooth root "$out/smoke.png"
+press "$first" a
+wait_exit "$pid"
+wine reg delete 'HKCU\Software\orbdrift' /f >/dev/null 2>&1
+
 # The X window Wine renders a 200 x 150 GL child window into: Wine does not
 # place it inside a parent window that belongs to another process, so the
 # preview is read from there rather than from the host's window.

@@ -79,32 +79,26 @@ TEST_F(MessagesTest, TimersAreDueWhenWindowsWouldTickAndPendingTicksCanBeRemoved
 {
     const HWND window = make_test_window(0, 50, 50);
     x11::tick_source = still_clock;
+    const auto ticks_at = [window](std::uint64_t now) {
+        still_now = now;
+        return tick_waiting(window);
+    };
     still_now = 1000;
     SetTimer(window, 1, 5, nullptr); // raised to 10 ms, as on Windows
-    still_now = 1009;
-    EXPECT_FALSE(tick_waiting(window));
-    still_now = 1010;
-    EXPECT_TRUE(tick_waiting(window));
-    still_now = 1019; // the next is due an interval after the tick, not after the start
-    EXPECT_FALSE(tick_waiting(window));
-    still_now = 1030; // missed ticks are not made up
-    EXPECT_TRUE(tick_waiting(window));
-    EXPECT_FALSE(tick_waiting(window));
-    still_now = 1040;
+    EXPECT_FALSE(ticks_at(1009));
+    EXPECT_TRUE(ticks_at(1010));
+    EXPECT_FALSE(ticks_at(1019)); // an interval after the tick, not after the start
+    EXPECT_TRUE(ticks_at(1030));
+    EXPECT_FALSE(ticks_at(1030)); // missed ticks are not made up
     EXPECT_TRUE(KillTimer(window, 1));
-    EXPECT_FALSE(tick_waiting(window));
+    EXPECT_FALSE(ticks_at(1040));
 
-    // The longest interval is capped, not wrapped round into "due now".
+    // The longest interval is capped, not wrapped round into "due now"; a
+    // clock that jumps weeks ahead finds the tick due at once.
     SetTimer(window, 2, 0xFFFFFFFFu, nullptr);
-    still_now += USER_TIMER_MAXIMUM - 1;
-    EXPECT_FALSE(tick_waiting(window));
-    still_now += 1;
-    EXPECT_TRUE(tick_waiting(window));
-
-    // A clock that jumps weeks ahead finds the tick due at once.
-    still_now += 30ull * 24 * 3600 * 1000;
-    EXPECT_TRUE(tick_waiting(window));
-    KillTimer(window, 2);
+    EXPECT_FALSE(ticks_at(1040 + USER_TIMER_MAXIMUM - 1));
+    EXPECT_TRUE(ticks_at(1040 + USER_TIMER_MAXIMUM));
+    EXPECT_TRUE(ticks_at(still_now + 30ull * 24 * 3600 * 1000));
 }
 
 TEST_F(MessagesTest, AClockThatJumpsHoldsNoTickLongerThanItsInterval)

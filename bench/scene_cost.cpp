@@ -94,6 +94,7 @@ NULL_GL(void, glVertex2f, (GLfloat, GLfloat))
 NULL_GL(void, glVertex3d, (GLdouble, GLdouble, GLdouble))
 NULL_GL(void, glVertex3f, (GLfloat, GLfloat, GLfloat))
 NULL_GL(void, glViewport, (GLint, GLint, GLsizei, GLsizei))
+NULL_GL(void, glScissor, (GLint, GLint, GLsizei, GLsizei))
 NULL_GL(void, gluLookAt,
         (GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble))
 NULL_GL(void, gluPerspective, (GLdouble, GLdouble, GLdouble, GLdouble))

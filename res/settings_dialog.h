@@ -10,6 +10,7 @@
 #define IDC_OVERLAYS 1004
 #define IDC_SPEED 1005
 #define IDC_FRAME_RATE 1006
+#define IDC_EACH_MONITOR 1007
 
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"
@@ -26,5 +27,6 @@
     LIST("", IDC_SPEED, 80, 76, 110, 70)                                                           \
     LABEL("Frame rate:", -1, 10, 96, 60, 10)                                                       \
     LIST("", IDC_FRAME_RATE, 80, 94, 110, 50)                                                      \
+    CHECK("A picture on each monitor", IDC_EACH_MONITOR, 10, 110, 180, 10)                         \
     DEFAULT_BUTTON("OK", 1, 84, 126, 50, 14)                                                       \
     BUTTON("Cancel", 2, 140, 126, 50, 14)

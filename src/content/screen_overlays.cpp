@@ -37,7 +37,8 @@ void draw_backdrop_overlay()
     glEnable(GL_BLEND);
     draw_over_screen();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    draw_screen_quad(0.0f, 0.0f, view_manager.screen_width, view_manager.screen_height);
+    draw_screen_quad(view_manager.screen_left, view_manager.screen_bottom, view_manager.screen_width,
+                     view_manager.screen_height);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
 }
@@ -51,7 +52,8 @@ void draw_modulate_overlay()
     glDisable(GL_LIGHTING);
     draw_over_screen();
     glColor3f(1.0f, 1.0f, 1.0f);
-    draw_screen_quad(0.0f, 0.0f, view_manager.screen_width, view_manager.screen_height);
+    draw_screen_quad(view_manager.screen_left, view_manager.screen_bottom, view_manager.screen_width,
+                     view_manager.screen_height);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
 }

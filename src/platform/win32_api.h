@@ -46,6 +46,7 @@ DECLARE_WIN32_HANDLE(HCURSOR);
 DECLARE_WIN32_HANDLE(HBRUSH);
 DECLARE_WIN32_HANDLE(HMENU);
 DECLARE_WIN32_HANDLE(HKEY);
+DECLARE_WIN32_HANDLE(HMONITOR);
 #undef DECLARE_WIN32_HANDLE
 typedef HINSTANCE HMODULE;
 typedef void* HGDIOBJ;
@@ -70,6 +71,13 @@ struct RECT {
     LONG bottom;
 };
 
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+typedef BOOL (*MONITORENUMPROC)(HMONITOR, HDC, RECT*, LPARAM);
 struct MSG {
     HWND hwnd;
     UINT message;
@@ -173,6 +181,7 @@ struct STARTUPINFOA {
 #define WM_POWER 0x0048
 #define WM_HELP 0x0053
 #define WM_CONTEXTMENU 0x007B
+#define WM_DISPLAYCHANGE 0x007E
 #define WM_KEYDOWN 0x0100
 #define WM_SYSKEYDOWN 0x0104
 #define WM_INITDIALOG 0x0110
@@ -271,6 +280,11 @@ BOOL SetForegroundWindow(HWND window);
 HWND GetForegroundWindow();
 HCURSOR SetCursor(HCURSOR cursor);
 BOOL GetCursorPos(POINT* point);
+BOOL ClientToScreen(HWND window, POINT* point);
+// The monitors are the X screen's RandR monitors, else its Xinerama screens,
+// else the whole screen.
+BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC procedure, LPARAM data);
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,
                         LPARAM init_param);

@@ -364,6 +364,22 @@ BOOL GetCursorPos(POINT* point)
     return TRUE;
 }
 
+BOOL ClientToScreen(HWND window, POINT* point)
+{
+    Display* d = x11::display();
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    if (!d || !point ||
+        !x11::accepted([&](Display* dd) {
+            XTranslateCoordinates(dd, x11::xid(window), DefaultRootWindow(dd), point->x, point->y,
+                                  &x, &y, &child);
+        }))
+        return FALSE;
+    *point = {x, y};
+    return TRUE;
+}
+
 HICON LoadIconA(HINSTANCE, LPCSTR)
 {
     return nullptr;

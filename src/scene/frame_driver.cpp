@@ -10,6 +10,8 @@
 
 int client_width = 0;
 int client_height = 0;
+ScreenArea screen_areas[max_screen_areas];
+int screen_area_count = 0;
 
 namespace
 {
@@ -70,6 +72,26 @@ void run_frame()
 {
     frame_clock.update();
     step_scene_drifters();
+    if (screen_area_count == 0) {
+        draw_picture();
+        return;
+    }
+    // The scissor keeps each picture's clears and fills to its own area.
+    glEnable(GL_SCISSOR_TEST);
+    for (int i = 0; i < screen_area_count; ++i) {
+        const ScreenArea& area = screen_areas[i];
+        glScissor(area.left, area.bottom, area.width, area.height);
+        view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
+                                     static_cast<float>(area.width),
+                                     static_cast<float>(area.height));
+        view_manager.layout_views(); // the background's view 0 too, before it is drawn
+        draw_picture();
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void draw_picture()
+{
     draw_background_pass();
     if (scene_switches.backdrop_overlay_on)
         draw_backdrop_overlay();

@@ -16,6 +16,7 @@ public:
     bool overlays = false;      // both screen overlays
     int speed_percent = 100;    // of the clock's pace, lowest_speed to highest_speed
     int frame_rate = 100;       // frames a second, lowest_frame_rate to highest_frame_rate
+    bool each_monitor = false;  // a picture on each monitor of a saver window
 };
 
 extern SceneSettings scene_settings;

@@ -3,6 +3,7 @@
 #include "content/scene_switches.h"
 #include "content/star_field.h"
 #include "scene/frame_driver.h"
+#include "shell/monitor_areas.h"
 #include "shell/window_chain.h"
 #include "textures/texture_slot.h"
 
@@ -50,9 +51,13 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         client_height = client.bottom;
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
+        use_monitors(window);
         SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
         return 0;
     }
+    case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
+        use_monitors(window);
+        return 0;
     case WM_SIZE: // only a display mode's window on Linux ever changes size
         resize_scene(LOWORD(lparam), HIWORD(lparam));
         return 0;

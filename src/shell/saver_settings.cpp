@@ -22,7 +22,8 @@ struct Flag {
 
 const Flag flags[] = {{"Stars", IDC_STARS, &SceneSettings::stars},
                       {"Particles", IDC_PARTICLES, &SceneSettings::particles},
-                      {"Overlays", IDC_OVERLAYS, &SceneSettings::overlays}};
+                      {"Overlays", IDC_OVERLAYS, &SceneSettings::overlays},
+                      {"EachMonitor", IDC_EACH_MONITOR, &SceneSettings::each_monitor}};
 
 // A number and the list that offers some of its values.
 struct Number {

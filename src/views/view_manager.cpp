@@ -35,6 +35,15 @@ void ViewManager::set_screen_size(float w, float h)
     screen_height = screen_top - screen_bottom;
 }
 
+void ViewManager::set_screen_area(float left, float bottom, float w, float h)
+{
+    set_screen_size(w, h);
+    screen_left = left;
+    screen_bottom = bottom;
+    screen_right = left + w;
+    screen_top = bottom + h;
+}
+
 void ViewManager::set_background(float r, float g, float b, float a)
 {
     background_color[0] = r;
@@ -75,6 +84,8 @@ void ViewManager::draw_background() const
 {
     const float w = width;
     const float h = height;
+    const float x0 = screen_left; // 0 but where the window holds one picture a monitor
+    const float y0 = screen_bottom;
     const float f = band_fraction;
     const float alpha = background_alpha;
 
@@ -87,17 +98,17 @@ void ViewManager::draw_background() const
     glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_BLEND);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    const float band_top = h * f + 1.0f;
-    const float band_bottom = (1.0f - f) * h - 1.0f;
+    const float band_top = y0 + (h * f + 1.0f);
+    const float band_bottom = y0 + ((1.0f - f) * h - 1.0f);
     glBegin(GL_QUADS);
-    glVertex2f(0.0f, 0.0f);
-    glVertex2f(w, 0.0f);
-    glVertex2f(w, band_top);
-    glVertex2f(0.0f, band_top);
-    glVertex2f(0.0f, band_bottom);
-    glVertex2f(w, band_bottom);
-    glVertex2f(w, h);
-    glVertex2f(0.0f, h);
+    glVertex2f(x0, y0);
+    glVertex2f(x0 + w, y0);
+    glVertex2f(x0 + w, band_top);
+    glVertex2f(x0, band_top);
+    glVertex2f(x0, band_bottom);
+    glVertex2f(x0 + w, band_bottom);
+    glVertex2f(x0 + w, y0 + h);
+    glVertex2f(x0, y0 + h);
     glEnd();
     if (alpha != 1.0f) {
         glEnable(GL_BLEND);
@@ -105,9 +116,9 @@ void ViewManager::draw_background() const
     }
     glColor4f(background_color[0], background_color[1], background_color[2], alpha);
     glBegin(GL_QUADS);
-    glVertex2f(0.0f, h * f);
-    glVertex2f(w, h * f);
-    glVertex2f(w, band_bottom);
-    glVertex2f(0.0f, band_bottom);
+    glVertex2f(x0, y0 + h * f);
+    glVertex2f(x0 + w, y0 + h * f);
+    glVertex2f(x0 + w, band_bottom);
+    glVertex2f(x0, band_bottom);
     glEnd();
 }

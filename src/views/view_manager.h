@@ -12,6 +12,9 @@ public:
     virtual ~ViewManager() = default;
 
     void set_screen_size(float w, float h);
+    // A part of the window, from its bottom left, that the views and the
+    // background fill as if it were the whole window.
+    void set_screen_area(float left, float bottom, float w, float h);
     void set_background(float r, float g, float b, float a);
     void select_viewport(int i);
     void select_ortho(int i);

@@ -130,6 +130,42 @@ check "without a display saving ends with -1" test $? -eq 255
 check "and says why, in one line" test "$(grep -c "cannot open the X display" "$out/no-display.txt")" = 1 -a \
     "$(wc -l <"$out/no-display.txt")" = 1
 
+# Two monitors side by side on one 1280 x 480 screen: one picture across
+# both by default, one on each with the setting, the two halves alike.
+kill "$xvfb"
+wait "$xvfb" 2>/dev/null
+start_test_x 1280x480
+xrandr --setmonitor left 640/169x480/127+0+0 screen >/dev/null &&
+    xrandr --setmonitor right 640/169x480/127+640+0 none >/dev/null
+check "the screen is two monitors" test "$(xrandr --listmonitors | head -1)" = "Monitors: 2"
+export XDG_CONFIG_HOME="$out/monitors"
+for each in 0 1; do
+    mkdir -p "$XDG_CONFIG_HOME/orbdrift"
+    printf '[Software\\orbdrift]\nEachMonitor=%s\n' "$each" >"$XDG_CONFIG_HOME/orbdrift/settings"
+    "$saver" /s &
+    pid=$!
+    window_named "Screen Saver" >/dev/null
+    eventually shows_noise root 240 100 300 500 700 900 1100
+    "$shot" "$out/monitors-$each.png"
+    differ=$(compare -metric AE "$out/monitors-$each.png[640x480+0+0]" \
+        "$out/monitors-$each.png[640x480+640+0]" null: 2>&1)
+    if [ "$each" = 1 ]; then
+        # Alike but for rounding: GL places a viewport 640 pixels over a little differently.
+        check "each monitor shows the whole picture, alike on both ($differ pixels differ)" \
+            test "$differ" -lt 10000
+        for x in 320 960; do
+            check "with its own top band at x $x" black root "$x" 0
+            check "and its own bottom band" eventually black root "$x" 479
+        done
+    else
+        check "by default one picture spans both ($differ pixels differ)" test "$differ" -gt 50000
+    fi
+    xdotool key a
+    wait_exit "$pid"
+    check "a key ends it with 0" test "$rc" = 0
+done
+unset XDG_CONFIG_HOME
+
 # Without GLX there is nothing to draw with, but it still saves and ends.
 kill "$xvfb"
 wait "$xvfb" 2>/dev/null

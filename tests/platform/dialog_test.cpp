@@ -126,7 +126,7 @@ TEST_F(DialogTest, TheButtonsAnswerAndTheControlsWorkByMouseAndByKeys)
     EXPECT_EQ(stars_box, BST_CHECKED);
     // The arrows step through a list and stop at its ends; an open list
     // takes Escape for itself; Tab past the boxes and lists to Cancel.
-    EXPECT_EQ(answer_dialog("key Down Down Down Up space Escape key Tab Tab Tab Tab Tab Tab Tab "
+    EXPECT_EQ(answer_dialog("key Down Down Down Up space Escape key Tab Tab Tab Tab Tab Tab Tab Tab "
                             "Return"),
               0);
     EXPECT_EQ(chosen_item, 1);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "scene/frame_driver.h"
+#include "shell/monitor_areas.h"
 #include "shell/render_proc.h"
 #include "shell/saver_settings.h"
 #include "shell/saver_process.h"
@@ -106,4 +107,52 @@ TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
     const HWND dialog = fake_window(0xD1A);
     EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
     EXPECT_TRUE(prepare_config_dialog(nullptr));
+}
+
+// Monitors in screen coordinates, y down, as GL areas of the window, y up.
+TEST(RenderProc, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
+{
+    struct Case {
+        std::vector<RECT> monitors;
+        POINT origin;
+        int width, height;
+        std::vector<ScreenArea> areas; // left, bottom, width, height
+    };
+    const Case cases[] = {
+        {{{0, 0, 640, 480}, {640, 0, 1280, 480}}, {0, 0}, 1280, 480,
+         {{0, 0, 640, 480}, {640, 0, 640, 480}}}, // side by side
+        {{{0, 0, 800, 600}, {0, 600, 800, 1200}}, {0, 0}, 800, 1200,
+         {{0, 600, 800, 600}, {0, 0, 800, 600}}}, // stacked: the first on top
+        {{{-1024, 200, 0, 968}, {0, 0, 1920, 1080}}, {-1024, 0}, 2944, 1080,
+         {{0, 112, 1024, 768}, {1024, 0, 1920, 1080}}}, // left of the primary, smaller
+        {{{0, 0, 640, 480}}, {0, 0}, 640, 480, {{0, 0, 640, 480}}},
+        {{{-100, -100, 100, 100}, {700, 0, 900, 100}}, {0, 0}, 640, 480,
+         {{0, 380, 100, 100}}}, // clipped to the window; one outside it left out
+    };
+    for (const Case& c : cases) {
+        ScreenArea areas[4];
+        const int count = monitor_areas(c.monitors.data(), static_cast<int>(c.monitors.size()),
+                                        c.origin, c.width, c.height, areas, 4);
+        ASSERT_EQ(count, static_cast<int>(c.areas.size()));
+        for (int i = 0; i < count; ++i) {
+            const ScreenArea& want = c.areas[static_cast<std::size_t>(i)];
+            EXPECT_EQ(std::vector<int>({areas[i].left, areas[i].bottom, areas[i].width,
+                                        areas[i].height}),
+                      std::vector<int>({want.left, want.bottom, want.width, want.height}));
+        }
+    }
+    // The saver window takes them only when asked, and only with several.
+    client_width = 1280;
+    client_height = 480;
+    fake.monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
+    scene_settings.each_monitor = true;
+    use_monitors(fake_window(1));
+    EXPECT_EQ(screen_area_count, 2);
+    preview_mode = TRUE;
+    use_monitors(fake_window(1));
+    EXPECT_EQ(screen_area_count, 0);
+    preview_mode = FALSE;
+    fake.monitors.resize(1);
+    use_monitors(fake_window(1));
+    EXPECT_EQ(screen_area_count, 0);
 }

@@ -250,6 +250,27 @@ UINT IsDlgButtonChecked(HWND, int id)
     return static_cast<UINT>(fake.controls[id]);
 }
 
+BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM data)
+{
+    for (std::size_t i = 0; i < fake.monitors.size(); ++i)
+        if (!procedure(reinterpret_cast<HMONITOR>(i + 1), nullptr, &fake.monitors[i], data))
+            break;
+    return TRUE;
+}
+
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
+{
+    info->rcMonitor = fake.monitors[reinterpret_cast<std::size_t>(monitor) - 1];
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND, POINT* point)
+{
+    point->x += fake.client_origin.x;
+    point->y += fake.client_origin.y;
+    return TRUE;
+}
+
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR, UINT)
 {
     record("MessageBoxA(" + handle_text(owner) + "," + text + ")");

@@ -36,6 +36,8 @@ struct FakeWin32 {
     // The dialog's controls by id: a list's choice or a box's tick, a list's items.
     std::map<int, LRESULT> controls;
     std::map<int, std::vector<std::string>> list_items;
+    std::vector<RECT> monitors = {{0, 0, 640, 480}};
+    POINT client_origin = {0, 0}; // of every window, on the screen
 
     // What the shell did.
     std::vector<std::string> calls;

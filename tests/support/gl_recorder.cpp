@@ -179,6 +179,7 @@ GL_FORWARD(void, glColorMaterial, (GLenum f, GLenum m), (f, m), f, m)
 GL_FORWARD(void, glMateriali, (GLenum f, GLenum p, GLint v), (f, p, v), f, p, v)
 GL_FORWARD(void, glDepthMask, (GLboolean f), (f), f)
 GL_FORWARD(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
+GL_FORWARD(void, glScissor, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
 GL_FORWARD(void, glMatrixMode, (GLenum m), (m), m)
 GL_FORWARD(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),
            (l, r, b, t, n, f), l, r, b, t, n, f)

@@ -3,6 +3,8 @@
 // would hide most of the work; the process clock counts every thread.
 //
 //   frame-cost frame orbdrift|baseline WxH FRAMES   CPU ms per frame, then wall ms
+//                                                   (monitors for the saver with a picture
+//                                                   on each half, as on two monitors)
 //   frame-cost setup orbdrift|baseline WxH          CPU ms of the start, texture included,
 //                                                   then of the start and the first frame
 //   frame-cost kinds [REPEATS]                      CPU ms per 256 x 256 texture, by kind
@@ -44,6 +46,7 @@ double seconds(clockid_t id)
 
 struct Drawing {
     bool baseline = false;
+    bool two_monitors = false;
 
     void start(int width, int height) const
     {
@@ -53,6 +56,11 @@ struct Drawing {
             client_width = width;
             client_height = height;
             set_fixed_gl_state();
+            if (two_monitors) {
+                screen_areas[0] = {0, 0, width / 2, height};
+                screen_areas[1] = {width / 2, 0, width - width / 2, height};
+                screen_area_count = 2;
+            }
         }
     }
 
@@ -182,9 +190,9 @@ int main(int argc, char** argv)
     if (argc < 4)
         return usage();
     Drawing drawing;
-    if (std::strcmp(argv[2], "baseline") == 0)
-        drawing.baseline = true;
-    else if (std::strcmp(argv[2], "orbdrift") != 0)
+    drawing.baseline = std::strcmp(argv[2], "baseline") == 0;
+    drawing.two_monitors = std::strcmp(argv[2], "monitors") == 0;
+    if (!drawing.baseline && !drawing.two_monitors && std::strcmp(argv[2], "orbdrift") != 0)
         return usage();
     int width = 0;
     int height = 0;

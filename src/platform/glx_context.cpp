@@ -5,8 +5,6 @@
 
 #include <GL/glx.h>
 
-#include <map>
-
 #include "platform/x11_internal.h"
 
 namespace
@@ -57,23 +55,24 @@ namespace x11
 
 XVisualInfo* gl_visual(int screen)
 {
-    static std::map<int, XVisualInfo*> chosen; // null where the server has no GLX
-    const auto known = chosen.find(screen);
-    if (known != chosen.end())
-        return known->second;
+    // One a screen, chosen on first use and kept for the process; null where
+    // the server has no GLX.
+    constexpr int known_screens = 16;
+    static XVisualInfo* visuals[known_screens] = {};
+    static bool chosen[known_screens] = {};
     Display* d = display();
-    XVisualInfo* visual = nullptr;
+    if (!d || screen < 0 || screen >= known_screens)
+        return nullptr;
     int error_base = 0;
     int event_base = 0;
-    if (d && glXQueryExtension(d, &error_base, &event_base)) {
+    if (!chosen[screen] && glXQueryExtension(d, &error_base, &event_base)) {
         int attributes[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE,
                             8,            GLX_BLUE_SIZE,    8,              GLX_DEPTH_SIZE,
                             16,           None};
-        visual = glXChooseVisual(d, screen, attributes);
+        visuals[screen] = glXChooseVisual(d, screen, attributes);
     }
-    if (d)
-        chosen[screen] = visual;
-    return visual;
+    chosen[screen] = true;
+    return visuals[screen];
 }
 
 } // namespace x11

@@ -135,6 +135,14 @@ Key* find_key(Hive& hive, const std::string& path)
     return nullptr;
 }
 
+Value* find_value(Key& key, const char* name)
+{
+    for (Value& value : key.values)
+        if (same_name(value.name, name))
+            return &value;
+    return nullptr;
+}
+
 const std::string* key_path(HKEY key)
 {
     for (const auto& open : open_keys)
@@ -195,11 +203,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE da
     if (!path)
         return ERROR_INVALID_HANDLE;
     Hive hive = read_hive();
-    const Key* found = find_key(hive, *path);
-    const Value* value = nullptr;
-    for (const Value& v : found ? found->values : std::vector<Value>{})
-        if (same_name(v.name, name ? name : ""))
-            value = &v;
+    Key* found = find_key(hive, *path);
+    const Value* value = found ? find_value(*found, name ? name : "") : nullptr;
     if (!value)
         return ERROR_FILE_NOT_FOUND;
     std::string bytes = value->text + '\0';
@@ -247,13 +252,10 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* dat
         hive.push_back({*path, {}});
         found = &hive.back();
     }
-    for (Value& value : found->values) {
-        if (same_name(value.name, name)) {
-            value.text = text;
-            return write_hive(hive);
-        }
-    }
-    found->values.push_back({name, text});
+    if (Value* value = find_value(*found, name))
+        value->text = text;
+    else
+        found->values.push_back({name, text});
     return write_hive(hive);
 }
 

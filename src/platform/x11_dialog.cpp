@@ -89,7 +89,10 @@ struct Pen {
     {
         return XTextWidth(font, s.c_str(), static_cast<int>(s.size()));
     }
-    void box(int x, int y, int w, int h) const { XDrawRectangle(d, id, gc, x, y, w, h); }
+    void box(int x, int y, int w, int h) const
+    {
+        XDrawRectangle(d, id, gc, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    }
 };
 
 void draw_control(const Pen& pen, const Control& c, bool focused)

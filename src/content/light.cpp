@@ -1,7 +1,6 @@
 #include "content/light.h"
 
 #include "common/gl.h"
-#include "content/sphere_mesh.h"
 
 namespace
 {
@@ -32,13 +31,4 @@ void Light::enable()
     apply();
     if (gl_light() != no_gl_light)
         glEnable(gl_light());
-}
-
-void Light::draw_marker() const
-{
-    glColor3f(color[0], color[1], color[2]);
-    glPushMatrix();
-    glTranslatef(position.x, position.y, position.z);
-    draw_sphere_mesh(marker_radius, 10, 10, 1.0, 1.0, 0.0, 0.0);
-    glPopMatrix();
 }

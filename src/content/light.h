@@ -4,7 +4,8 @@
 constexpr int light_count = 8;
 constexpr unsigned no_gl_light = 0; // a number outside 0 to 7 names no light
 
-// A positional GL light, shown by a small sphere where it stands.
+// A positional GL light. It stands outside the sphere the camera looks at
+// from inside, so nothing where it stands could ever be seen.
 class Light
 {
 public:
@@ -13,10 +14,8 @@ public:
     unsigned gl_light() const; // GL_LIGHT0 + number, or no_gl_light
     void apply();
     void enable();
-    void draw_marker() const;
 
     int number = 0; // 0 to 7; any other number drives no light
-    float marker_radius = 1.0f;
     float gl_position[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     float spot_direction[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     Vec3 position{1.0f, 1.0f, 1.0f};

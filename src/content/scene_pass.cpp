@@ -83,7 +83,6 @@ void draw_sphere_step()
     if (scene_switches.lighting_on) {
         move_light(t);
         scene_light.apply();
-        scene_light.draw_marker();
     }
     // Colour material turns this into a white ambient and diffuse material.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -94,8 +93,7 @@ void draw_sphere_step()
     // coordinates can no longer resolve one frame's step: after hours the
     // scroll stutters, after days it stops.
     const double scroll = 0.15f;
-    draw_sphere_mesh(1.0, 20, 18, 4.0, 4.0, std::fmod(scroll * t, 1.0),
-                     std::fmod(t * 1.11 * scroll, 1.0));
+    scene_sphere.draw(4.0, 4.0, std::fmod(scroll * t, 1.0), std::fmod(t * 1.11 * scroll, 1.0));
     clear_sphere_state();
 }
 

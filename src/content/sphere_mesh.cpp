@@ -1,11 +1,14 @@
 #include "content/sphere_mesh.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "common/gl.h"
 
 namespace
 {
+
+constexpr float pi = 3.1415927f;
 
 struct RingPoint {
     float x, y, z;
@@ -18,44 +21,73 @@ RingPoint ring_point(float phi, float theta)
     return {std::sin(theta) * s, -std::cos(phi), std::cos(theta) * s};
 }
 
-void emit(const RingPoint& p, double radius, float u, float v)
-{
-    glNormal3f(p.x, p.y, p.z);
-    glTexCoord2f(u, v);
-    glVertex3d(p.x * radius, p.y * radius, p.z * radius);
-}
-
 } // namespace
 
-void draw_sphere_mesh(double radius, int slices, int stacks, double scale_u, double scale_v,
-                      double offset_u, double offset_v)
+void SphereMesh::build(double radius, int slice_count, int stack_count)
 {
-    if (slices < 3 || stacks < 3 || slices > 100 || stacks > 100)
+    vertex_count = 0;
+    if (slice_count < 3 || stack_count < 3 || slice_count > 100 || stack_count > 100)
         return;
-    const float pi = 3.1415927f;
+    slices = slice_count;
+    stacks = stack_count;
+    strip_vertices = 2 * (slices + 1);
     const float d_theta = 2.0f * pi / static_cast<float>(slices);
     const float d_phi = pi / static_cast<float>(stacks - 1);
+    for (int i = 0; i + 1 < stacks; ++i) {
+        const float phi_upper = static_cast<float>(i + 1) * d_phi;
+        const float phi_lower = static_cast<float>(i) * d_phi;
+        for (int s = 0; s <= slices; ++s) {
+            // The closing column reuses angle 0 so the seam meets exactly.
+            const float theta = s == slices ? 0.0f : static_cast<float>(s) * d_theta;
+            for (float phi : {phi_upper, phi_lower}) {
+                const RingPoint p = ring_point(phi, theta);
+                float* normal = &normals[3 * vertex_count];
+                double* position = &positions[3 * vertex_count];
+                normal[0] = p.x;
+                normal[1] = p.y;
+                normal[2] = p.z;
+                position[0] = p.x * radius;
+                position[1] = p.y * radius;
+                position[2] = p.z * radius;
+                ++vertex_count;
+            }
+        }
+    }
+}
+
+void SphereMesh::draw(double scale_u, double scale_v, double offset_u, double offset_v)
+{
+    if (vertex_count == 0)
+        return;
     // v divides by stacks, not stacks - 1, so the top ring stops short of the
-    // full scale; the texture is tiled anyway, so the seam never shows.
+    // full scale; the texture is tiled anyway, so the seam never shows. u runs
+    // on to the full scale in the closing column.
     const auto v_of = [&](int k) {
         return static_cast<float>(static_cast<float>(k) / static_cast<float>(stacks) * scale_v +
                                   offset_v);
     };
+    float* coordinate = texture_coordinates;
     for (int i = 0; i + 1 < stacks; ++i) {
-        const float phi_upper = static_cast<float>(i + 1) * d_phi;
-        const float phi_lower = static_cast<float>(i) * d_phi;
         const float v_upper = v_of(i + 1);
         const float v_lower = v_of(i);
-        glBegin(GL_TRIANGLE_STRIP);
         for (int s = 0; s <= slices; ++s) {
-            // The closing column reuses angle 0 so the seam meets exactly,
-            // while u runs on to the full scale.
-            const float theta = s == slices ? 0.0f : static_cast<float>(s) * d_theta;
             const float u = static_cast<float>(
                 static_cast<float>(s) / static_cast<float>(slices) * scale_u + offset_u);
-            emit(ring_point(phi_upper, theta), radius, u, v_upper);
-            emit(ring_point(phi_lower, theta), radius, u, v_lower);
+            *coordinate++ = u;
+            *coordinate++ = v_upper;
+            *coordinate++ = u;
+            *coordinate++ = v_lower;
         }
-        glEnd();
     }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_DOUBLE, 0, positions);
+    glNormalPointer(GL_FLOAT, 0, normals);
+    glTexCoordPointer(2, GL_FLOAT, 0, texture_coordinates);
+    for (int first = 0; first < vertex_count; first += strip_vertices)
+        glDrawArrays(GL_TRIANGLE_STRIP, first, strip_vertices);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }

@@ -1,7 +1,26 @@
 #pragma once
 
-// A UV sphere around the origin in immediate mode, one triangle strip per
-// band between two rings, with outward normals. Requests outside 3 to 100
-// slices or stacks draw nothing.
-void draw_sphere_mesh(double radius, int slices, int stacks, double scale_u, double scale_v,
-                      double offset_u, double offset_v);
+// A UV sphere around the origin, one triangle strip per band between two
+// rings, with outward normals, drawn from GL 1.1 vertex arrays: positions
+// and normals are made once, the texture coordinates every time it is drawn.
+class SphereMesh
+{
+public:
+    virtual ~SphereMesh() = default;
+
+    // Requests outside 3 to 100 slices or stacks make an empty mesh.
+    void build(double radius, int slices, int stacks);
+    // Empty meshes draw nothing.
+    void draw(double scale_u, double scale_v, double offset_u, double offset_v);
+
+    static constexpr int most_vertices = 2 * 101 * 99; // 100 slices, 100 stacks
+    int slices = 0;
+    int stacks = 0;
+    int strip_vertices = 0; // 2 x (slices + 1)
+    int vertex_count = 0;
+    double positions[3 * most_vertices] = {};
+    float normals[3 * most_vertices] = {};
+    float texture_coordinates[2 * most_vertices] = {};
+};
+
+extern SphereMesh scene_sphere;

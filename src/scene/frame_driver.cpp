@@ -16,19 +16,17 @@ int screen_area_count = 0;
 namespace
 {
 
-void draw_background_pass()
+void draw_background_pass(const View* painted = nullptr)
 {
     glDepthMask(GL_FALSE);
     glDisable(GL_LIGHTING);
     view_manager.select_viewport(0);
     view_manager.select_ortho(0);
-    view_manager.draw_background();
+    view_manager.draw_background(painted);
 }
 
 void draw_scene_views()
 {
-    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
-    view_manager.layout_views();
     for (int i = 1; i < view_manager.view_count; ++i) {
         view_manager.select_viewport(i);
         // Projection parameters always come from view 1; the aspect from view i.
@@ -84,7 +82,6 @@ void run_frame()
         view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
                                      static_cast<float>(area.width),
                                      static_cast<float>(area.height));
-        view_manager.layout_views(); // the background's view 0 too, before it is drawn
         draw_picture();
     }
     glDisable(GL_SCISSOR_TEST);
@@ -92,7 +89,11 @@ void run_frame()
 
 void draw_picture()
 {
-    draw_background_pass();
+    // Laid out before the background, which fills only what the scene's
+    // view leaves of the strip between the bands.
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    view_manager.layout_views();
+    draw_background_pass(scene_switches.scene_pass_on ? &view_manager.views[1] : nullptr);
     if (scene_switches.backdrop_overlay_on)
         draw_backdrop_overlay();
     if (scene_switches.scene_pass_on)

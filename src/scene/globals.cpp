@@ -8,6 +8,7 @@
 #include "content/light_material.h"
 #include "content/particle_system.h"
 #include "content/scene_switches.h"
+#include "content/sphere_mesh.h"
 #include "content/star_field.h"
 #include "scene/scene_settings.h"
 #include "textures/texture_slot.h"
@@ -31,3 +32,4 @@ LightMaterial scene_material;
 TextureSlot texture_slots[texture_slot_count];
 SceneSwitches scene_switches;
 SceneSettings scene_settings;
+SphereMesh scene_sphere;

@@ -13,6 +13,7 @@
 #include "content/particle_system.h"
 #include "content/point_placement.h"
 #include "content/scene_switches.h"
+#include "content/sphere_mesh.h"
 #include "content/star_field.h"
 #include "scene/scene_settings.h"
 #include "textures/texture_kind.h"
@@ -48,7 +49,9 @@ void set_switches()
     on.modulate_overlay_on = scene_settings.overlays ? 1 : 0;
     on.blend_on = 0;
     on.cull_on = 0;
-    on.depth_test_on = 1;
+    // Seen from inside, the closed sphere covers every pixel of its view once:
+    // depth matters only to the layers drawn with it.
+    on.depth_test_on = scene_settings.stars || scene_settings.particles ? 1 : 0;
     on.fog_on = 0;
     on.lighting_on = 1;
     on.stars_on = scene_settings.stars ? 1 : 0;
@@ -120,7 +123,6 @@ void scene_setup()
     scene_light.color[0] = 1.0f;
     scene_light.color[1] = 1.0f;
     scene_light.color[2] = 1.0f;
-    scene_light.marker_radius = 0.03f;
     scene_light.enable();
 
     scene_material.set_weights(0.4f, 0.6f, 0.9f, 1.0f);
@@ -131,6 +133,7 @@ void scene_setup()
     scene_material.apply(scene_light);
 
     set_switches();
+    view_manager.depth_clear_on = scene_switches.depth_test_on;
     configure_drifters();
 
     frame_clock.speed = scene_settings.speed_percent / 100.0;
@@ -140,6 +143,7 @@ void scene_setup()
         setup_star_field();
     if (scene_switches.particles_on)
         setup_particles();
+    scene_sphere.build(1.0, 20, 18);
     // The particles and the overlays bind slot 0: a soft round spot, bright
     // in the middle and clear at the edges, makes them glows and a vignette.
     if (scene_switches.particles_on || scene_settings.overlays)

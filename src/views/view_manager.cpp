@@ -80,7 +80,7 @@ void ViewManager::layout_views()
     }
 }
 
-void ViewManager::draw_background() const
+void ViewManager::draw_background(const View* painted) const
 {
     const float w = width;
     const float h = height;
@@ -89,13 +89,16 @@ void ViewManager::draw_background() const
     const float f = band_fraction;
     const float alpha = background_alpha;
 
-    glDepthMask(GL_TRUE);
+    const GLbitfield depth = depth_clear_on ? GL_DEPTH_BUFFER_BIT : 0;
+    if (depth)
+        glDepthMask(GL_TRUE);
     if (f == 0.0f && alpha == 1.0f) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | depth);
         return;
     }
     // The colour buffer keeps the last frame, so a translucent fill leaves trails.
-    glClear(GL_DEPTH_BUFFER_BIT);
+    if (depth)
+        glClear(depth);
     glDisable(GL_BLEND);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     const float band_top = y0 + (h * f + 1.0f);
@@ -115,10 +118,26 @@ void ViewManager::draw_background() const
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     glColor4f(background_color[0], background_color[1], background_color[2], alpha);
+    const float fill_bottom = y0 + h * f;
+    const auto fill = [&](float bottom, float top) {
+        glVertex2f(x0, bottom);
+        glVertex2f(x0 + w, bottom);
+        glVertex2f(x0 + w, top);
+        glVertex2f(x0, top);
+    };
     glBegin(GL_QUADS);
-    glVertex2f(x0, y0 + h * f);
-    glVertex2f(x0 + w, y0 + h * f);
-    glVertex2f(x0 + w, band_bottom);
-    glVertex2f(x0, band_bottom);
+    if (painted && alpha == 1.0f) {
+        // An opaque fill under a view that paints all of its viewport shows
+        // only in the rows the viewport leaves as its edges truncate.
+        const auto view_bottom = static_cast<float>(static_cast<GLint>(painted->pixel_rect.y0));
+        const float view_top =
+            view_bottom + static_cast<float>(static_cast<GLsizei>(painted->pixel_height));
+        if (view_bottom > fill_bottom)
+            fill(fill_bottom, std::min(view_bottom, band_bottom));
+        if (band_bottom > view_top)
+            fill(std::max(view_top, fill_bottom), band_bottom);
+    } else {
+        fill(fill_bottom, band_bottom);
+    }
     glEnd();
 }

@@ -19,7 +19,9 @@ public:
     void select_viewport(int i);
     void select_ortho(int i);
     void layout_views();
-    void draw_background() const;
+    // The bands and the fill between them; the fill leaves out the rows of
+    // a view that will paint all of its viewport anyway, when one is named.
+    void draw_background(const View* painted = nullptr) const;
 
     float screen_width = 0.0f;
     float screen_height = 0.0f;
@@ -32,6 +34,7 @@ public:
     float width = 0.0f;
     float height = 0.0f;
     float band_fraction = 0.0f;
+    int depth_clear_on = 1; // off while nothing drawn tests depth
     int view_count = 1;
     int current_view = 0; // selected last for a viewport or an ortho projection
     View views[max_views];

@@ -10,6 +10,7 @@
 #include "content/particle_system.h"
 #include "content/scene_pass.h"
 #include "content/scene_switches.h"
+#include "content/sphere_mesh.h"
 #include "content/star_field.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
@@ -74,6 +75,7 @@ TEST_F(ScenePassTest, StarsSphereAndParticlesInTurnEachFoggedOnlyIfItAsks)
     scene_particles.count = 3;
     scene_particles.fog = 1;
     scene_particles.spawn();
+    scene_sphere.build(1.0, 20, 18);
     GlRecording gl;
     draw_scene_pass();
     // What each step leaves: the stars' list, the sphere's strips, the particles' quads.
@@ -81,22 +83,22 @@ TEST_F(ScenePassTest, StarsSphereAndParticlesInTurnEachFoggedOnlyIfItAsks)
     for (const GlCall& c : gl.outer()) {
         if (c.name == "glCallList" || (c.name == "glBegin" && c.args[0] == GL_QUADS))
             steps += c.name == "glCallList" ? "S" : "P";
-        else if (c.name == "glBegin" && c.args[0] == GL_TRIANGLE_STRIP &&
-                 (steps.empty() || steps.back() != 'O'))
+        else if (c.name == "glDrawArrays" && (steps.empty() || steps.back() != 'O'))
             steps += "O";
         else if (c.args.size() == 1 && c.args[0] == GL_FOG)
             steps += c.name == "glEnable" ? "+" : "-";
     }
-    EXPECT_EQ(steps, "S-O+O-+PPP-"); // the marker sphere, then the sphere with the scene's fog
+    EXPECT_EQ(steps, "S-+O-+PPP-"); // no marker: the light stands outside, never seen
 }
 
 TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
 {
     set_setup_switches();
+    scene_sphere.build(1.0, 20, 18);
     GlRecording gl;
     draw_sphere_step(); // the clock stands at 0: the light is at (0, 0, 2)
     EXPECT_EQ(gl.named("glLightfv")[0], gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}));
-    EXPECT_EQ(gl.named("glBegin").size(), 9u + 17u);
+    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
     EXPECT_EQ(gl.named("glColor4f"), std::vector<GlCall>{gl_call("glColor4f", {1, 1, 1, 1})});
 
     // Ten seconds on: the light has circled on, and the sphere's texture, four
@@ -107,18 +109,17 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     EXPECT_EQ(gl.named("glLightfv")[0],
               gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, float(std::sin(2.0) * 2),
                                     float(std::sin(0.4) * 2), float(std::cos(2.0) * 2), 1}));
-    const auto coords = gl.named("glTexCoord2f");
-    const std::size_t sphere = 9 * 11 * 2; // after the marker's
-    EXPECT_NEAR(coords[sphere].args[0], 0.5, 1e-5);
-    EXPECT_NEAR(coords[sphere].args[1], 4.0 / 18 + std::fmod(1.665, 1.0), 1e-5);
-    EXPECT_NEAR(coords[sphere + 40].args[0], 4.5, 1e-5);
+    const float* uv = scene_sphere.texture_coordinates;
+    EXPECT_NEAR(uv[0], 0.5, 1e-5);
+    EXPECT_NEAR(uv[1], 4.0 / 18 + std::fmod(1.665, 1.0), 1e-5);
+    EXPECT_NEAR(uv[80], 4.5, 1e-5);
 
     scene_switches.lighting_on = 0;
     scene_light.position.set(5.0f, 5.0f, 5.0f);
     gl.clear();
     draw_sphere_step();
     EXPECT_TRUE(gl.named("glLightfv").empty());
-    EXPECT_EQ(gl.named("glBegin").size(), 17u);
+    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
     EXPECT_EQ(scene_light.position.x, 5.0f);
     EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_DEPTH_TEST}),
                                                          gl_call("glEnable", {GL_TEXTURE_2D})}));

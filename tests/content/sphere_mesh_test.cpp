@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "common/gl.h"
@@ -10,24 +11,9 @@
 namespace
 {
 
-struct Strips {
-    int count = 0;
-    std::vector<int> vertices;
-};
-
-Strips strips_of(const GlRecording& gl)
+double address(const void* p)
 {
-    Strips strips;
-    for (const GlCall& call : gl.all()) {
-        if (call.name == "glBegin") {
-            EXPECT_EQ(call.args[0], GL_TRIANGLE_STRIP);
-            ++strips.count;
-            strips.vertices.push_back(0);
-        } else if (call.name == "glVertex3d") {
-            ++strips.vertices.back();
-        }
-    }
-    return strips;
+    return static_cast<double>(reinterpret_cast<std::uintptr_t>(p));
 }
 
 } // namespace
@@ -36,52 +22,68 @@ class SphereMeshTest : public GlTest
 {
 };
 
-TEST_F(SphereMeshTest, EachBandIsOneStripWithAClosingColumn)
+// The arrays go to GL by their address, and each band between two rings is
+// one strip with a closing column.
+TEST_F(SphereMeshTest, EachBandIsOneStripFromTheMeshsOwnArrays)
 {
+    SphereMesh& mesh = scene_sphere;
+    mesh.build(1.0, 20, 18);
     GlRecording gl;
-    draw_sphere_mesh(1.0, 20, 18, 4.0, 4.0, 0.0, 0.0);
-    const Strips sphere = strips_of(gl);
-    EXPECT_EQ(sphere.count, 17);
-    EXPECT_EQ(sphere.vertices, std::vector<int>(17, 42));
-
-    gl.clear();
-    draw_sphere_mesh(0.03, 10, 10, 1.0, 1.0, 0.0, 0.0);
-    const Strips marker = strips_of(gl);
-    EXPECT_EQ(marker.count, 9);
-    EXPECT_EQ(marker.vertices, std::vector<int>(9, 22));
+    mesh.draw(4.0, 4.0, 0.0, 0.0);
+    std::vector<GlCall> expected = {
+        gl_call("glEnableClientState", {GL_VERTEX_ARRAY}),
+        gl_call("glEnableClientState", {GL_NORMAL_ARRAY}),
+        gl_call("glEnableClientState", {GL_TEXTURE_COORD_ARRAY}),
+        gl_call("glVertexPointer", {3, GL_DOUBLE, 0, address(mesh.positions)}),
+        gl_call("glNormalPointer", {GL_FLOAT, 0, address(mesh.normals)}),
+        gl_call("glTexCoordPointer", {2, GL_FLOAT, 0, address(mesh.texture_coordinates)})};
+    for (int strip = 0; strip < 17; ++strip)
+        expected.push_back(gl_call("glDrawArrays", {GL_TRIANGLE_STRIP, strip * 42.0, 42}));
+    for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
+        expected.push_back(gl_call("glDisableClientState", {static_cast<double>(array)}));
+    EXPECT_EQ(gl.all(), expected);
 }
 
 TEST_F(SphereMeshTest, RequestsOutsideThreeToOneHundredDrawNothing)
 {
+    SphereMesh& mesh = scene_sphere;
     GlRecording gl;
-    draw_sphere_mesh(1.0, 2, 10, 1.0, 1.0, 0.0, 0.0);
-    draw_sphere_mesh(1.0, 10, 2, 1.0, 1.0, 0.0, 0.0);
-    draw_sphere_mesh(1.0, 101, 10, 1.0, 1.0, 0.0, 0.0);
-    draw_sphere_mesh(1.0, 10, 101, 1.0, 1.0, 0.0, 0.0);
+    for (int bad : {2, 101}) {
+        mesh.build(1.0, bad, 10);
+        mesh.draw(1.0, 1.0, 0.0, 0.0);
+        mesh.build(1.0, 10, bad);
+        mesh.draw(1.0, 1.0, 0.0, 0.0);
+    }
     EXPECT_TRUE(gl.all().empty());
-    draw_sphere_mesh(1.0, 3, 3, 1.0, 1.0, 0.0, 0.0);
-    draw_sphere_mesh(1.0, 100, 100, 1.0, 1.0, 0.0, 0.0);
-    EXPECT_EQ(gl.named("glBegin").size(), 2u + 99u);
+    mesh.build(1.0, 100, 100);
+    mesh.draw(1.0, 1.0, 0.0, 0.0);
+    EXPECT_EQ(gl.named("glDrawArrays").size(), 99u);
+    EXPECT_EQ(mesh.vertex_count, SphereMesh::most_vertices);
 }
 
 TEST_F(SphereMeshTest, ThreeStacksRunFromPoleToPoleWithVInThirds)
 {
-    GlRecording gl;
-    draw_sphere_mesh(2.0, 4, 3, 1.0, 3.0, 0.5, 0.25);
-    const auto vertices = gl.named("glVertex3d");
-    const auto coords = gl.named("glTexCoord2f");
-    ASSERT_EQ(vertices.size(), 20u);
+    SphereMesh& mesh = scene_sphere;
+    mesh.build(2.0, 4, 3);
+    mesh.draw(1.0, 3.0, 0.5, 0.25);
+    ASSERT_EQ(mesh.vertex_count, 20);
+    const double* y = &mesh.positions[1];
+    const float* uv = mesh.texture_coordinates;
     // The first strip pairs the equator (ring 1) with the bottom pole (ring 0).
-    EXPECT_NEAR(vertices[0].args[1], 0.0, 1e-6);
-    EXPECT_NEAR(vertices[1].args[1], -2.0, 1e-6);
-    EXPECT_NEAR(vertices[10].args[1], 2.0, 1e-6); // the top pole starts strip two
-    EXPECT_FLOAT_EQ(static_cast<float>(coords[1].args[1]), 0.25f);
-    EXPECT_FLOAT_EQ(static_cast<float>(coords[0].args[1]), 1.0f + 0.25f);
-    EXPECT_FLOAT_EQ(static_cast<float>(coords[10].args[1]), 2.0f + 0.25f);
+    EXPECT_NEAR(y[0], 0.0, 1e-6);
+    EXPECT_NEAR(y[3], -2.0, 1e-6);
+    EXPECT_NEAR(y[30], 2.0, 1e-6); // the top pole starts strip two
+    EXPECT_FLOAT_EQ(uv[3], 0.25f);
+    EXPECT_FLOAT_EQ(uv[1], 1.0f + 0.25f);
+    EXPECT_FLOAT_EQ(uv[21], 2.0f + 0.25f);
 
     // The last column repeats the first exactly, one full scale further in u.
-    const auto normals = gl.named("glNormal3f");
-    EXPECT_EQ(vertices[8].args, vertices[0].args);
-    EXPECT_EQ(normals[8].args, normals[0].args);
-    EXPECT_FLOAT_EQ(static_cast<float>(coords[8].args[0] - coords[0].args[0]), 1.0f);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(mesh.positions[24 + i], mesh.positions[i]);
+        EXPECT_EQ(mesh.normals[24 + i], mesh.normals[i]);
+    }
+    EXPECT_FLOAT_EQ(uv[16] - uv[0], 1.0f);
+    mesh.draw(1.0, 3.0, 0.75, 0.25); // a later frame: only the texture moves
+    EXPECT_FLOAT_EQ(uv[0], 0.75f);
+    EXPECT_NEAR(y[30], 2.0, 1e-6);
 }

@@ -89,8 +89,8 @@ TEST_F(FrameDriverTest, StartingSetsTheFixedStateSetsUpAndDrawsOneBackground)
                            "glTexParameteri", "glTexParameteri", "glTexImage2D"};
     const Names view_zero = {"glDepthMask",    "glDisable", "glViewport",   "glMatrixMode",
                              "glLoadIdentity", "glOrtho",   "glMatrixMode", "glLoadIdentity"};
-    const Names background =
-        joined({{"glDepthMask", "glClear", "glDisable", "glColor4f", "glBegin"},
+    const Names background = // no depth to clear: nothing is drawn with it
+        joined({{"glDisable", "glColor4f", "glBegin"},
                 repeat({"glVertex2f"}, 8),
                 {"glEnd", "glEnable", "glBlendFunc", "glColor4f", "glBegin"},
                 repeat({"glVertex2f"}, 4),
@@ -118,7 +118,7 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
 
     const auto viewports = gl.named("glViewport");
     ASSERT_EQ(viewports.size(), 2u);
-    EXPECT_EQ(viewports[0], gl_call("glViewport", {0, 0, 100, 100})); // not laid out before
+    EXPECT_EQ(viewports[0], gl_call("glViewport", {0, 0, width, height})); // laid out first
     const View& scene = view_manager.views[1];
     EXPECT_EQ(viewports[1], gl_call("glViewport", {0, double(int(scene.pixel_rect.y0)), width,
                                                    double(int(scene.pixel_height))}));
@@ -126,9 +126,16 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
         gl.named("gluPerspective")[0],
         gl_call("gluPerspective", {80, double(scene.pixel_width / scene.pixel_height), 0.01f, 4}));
     EXPECT_EQ(gl.named("gluLookAt")[0], gl_call("gluLookAt", {0, 0, 0, 0, 0, -1, 0, 1, 0}));
-    EXPECT_EQ(gl.named("glBegin").size(), 2u + 9u + 17u); // background, marker, sphere
-    EXPECT_TRUE(gl.named("glBindTexture").empty());       // still bound since setup
-    EXPECT_TRUE(gl.named("glClear")[0].args == std::vector<double>{GL_DEPTH_BUFFER_BIT});
+    EXPECT_EQ(gl.named("glBegin").size(), 2u); // the bands, the fill the view leaves
+    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+    EXPECT_TRUE(gl.named("glBindTexture").empty()); // still bound since setup
+    EXPECT_TRUE(gl.named("glClear").empty());
+    const auto corners = gl.named("glVertex2f"); // eight of the bands, then the fill's
+    const int bottom = int(scene.pixel_rect.y0);
+    for (std::size_t i = 8; i < corners.size(); ++i)
+        EXPECT_TRUE(corners[i].args[1] <= bottom ||
+                    corners[i].args[1] >= bottom + int(scene.pixel_height))
+            << corners[i].args[1];
 
     set_test_clock(10);
     gl.clear();

@@ -12,6 +12,7 @@
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/body.h"
+#include "content/sphere_mesh.h"
 #include "views/view_manager.h"
 
 namespace
@@ -21,9 +22,8 @@ constexpr std::int64_t minute = 60 * 1000;
 constexpr std::int64_t hour = 60 * minute;
 constexpr std::int64_t day = 24 * hour;
 
-// A frame draws the light's marker (9 strips of 22) before the sphere (17
-// strips of 42); only the sphere's coordinates scroll.
-constexpr std::size_t marker_coords = 9 * 22;
+// A frame draws the sphere, 17 strips of 42, from arrays; its texture
+// coordinates scroll.
 constexpr std::size_t sphere_coords = 17 * 42;
 
 // The intervals of one burst of frames, in milliseconds: the timer's own
@@ -55,18 +55,19 @@ class LongRun : public GlTest
 {
 protected:
     // One frame at the given clock reading; the texture coordinates of the
-    // sphere as GL received them.
+    // sphere, from the array GL was given.
     std::vector<GlCall> frame_at(std::int64_t ms)
     {
         now_ms = ms;
         set_test_clock(ms);
         gl.clear();
         run_frame();
-        const auto coords = gl.named("glTexCoord2f");
-        EXPECT_EQ(coords.size(), marker_coords + sphere_coords);
-        if (coords.size() != marker_coords + sphere_coords)
-            return {};
-        return std::vector<GlCall>(coords.end() - sphere_coords, coords.end());
+        EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+        const float* uv = scene_sphere.texture_coordinates;
+        std::vector<GlCall> coords;
+        for (std::size_t i = 0; i < sphere_coords; ++i)
+            coords.push_back(gl_call("glTexCoord2f", {uv[2 * i], uv[2 * i + 1]}));
+        return coords;
     }
 
     void expect_scene_in_bounds() const

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "content/particle_system.h"
 #include "content/point_placement.h"
 #include "content/scene_switches.h"
+#include "content/sphere_mesh.h"
 #include "content/star_field.h"
+#include "scene/scene_settings.h"
 #include "scene/scene_setup.h"
 #include "support/generator_replay.h"
 #include "support/gl_test.h"
@@ -36,11 +39,22 @@ TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
     EXPECT_EQ(view.camera.far_plane, 4.0f);
     EXPECT_EQ(view.camera.eye_distance, 0.0f);
 
+    // Seen from inside, the sphere covers its view once: no depth is kept
+    // unless a layer that is drawn with it is on. The camera stays inside,
+    // each position drifter within 0.35 of the centre: at most 0.61 away, so
+    // the sphere of radius 1 always lies beyond the near plane all round.
     const SceneSwitches& on = scene_switches;
-    EXPECT_EQ(on.scene_pass_on + on.depth_test_on + on.lighting_on + on.texture_on, 4);
+    EXPECT_EQ(on.scene_pass_on + on.lighting_on + on.texture_on, 3);
+    EXPECT_EQ(on.depth_test_on + view_manager.depth_clear_on, 0);
     EXPECT_EQ(on.backdrop_overlay_on + on.modulate_overlay_on + on.blend_on + on.cull_on +
                   on.fog_on + on.stars_on + on.particles_on,
               0);
+    double farthest = 0.0;
+    for (const Drifter* d : {&drift_pos_x, &drift_pos_y, &drift_pos_z})
+        farthest += std::max(std::abs(d->offset), std::abs(d->offset + d->range)) *
+                    std::max(std::abs(d->offset), std::abs(d->offset + d->range));
+    EXPECT_LT(std::sqrt(farthest), 0.61);
+    EXPECT_EQ(scene_sphere.vertex_count, 17 * 42);
 
     const TextureSlot& sphere = texture_slots[9];
     EXPECT_NE(sphere.gl_name, 0u);
@@ -75,6 +89,15 @@ TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
         EXPECT_EQ(e.d.offset, e.offset) << e.d.serial;
     }
     EXPECT_EQ(drift_pos_x.speed_multiplier, drift_pos_z.speed_multiplier); // one shared scale
+
+    // With a layer drawn with the sphere, depth is kept as before.
+    for (bool SceneSettings::*layer : {&SceneSettings::stars, &SceneSettings::particles}) {
+        scene_settings = SceneSettings();
+        scene_settings.*layer = true;
+        scene_setup();
+        EXPECT_EQ(on.depth_test_on + view_manager.depth_clear_on, 2);
+    }
+    scene_settings = SceneSettings();
 }
 
 TEST_F(SceneSetupTest, TheSwitchedOffLayersAreReadyToBeSwitchedOn)

@@ -6,6 +6,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -180,6 +181,16 @@ GL_FORWARD(void, glMateriali, (GLenum f, GLenum p, GLint v), (f, p, v), f, p, v)
 GL_FORWARD(void, glDepthMask, (GLboolean f), (f), f)
 GL_FORWARD(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
 GL_FORWARD(void, glScissor, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
+GL_FORWARD(void, glEnableClientState, (GLenum a), (a), a)
+GL_FORWARD(void, glDisableClientState, (GLenum a), (a), a)
+GL_FORWARD(void, glDrawArrays, (GLenum m, GLint f, GLsizei c), (m, f, c), m, f, c)
+// Arrays are logged by their address, to be compared with where they live.
+GL_FORWARD(void, glVertexPointer, (GLint n, GLenum t, GLsizei s, const void* p), (n, t, s, p), n, t,
+           s, reinterpret_cast<std::uintptr_t>(p))
+GL_FORWARD(void, glNormalPointer, (GLenum t, GLsizei s, const void* p), (t, s, p), t, s,
+           reinterpret_cast<std::uintptr_t>(p))
+GL_FORWARD(void, glTexCoordPointer, (GLint n, GLenum t, GLsizei s, const void* p), (n, t, s, p), n,
+           t, s, reinterpret_cast<std::uintptr_t>(p))
 GL_FORWARD(void, glMatrixMode, (GLenum m), (m), m)
 GL_FORWARD(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),
            (l, r, b, t, n, f), l, r, b, t, n, f)

@@ -6,7 +6,8 @@
 #include <cstring>
 
 const char* const desktop_usage =
-    "Usage: orbdrift [--root | --window-id ID | --window] [--delay MICROSECONDS]\n"
+    "Usage: orbdrift [--root | --window-id ID | --window | --wayland [--output NAME]]\n"
+    "                [--delay MICROSECONDS]\n"
     "                [--texture KIND] [--[no-]stars] [--[no-]particles]\n"
     "                [--[no-]overlays] [--speed FACTOR]\n"
     "       orbdrift [/s | /p WINDOW | /c]\n"
@@ -16,6 +17,9 @@ const char* const desktop_usage =
     "                      root window when it is not set\n"
     "  --window-id ID      draw in the X window ID (decimal or 0x hexadecimal)\n"
     "  --window            draw in a window of its own, to try it out\n"
+    "  --wayland           draw on every output of a Wayland compositor (the\n"
+    "                      default where WAYLAND_DISPLAY is set and DISPLAY is not)\n"
+    "  --output NAME       with --wayland, only on that output\n"
     "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
     "                      takes effect)\n"
     "  --texture KIND      the sphere's texture: SPHERE NOTSPHERE GRADIENT SMOKE\n"
@@ -51,7 +55,8 @@ bool is_desktop_option(const char* argument)
         return true;
     SceneSettings scratch;
     std::string problem;
-    for (const char* name : {"root", "window-id", "window", "delay", "help", "version"})
+    for (const char* name :
+         {"root", "window-id", "window", "wayland", "output", "delay", "help", "version"})
         if (is_option(argument, name))
             return true;
     return read_settings_option(option_name(argument), "", scratch, problem) != 0;
@@ -127,6 +132,13 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
             ++i;
         } else if (is_option(argument, "window")) {
             options.mode = DesktopMode::window;
+        } else if (is_option(argument, "wayland")) {
+            options.mode = DesktopMode::wayland;
+        } else if (is_option(argument, "output")) {
+            if (!value || !*value)
+                return refused("--output wants the name of an output");
+            options.output = value;
+            ++i;
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
                 return refused("--delay wants a number of microseconds");
@@ -137,6 +149,9 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
         }
     }
     if (options.mode == DesktopMode::windows_switches)
-        return refused("--delay alone draws nowhere: add --root, --window-id or --window");
+        return refused("these options alone draw nowhere: add --root, --window-id, --window or "
+                       "--wayland");
+    if (!options.output.empty() && options.mode != DesktopMode::wayland)
+        return refused("--output goes with --wayland");
     return options;
 }

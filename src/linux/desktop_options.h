@@ -6,9 +6,9 @@
 
 // How the Linux desktop starts a display mode. A screen-saver daemon runs it
 // with --root (its window in XSCREENSAVER_WINDOW) or --window-id, a person
-// with --window to try it; anything that is not one of these options is the
-// saver's own Windows switches.
-enum class DesktopMode { windows_switches, root, window_id, window, help, version, bad };
+// with --window to try it, a Wayland idle daemon with --wayland; anything
+// that is not one of these options is the saver's own Windows switches.
+enum class DesktopMode { windows_switches, root, window_id, window, wayland, help, version, bad };
 
 class DesktopOptions
 {
@@ -17,6 +17,7 @@ public:
 
     DesktopMode mode = DesktopMode::windows_switches;
     HWND window = nullptr;       // root: null for the root window itself
+    std::string output;          // wayland: the one output to draw on, or empty for all
     SceneSettings settings;      // the saved ones, changed by the options given
     UINT frame_interval_ms = 10; // from the settings' frame rate unless --delay says otherwise
     std::string problem;         // what was wrong, for DesktopMode::bad

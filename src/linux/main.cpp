@@ -10,6 +10,7 @@
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
+#include "wayland/wayland_saver.h"
 
 namespace
 {
@@ -45,8 +46,12 @@ HWND display_window(const DesktopOptions& options)
 
 int main(int argc, char** argv)
 {
-    const DesktopOptions options = parse_desktop_options(
+    DesktopOptions options = parse_desktop_options(
         argc, argv, std::getenv("XSCREENSAVER_WINDOW"), read_saved_settings());
+    // A Wayland session without X: the saver can only be a Wayland client.
+    if (options.mode == DesktopMode::windows_switches && std::getenv("WAYLAND_DISPLAY") &&
+        !std::getenv("DISPLAY"))
+        options.mode = DesktopMode::wayland;
     switch (options.mode) {
     case DesktopMode::windows_switches:
         process_start();
@@ -63,6 +68,8 @@ int main(int argc, char** argv)
         break;
     }
     scene_settings = options.settings;
+    if (options.mode == DesktopMode::wayland)
+        return run_wayland(options.output, options.frame_interval_ms);
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     const HWND window = display_window(options);

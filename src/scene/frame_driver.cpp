@@ -66,10 +66,15 @@ void resize_scene(int width, int height)
     view_manager.set_screen_size(static_cast<float>(width), static_cast<float>(height));
 }
 
-void run_frame()
+void step_frame()
 {
     frame_clock.update();
     step_scene_drifters();
+}
+
+void run_frame()
+{
+    step_frame();
     if (screen_area_count == 0) {
         draw_picture();
         return;

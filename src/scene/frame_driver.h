@@ -28,5 +28,8 @@ extern int screen_area_count;
 
 // One frame into the current draw buffer; the caller presents it.
 void run_frame();
+// The clock and the scene one step on, once a frame however many pictures
+// it is drawn into.
+void step_frame();
 // The picture of the present step into the current screen area.
 void draw_picture();

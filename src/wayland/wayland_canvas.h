@@ -1,0 +1,41 @@
+#pragma once
+#include <EGL/egl.h>
+#include <wayland-client.h>
+#include <wayland-egl.h>
+
+// The one GL context of the Wayland mode, shared by every surface, so the
+// scene and its texture are made once.
+struct GlTarget {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLConfig config = nullptr;
+    EGLContext context = EGL_NO_CONTEXT;
+};
+
+// Connects EGL to the compositor with an OpenGL (compatibility) context;
+// false, with one line on stderr, when that cannot be had.
+bool open_gl_target(wl_display* display, GlTarget& target);
+
+// A surface the scene is drawn on, in logical pixels times its buffer scale.
+class Canvas
+{
+public:
+    virtual ~Canvas() = default;
+
+    // The size the compositor gave, and the scale of its output; the buffer
+    // follows at the next draw.
+    void resize(int logical_width, int logical_height, int buffer_scale);
+    // Its buffer made or fitted to its size, and the context made current on
+    // it; false until it has a size.
+    bool make_current(const GlTarget& gl);
+    // The picture of the scene's present step, shown.
+    void paint(const GlTarget& gl);
+    void destroy(const GlTarget& gl);
+
+    wl_surface* surface = nullptr;
+    wl_egl_window* window = nullptr;
+    EGLSurface egl_surface = EGL_NO_SURFACE;
+    int width = 0; // logical
+    int height = 0;
+    int scale = 1;
+    int buffer_scale = 0; // as the surface was last told
+};

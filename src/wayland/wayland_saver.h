@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+// The saver on a Wayland compositor. With layer-shell: above everything on
+// every output (or only the one named), each at its own size and scale from
+// the same step of the scene, until SIGTERM, SIGINT or SIGHUP end it with 0;
+// input is the idle daemon's or the locker's business. Without layer-shell:
+// in one full-screen window that a key, a button or a move of more than four
+// pixels ends with 0, as saving mode does. Ends with 1 and one line when no
+// compositor can be reached or it goes away.
+int run_wayland(const std::string& output_name, unsigned frame_interval_ms);

@@ -1,0 +1,10 @@
+// Built where the Wayland development files were missing.
+#include <cstdio>
+
+#include "wayland/wayland_saver.h"
+
+int run_wayland(const std::string&, unsigned)
+{
+    std::fputs("orbdrift: this build has no Wayland support\n", stderr);
+    return 1;
+}

@@ -1,5 +1,5 @@
 // Preloaded into a running saver (LD_PRELOAD) to count its frames: every
-// glXSwapBuffers bumps a count kept, with the monotonic times of the first
+// glXSwapBuffers (eglSwapBuffers on Wayland) bumps a count kept, with the monotonic times of the first
 // and the latest swap, in the file named by SWAP_COUNTER_FILE. The saver ends
 // with _Exit and runs no destructors, so the count lives in a shared mapping
 // of that file, which holds it whatever way the process ends, and a swap
@@ -9,6 +9,7 @@
 // FIRST_CPU_NS", the last being the CPU time of all the process's threads up
 // to the first swap, which a busy machine does not stretch as it does the
 // wall time.
+#include <EGL/egl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -83,4 +84,13 @@ extern "C" void glXSwapBuffers(Display* display, GLXDrawable drawable)
     if (real)
         real(display, drawable);
     record(clock_ns(CLOCK_MONOTONIC));
+}
+
+extern "C" EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
+{
+    using Swap = EGLBoolean (*)(EGLDisplay, EGLSurface);
+    static const auto real = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "eglSwapBuffers"));
+    const EGLBoolean shown = real ? real(display, surface) : EGL_FALSE;
+    record(clock_ns(CLOCK_MONOTONIC));
+    return shown;
 }

@@ -58,6 +58,8 @@ check "the copyright file is there" test -s /usr/share/doc/orbdrift/copyright
 check "the changelog's newest entry is this version" \
     sh -c "zcat /usr/share/doc/orbdrift/changelog.gz | head -1 | grep -qF 'orbdrift ($version)'"
 check "the installed program reports $version" sh -c "'$program' --version | grep -qF '$version'"
+check "and has its Wayland mode" sh -c "WAYLAND_DISPLAY=no-such-compositor '$program' --wayland 2>&1 |
+    grep -q 'cannot connect to a Wayland compositor'"
 
 # As the settings program's preview runs it: in a window it names.
 start_private_x || { echo "FAIL: no X server"; exit 1; }

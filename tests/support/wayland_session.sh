@@ -50,8 +50,8 @@ user_command() {
     run_as=()
     [ "$wayland_user" = "$(id -un)" ] ||
         run_as=(setpriv --reuid="$wayland_user" --regid="$(id -g "$wayland_user")" --clear-groups)
-    run_as+=(env -i HOME="$home" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime"
-        WAYLAND_DISPLAY="${socket:-}")
+    run_as+=(env -i HOME="$home" XDG_CACHE_HOME="$home/.cache" PATH=/usr/bin:/bin
+        XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="${socket:-}")
 }
 
 as_user() {

@@ -2,11 +2,20 @@
 ; look for savers, can make it the current one, and lists an uninstaller
 ; among the installed programs. Built by the cross build's `installer`
 ; target, which passes the project's version and the paths:
-;   makensis -DVERSION=1.2.3 -DSCR=orbdrift.scr -DICON=orbdrift.ico -DOUTFILE=setup.exe orbdrift.nsi
+;   makensis -DVERSION=1.2.3 -DSCR=orbdrift.scr -DICON=orbdrift.ico -DLICENSE=LICENSE
+;            -DOUTFILE=setup.exe [-DSIGN=COMMAND] orbdrift.nsi
 ; Silent with /S: the installer then makes orbdrift the current saver.
 
-!ifndef VERSION | SCR | ICON | OUTFILE
-  !error "VERSION, SCR, ICON and OUTFILE must be defined on the command line"
+!ifndef VERSION | SCR | ICON | LICENSE | OUTFILE
+  !error "VERSION, SCR, ICON, LICENSE and OUTFILE must be defined on the command line"
+!endif
+
+; With SIGN, a command that signs the file it is given in place: the
+; uninstaller is signed before it is packed into the installer, and the
+; installer once it is written.
+!ifdef SIGN
+  !uninstfinalize '${SIGN} "%1"'
+  !finalize '${SIGN} "%1"'
 !endif
 
 ; A 64-bit installer for a 64-bit saver: $SYSDIR is then the System32 that
@@ -40,11 +49,12 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "orbdrift screen saver setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "orbdrift"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "orbdrift maintainers"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright 2026 the orbdrift maintainers. MIT licence."
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM

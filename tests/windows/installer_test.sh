@@ -3,7 +3,7 @@
 # prefix: where the .scr lands, what the registry says, that the installed
 # saver runs, and that uninstalling takes it all away again and leaves the
 # screen saver setting as the user would expect.
-# Usage: installer_test.sh SETUP.EXE ORBDRIFT.SCR VERSION OUTPUT-DIR
+# Usage: installer_test.sh SETUP.EXE ORBDRIFT.SCR VERSION OUTPUT-DIR [CERTIFICATE]
 set -u
 rm -rf "$4"
 mkdir -p "$4"
@@ -11,6 +11,7 @@ setup=$(realpath "$1")
 saver=$(realpath "$2")
 version=$3
 out=$(realpath "$4")
+certificate=${5:+$(realpath "$5")}
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
 . "$(dirname "$0")/../support/wine_prefix.sh"
 start_wine "$out"
@@ -69,6 +70,15 @@ uninstaller=$(value "$uninstall_key" UninstallString | tr -d '"')
 unix_path=$WINEPREFIX/drive_c/$(echo "${uninstaller#C:\\}" | tr '\\' /)
 check "the uninstaller is where its entry says" test -f "$unix_path" -a \
     "$(value "$uninstall_key" QuietUninstallString)" = "\"$uninstaller\" /S"
+
+# Signed with the certificate given: the installer, the .scr and the
+# uninstaller that the installer wrote.
+if [ -n "$certificate" ]; then
+    for file in "$setup" "$saver" "$unix_path"; do
+        osslsigncode verify -CAfile "$certificate" -in "$file" >"$out/verify.txt" 2>&1
+        check "$(basename "$file") is signed with it" grep -q "^Signature verification: ok" "$out/verify.txt"
+    done
+fi
 
 # The installed saver, started as the settings start it.
 wine "$installed" /s &

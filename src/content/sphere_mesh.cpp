@@ -42,13 +42,13 @@ void SphereMesh::build(double radius, int slice_count, int stack_count)
             for (float phi : {phi_upper, phi_lower}) {
                 const RingPoint p = ring_point(phi, theta);
                 float* normal = &normals[3 * vertex_count];
-                double* position = &positions[3 * vertex_count];
+                float* position = &positions[3 * vertex_count];
                 normal[0] = p.x;
                 normal[1] = p.y;
                 normal[2] = p.z;
-                position[0] = p.x * radius;
-                position[1] = p.y * radius;
-                position[2] = p.z * radius;
+                position[0] = static_cast<float>(p.x * radius);
+                position[1] = static_cast<float>(p.y * radius);
+                position[2] = static_cast<float>(p.z * radius);
                 ++vertex_count;
             }
         }
@@ -82,7 +82,7 @@ void SphereMesh::draw(double scale_u, double scale_v, double offset_u, double of
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_DOUBLE, 0, positions);
+    glVertexPointer(3, GL_FLOAT, 0, positions);
     glNormalPointer(GL_FLOAT, 0, normals);
     glTexCoordPointer(2, GL_FLOAT, 0, texture_coordinates);
     for (int first = 0; first < vertex_count; first += strip_vertices)

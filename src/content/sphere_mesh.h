@@ -18,7 +18,7 @@ public:
     int stacks = 0;
     int strip_vertices = 0; // 2 x (slices + 1)
     int vertex_count = 0;
-    double positions[3 * most_vertices] = {};
+    float positions[3 * most_vertices] = {}; // as GL would round them from doubles
     float normals[3 * most_vertices] = {};
     float texture_coordinates[2 * most_vertices] = {};
 };

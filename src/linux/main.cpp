@@ -48,9 +48,10 @@ int main(int argc, char** argv)
 {
     DesktopOptions options = parse_desktop_options(
         argc, argv, std::getenv("XSCREENSAVER_WINDOW"), read_saved_settings());
-    // A Wayland session without X: the saver can only be a Wayland client.
-    if (options.mode == DesktopMode::windows_switches && std::getenv("WAYLAND_DISPLAY") &&
-        !std::getenv("DISPLAY"))
+    // Started with nothing in a Wayland session without X, as an idle daemon
+    // would start it: the saver can only be a Wayland client. A Windows
+    // switch still means what it says.
+    if (argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY"))
         options.mode = DesktopMode::wayland;
     switch (options.mode) {
     case DesktopMode::windows_switches:

@@ -53,21 +53,29 @@ std::string settings_folder()
     return std::string(user ? user->pw_dir : home ? home : "") + "/.config/orbdrift";
 }
 
+// A person's edit may leave blanks around names, values and brackets.
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
 Hive read_hive()
 {
     Hive hive;
     std::ifstream file(settings_folder() + "/settings");
     std::string line;
     while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        line = trimmed(line);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            hive.push_back({line.substr(1, line.size() - 2), {}});
+            hive.push_back({trimmed(line.substr(1, line.size() - 2)), {}});
             continue;
         }
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos && equals > 0 && !hive.empty())
-            hive.back().values.push_back({line.substr(0, equals), line.substr(equals + 1)});
+            hive.back().values.push_back(
+                {trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))});
     }
     return hive;
 }
@@ -189,7 +197,9 @@ LSTATUS RegOpenKeyA(HKEY parent, LPCSTR sub_key, HKEY* result)
 LSTATUS RegCreateKeyExA(HKEY parent, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM, void*,
                         HKEY* result, LPDWORD)
 {
-    if (!result || !sub_key || parent != HKEY_CURRENT_USER)
+    // A key is a line of its own: a path that would end or break it cannot be kept.
+    if (!result || !sub_key || !*sub_key || std::strpbrk(sub_key, "]\n\r") ||
+        parent != HKEY_CURRENT_USER)
         return ERROR_INVALID_PARAMETER;
     *result = open_key(sub_key);
     return ERROR_SUCCESS;

@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -50,11 +51,13 @@ int wake_pipe[2] = {-1, -1};
 
 void on_end_request(int)
 {
+    const int saved = errno; // the code the signal interrupted may be reading it
     end_requested = 1;
     const char byte = 0;
     if (write(wake_pipe[1], &byte, 1) < 0) {
         // The pipe is full, so the loop is already woken.
     }
+    errno = saved;
 }
 
 void end_if_requested()

@@ -65,8 +65,9 @@ int read_settings_option(const char* name, const char* value, SceneSettings& set
     if (std::strcmp(name, "texture") == 0) {
         const int kind = find_texture_kind(value);
         if (!is_settings_texture(kind)) {
-            problem = "--texture wants one of SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR "
-                      "SAND CHECK GRILLE FLECK";
+            problem = "--texture wants one of";
+            for (int choice : settings_textures)
+                problem = problem + " " + texture_kind_labels[choice];
             return -1;
         }
         settings.texture = kind;

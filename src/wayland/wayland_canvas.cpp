@@ -43,8 +43,14 @@ bool open_gl_target(wl_display* display, GlTarget& target)
     return true;
 }
 
+// A compositor's word on a size is not trusted to fit a buffer: anything
+// beyond what any screen has is left unanswered.
 void Canvas::resize(int logical_width, int logical_height, int output_scale)
 {
+    constexpr int largest = 16384;
+    if (logical_width > largest || logical_height > largest || logical_width < 0 ||
+        logical_height < 0)
+        return;
     width = logical_width;
     height = logical_height;
     scale = output_scale > 0 ? output_scale : 1;
@@ -58,25 +64,31 @@ bool Canvas::make_current(const GlTarget& gl)
         wl_surface_set_buffer_scale(surface, scale);
         buffer_scale = scale;
     }
-    if (!window) {
-        window = wl_egl_window_create(surface, width * scale, height * scale);
+    const int pixel_width = width * scale;
+    const int pixel_height = height * scale;
+    const bool made = !window;
+    if (made) {
+        window = wl_egl_window_create(surface, pixel_width, pixel_height);
         egl_surface = eglCreateWindowSurface(gl.display, gl.config,
                                              reinterpret_cast<EGLNativeWindowType>(window), nullptr);
-    } else {
-        wl_egl_window_resize(window, width * scale, height * scale, 0, 0);
+    } else if (pixel_width != buffer_width || pixel_height != buffer_height) {
+        wl_egl_window_resize(window, pixel_width, pixel_height, 0, 0);
     }
+    buffer_width = pixel_width;
+    buffer_height = pixel_height;
     if (egl_surface == EGL_NO_SURFACE ||
         !eglMakeCurrent(gl.display, egl_surface, egl_surface, gl.context))
         return false;
-    eglSwapInterval(gl.display, 0); // no surface's swap waits for another's frame
-    client_width = width * scale;
-    client_height = height * scale;
+    if (made)
+        eglSwapInterval(gl.display, 0); // no surface's swap waits for another's frame
+    client_width = pixel_width;
+    client_height = pixel_height;
     return true;
 }
 
 void Canvas::paint(const GlTarget& gl)
 {
-    resize_scene(client_width, client_height);
+    resize_scene(buffer_width, buffer_height);
     draw_picture();
     eglSwapBuffers(gl.display, egl_surface);
 }

@@ -27,7 +27,8 @@ public:
     // Its buffer made or fitted to its size, and the context made current on
     // it; false until it has a size.
     bool make_current(const GlTarget& gl);
-    // The picture of the scene's present step, shown.
+    // Draws the scene's present step and presents it; the caller steps the
+    // scene once for all canvases.
     void paint(const GlTarget& gl);
     void destroy(const GlTarget& gl);
 
@@ -38,4 +39,6 @@ public:
     int height = 0;
     int scale = 1;
     int buffer_scale = 0; // as the surface was last told
+    int buffer_width = 0; // in pixels, as the window was last made or fitted
+    int buffer_height = 0;
 };

@@ -4,6 +4,7 @@
 // frame and draws it on every surface.
 #include "wayland/wayland_saver.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -41,6 +42,8 @@ struct Client {
     zwlr_layer_shell_v1* layer_shell = nullptr;
     xdg_wm_base* wm_base = nullptr;
     wl_seat* seat = nullptr;
+    wl_keyboard* keyboard = nullptr;
+    wl_pointer* pointer = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::string wanted_output; // empty for all
     GlTarget gl;
@@ -64,10 +67,12 @@ int wake_pipe[2] = {-1, -1};
 
 void on_end_request(int)
 {
+    const int saved = errno; // the code the signal interrupted may be reading it
     const char byte = 0;
     if (write(wake_pipe[1], &byte, 1) < 0) {
         // The pipe is full: the loop is woken already.
     }
+    errno = saved;
 }
 
 void watch_end_requests()
@@ -81,8 +86,6 @@ void watch_end_requests()
     for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal_number, &action, nullptr);
 }
-
-// --- layer surfaces, one an output -------------------------------------
 
 void layer_configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
                      uint32_t height)
@@ -125,8 +128,6 @@ void cover(Output& output)
     wl_surface_commit(canvas.surface);
 }
 
-// --- outputs -----------------------------------------------------------
-
 void output_geometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
                      const char*, int32_t)
 {
@@ -148,7 +149,7 @@ void output_done(void* data, wl_output*)
 
 void output_scale(void* data, wl_output*, int32_t factor)
 {
-    static_cast<Output*>(data)->scale = std::max(factor, 1);
+    static_cast<Output*>(data)->scale = std::clamp(factor, 1, 8);
 }
 
 void output_name(void* data, wl_output*, const char* name)
@@ -160,8 +161,6 @@ void output_description(void*, wl_output*, const char*) {}
 
 const wl_output_listener output_listener = {output_geometry, output_mode, output_done,
                                             output_scale,    output_name, output_description};
-
-// --- the window of a compositor without layer-shell ----------------------
 
 void end_on_input()
 {
@@ -226,12 +225,17 @@ const wl_pointer_listener pointer_listener = {
     pointer_axis,        pointer_frame,         pointer_axis_source,  pointer_axis_stop,
     pointer_axis_discrete, pointer_axis_value120};
 
+// The seat may announce its capabilities again; each device is taken once.
 void seat_capabilities(void*, wl_seat* seat, uint32_t capabilities)
 {
-    if (capabilities & WL_SEAT_CAPABILITY_KEYBOARD)
-        wl_keyboard_add_listener(wl_seat_get_keyboard(seat), &keyboard_listener, nullptr);
-    if (capabilities & WL_SEAT_CAPABILITY_POINTER)
-        wl_pointer_add_listener(wl_seat_get_pointer(seat), &pointer_listener, nullptr);
+    if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && !client.keyboard) {
+        client.keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(client.keyboard, &keyboard_listener, nullptr);
+    }
+    if ((capabilities & WL_SEAT_CAPABILITY_POINTER) && !client.pointer) {
+        client.pointer = wl_seat_get_pointer(seat);
+        wl_pointer_add_listener(client.pointer, &pointer_listener, nullptr);
+    }
 }
 void seat_name(void*, wl_seat*, const char*) {}
 
@@ -286,8 +290,6 @@ void open_window()
     wl_surface_commit(window.surface);
 }
 
-// --- the registry --------------------------------------------------------
-
 void global_added(void*, wl_registry* registry, uint32_t name, const char* interface,
                   uint32_t version)
 {
@@ -327,37 +329,29 @@ void global_removed(void*, wl_registry*, uint32_t name)
 
 const wl_registry_listener registry_listener = {global_added, global_removed};
 
-// --- frames ----------------------------------------------------------------
-
-std::vector<Canvas*> canvases()
-{
-    std::vector<Canvas*> all;
-    for (const auto& output : client.outputs)
-        if (output->canvas.surface)
-            all.push_back(&output->canvas);
-    if (client.window.surface)
-        all.push_back(&client.window);
-    return all;
-}
-
 // The scene starts in the context of the first surface that has a size, is
 // stepped once a frame, and is drawn on each surface at its own size.
+void draw_on(Canvas& canvas, bool& stepped)
+{
+    if (!canvas.surface || !canvas.make_current(client.gl))
+        return;
+    if (!client.scene_started) {
+        client.scene_started = true;
+        set_fixed_gl_state();
+    }
+    if (!stepped) {
+        step_frame();
+        stepped = true;
+    }
+    canvas.paint(client.gl);
+}
+
 void draw_frame()
 {
     bool stepped = false;
-    for (Canvas* canvas : canvases()) {
-        if (!canvas->make_current(client.gl))
-            continue;
-        if (!client.scene_started) {
-            client.scene_started = true;
-            set_fixed_gl_state();
-        }
-        if (!stepped) {
-            step_frame();
-            stepped = true;
-        }
-        canvas->paint(client.gl);
-    }
+    for (const auto& output : client.outputs)
+        draw_on(output->canvas, stepped);
+    draw_on(client.window, stepped);
 }
 
 // Waits for the compositor, a signal or the next frame, whichever is first;
@@ -425,6 +419,13 @@ int run_wayland(const std::string& output_name, unsigned frame_interval_ms)
         return 1;
     if (client.layer_shell) {
         wl_display_roundtrip(client.display); // the outputs, covered as they are announced
+        const bool covered = std::any_of(client.outputs.begin(), client.outputs.end(),
+                                         [](const auto& o) { return o->layer != nullptr; });
+        if (!client.wanted_output.empty() && !covered) {
+            std::fprintf(stderr, "orbdrift: the compositor has no output named %s\n",
+                         client.wanted_output.c_str());
+            return 1;
+        }
     } else {
         if (client.seat)
             wl_seat_add_listener(client.seat, &seat_listener, nullptr);

@@ -34,7 +34,7 @@ TEST_F(SphereMeshTest, EachBandIsOneStripFromTheMeshsOwnArrays)
         gl_call("glEnableClientState", {GL_VERTEX_ARRAY}),
         gl_call("glEnableClientState", {GL_NORMAL_ARRAY}),
         gl_call("glEnableClientState", {GL_TEXTURE_COORD_ARRAY}),
-        gl_call("glVertexPointer", {3, GL_DOUBLE, 0, address(mesh.positions)}),
+        gl_call("glVertexPointer", {3, GL_FLOAT, 0, address(mesh.positions)}),
         gl_call("glNormalPointer", {GL_FLOAT, 0, address(mesh.normals)}),
         gl_call("glTexCoordPointer", {2, GL_FLOAT, 0, address(mesh.texture_coordinates)})};
     for (int strip = 0; strip < 17; ++strip)
@@ -67,7 +67,7 @@ TEST_F(SphereMeshTest, ThreeStacksRunFromPoleToPoleWithVInThirds)
     mesh.build(2.0, 4, 3);
     mesh.draw(1.0, 3.0, 0.5, 0.25);
     ASSERT_EQ(mesh.vertex_count, 20);
-    const double* y = &mesh.positions[1];
+    const float* y = &mesh.positions[1];
     const float* uv = mesh.texture_coordinates;
     // The first strip pairs the equator (ring 1) with the bottom pole (ring 0).
     EXPECT_NEAR(y[0], 0.0, 1e-6);

@@ -10,6 +10,8 @@ host=$3
 post=$4
 out=$5
 mkdir -p "$out"
+# Settings of the test's own, never the person's who runs it.
+export XDG_CONFIG_HOME="$out/config"
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
 start_test_x
 

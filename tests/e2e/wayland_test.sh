@@ -40,6 +40,10 @@ wait_exit "$pid" 30
 check "SIGTERM ends it with 0 (exit $rc)" test "$rc" = 0
 check "having said nothing" test ! -s "$out/sway-saver.txt"
 
+as_user "$program" --wayland --output NOPE 2>"$out/no-output.txt"
+check "an output that is not there ends it with 1, saying so" \
+    test $? -eq 1 -a "$(cat "$out/no-output.txt")" = "orbdrift: the compositor has no output named NOPE"
+
 user_command
 "${run_as[@]}" "$program" --wayland --speed 2 2>"$out/lost.txt" &
 pid=$!

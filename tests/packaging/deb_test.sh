@@ -11,6 +11,7 @@ shot=$(realpath "$3")
 out=$4
 rm -rf "$out"
 mkdir -p "$out"
+export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
 
 version=$(dpkg-deb -f "$deb" Version)

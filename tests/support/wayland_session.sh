@@ -33,6 +33,8 @@ start_wayland_user() {
 }
 
 end_wayland_user() {
+    local -
+    set +e # a trap of a script under set -e must still clean up all
     [ -n "${compositor:-}" ] && { kill -KILL "$compositor" && wait "$compositor"; } 2>/dev/null
     if [ "$wayland_user" = orbdrift-wayland-test ]; then
         pkill -KILL -u "$wayland_user"
@@ -41,7 +43,6 @@ end_wayland_user() {
     else
         pkill -KILL -f "$scratch/" 2>/dev/null
     fi
-    wait 2>/dev/null
     rm -rf "$scratch"
 }
 

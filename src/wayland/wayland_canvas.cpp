@@ -5,7 +5,26 @@
 #include "common/gl.h"
 #include "scene/frame_driver.h"
 
-bool open_gl_target(wl_display* display, GlTarget& target)
+namespace
+{
+
+// Eight bits a colour and no alpha: the scene leaves alpha at whatever it
+// drew, where a compositor would show the desktop through, and not every
+// compositor shows ten-bit buffers. The first config offered otherwise.
+EGLConfig opaque_config(EGLDisplay display, const EGLConfig* configs, EGLint count)
+{
+    for (EGLint i = 0; i < count; ++i) {
+        EGLint red = 0;
+        EGLint alpha = 0;
+        eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(display, configs[i], EGL_ALPHA_SIZE, &alpha);
+        if (red == 8 && alpha == 0)
+            return configs[i];
+    }
+    return configs[0];
+}
+
+bool make_context(wl_display* display, GlTarget& target)
 {
     target.display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(display));
     EGLint major = 0;
@@ -19,28 +38,21 @@ bool open_gl_target(wl_display* display, GlTarget& target)
     // The compatibility profile has every call of OpenGL 1.1 the scene makes.
     if (target.display == EGL_NO_DISPLAY || !eglInitialize(target.display, &major, &minor) ||
         !eglBindAPI(EGL_OPENGL_API) ||
-        !eglChooseConfig(target.display, wanted, configs, 64, &count) || count < 1) {
-        std::fputs("orbdrift: cannot make an OpenGL context on this compositor\n", stderr);
+        !eglChooseConfig(target.display, wanted, configs, 64, &count) || count < 1)
         return false;
-    }
-    // Eight bits a colour and no alpha: the scene leaves alpha at whatever it
-    // drew, where a compositor would show the desktop through, and not every
-    // compositor shows ten-bit buffers.
-    target.config = configs[0];
-    for (int i = count; i-- > 0;) {
-        EGLint red = 0;
-        EGLint alpha = 0;
-        eglGetConfigAttrib(target.display, configs[i], EGL_RED_SIZE, &red);
-        eglGetConfigAttrib(target.display, configs[i], EGL_ALPHA_SIZE, &alpha);
-        if (red == 8 && alpha == 0)
-            target.config = configs[i];
-    }
+    target.config = opaque_config(target.display, configs, count);
     target.context = eglCreateContext(target.display, target.config, EGL_NO_CONTEXT, nullptr);
-    if (target.context == EGL_NO_CONTEXT) {
-        std::fputs("orbdrift: cannot make an OpenGL context on this compositor\n", stderr);
-        return false;
-    }
-    return true;
+    return target.context != EGL_NO_CONTEXT;
+}
+
+} // namespace
+
+bool open_gl_target(wl_display* display, GlTarget& target)
+{
+    if (make_context(display, target))
+        return true;
+    std::fputs("orbdrift: cannot make an OpenGL context on this compositor\n", stderr);
+    return false;
 }
 
 // A compositor's word on a size is not trusted to fit a buffer: anything

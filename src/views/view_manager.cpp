@@ -25,23 +25,19 @@ ViewManager::ViewManager()
 
 void ViewManager::set_screen_size(float w, float h)
 {
-    width = w;
-    height = h;
-    screen_left = 0.0f;
-    screen_bottom = 0.0f;
-    screen_right = width;
-    screen_top = height;
-    screen_width = screen_right - screen_left;
-    screen_height = screen_top - screen_bottom;
+    set_screen_area(0.0f, 0.0f, w, h);
 }
 
 void ViewManager::set_screen_area(float left, float bottom, float w, float h)
 {
-    set_screen_size(w, h);
+    width = w;
+    height = h;
     screen_left = left;
     screen_bottom = bottom;
     screen_right = left + w;
     screen_top = bottom + h;
+    screen_width = screen_right - screen_left;
+    screen_height = screen_top - screen_bottom;
 }
 
 void ViewManager::set_background(float r, float g, float b, float a)

@@ -93,8 +93,6 @@ bool Canvas::make_current(const GlTarget& gl)
         return false;
     if (made)
         eglSwapInterval(gl.display, 0); // no surface's swap waits for another's frame
-    client_width = pixel_width;
-    client_height = pixel_height;
     return true;
 }
 

@@ -30,6 +30,12 @@ HWND make_trial_window()
                            600, nullptr, nullptr, nullptr, nullptr);
 }
 
+bool draws(DesktopMode mode)
+{
+    return mode == DesktopMode::root || mode == DesktopMode::window_id ||
+           mode == DesktopMode::window || mode == DesktopMode::wayland;
+}
+
 HWND display_window(const DesktopOptions& options)
 {
     switch (options.mode) {
@@ -46,12 +52,17 @@ HWND display_window(const DesktopOptions& options)
 
 int main(int argc, char** argv)
 {
-    DesktopOptions options = parse_desktop_options(
-        argc, argv, std::getenv("XSCREENSAVER_WINDOW"), read_saved_settings());
     // Started with nothing in a Wayland session without X, as an idle daemon
     // would start it: the saver can only be a Wayland client. A Windows
     // switch still means what it says.
-    if (argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY"))
+    const bool wayland_only = argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
+    const char* screensaver_window = std::getenv("XSCREENSAVER_WINDOW");
+    DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);
+    // Only a mode that draws reads the saved settings, under the options given:
+    // --help, --version and a bad option answer whatever the settings file is.
+    if (wayland_only || draws(options.mode))
+        options = parse_desktop_options(argc, argv, screensaver_window, read_saved_settings());
+    if (wayland_only)
         options.mode = DesktopMode::wayland;
     switch (options.mode) {
     case DesktopMode::windows_switches:

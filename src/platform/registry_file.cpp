@@ -1,56 +1,36 @@
 // The advapi32 registry calls for HKEY_CURRENT_USER, kept in a text file a
-// person can read and edit: $XDG_CONFIG_HOME/orbdrift/settings. Each key is a
+// person can read and edit (platform/settings_file.h). Each key is a
 // "[Software\orbdrift]" line followed by its "Name=value" lines; a value of
 // decimal digits that fits 32 bits is a REG_DWORD, any other a REG_SZ. What
-// cannot be read is passed over, and the file is always written whole to a
-// temporary file and renamed, so that a crash never leaves half of it.
-#include <pwd.h>
+// cannot be read is passed over. An open key holds the file as it was read
+// when the key was opened; the values set on it reach the file in one write
+// when it is closed, so that a save is whole or not at all.
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/win32_api.h"
+#include "platform/settings_file.h"
 
 namespace
 {
 
-struct Value {
-    std::string name;
-    std::string text;
-};
-
-struct Key {
+struct OpenKey {
     std::string path;
-    std::vector<Value> values;
+    std::vector<std::string> lines;
+    bool changed;
 };
 
-using Hive = std::vector<Key>;
+std::vector<std::unique_ptr<OpenKey>> open_keys;
 
-// An open key is its path under HKEY_CURRENT_USER; the file is read afresh
-// on every call, as another process may have written it.
-std::vector<std::unique_ptr<std::string>> open_keys;
+constexpr std::size_t none = std::string::npos;
 
 bool same_name(const std::string& a, const char* b)
 {
     return strcasecmp(a.c_str(), b) == 0;
-}
-
-std::string settings_folder()
-{
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/')
-        return std::string(config) + "/orbdrift";
-    const char* home = std::getenv("HOME");
-    const passwd* user = home && *home ? nullptr : getpwuid(getuid());
-    return std::string(user ? user->pw_dir : home ? home : "") + "/.config/orbdrift";
 }
 
 // A person's edit may leave blanks around names, values and brackets.
@@ -58,100 +38,60 @@ std::string trimmed(const std::string& text)
 {
     const std::size_t first = text.find_first_not_of(" \t\r");
     const std::size_t last = text.find_last_not_of(" \t\r");
-    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    return first == none ? "" : text.substr(first, last - first + 1);
 }
 
-Hive read_hive()
+bool is_key_line(const std::string& line)
 {
-    Hive hive;
-    std::ifstream file(settings_folder() + "/settings");
-    std::string line;
-    while (std::getline(file, line)) {
-        line = trimmed(line);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            hive.push_back({trimmed(line.substr(1, line.size() - 2)), {}});
+    const std::string text = trimmed(line);
+    return text.size() >= 2 && text.front() == '[' && text.back() == ']';
+}
+
+std::string key_of(const std::string& line)
+{
+    const std::string text = trimmed(line);
+    return trimmed(text.substr(1, text.size() - 2));
+}
+
+// The name of a "Name=value" line, or "" for any other line.
+std::string name_of(const std::string& line)
+{
+    const std::size_t equals = line.find('=');
+    return equals == none || is_key_line(line) ? "" : trimmed(line.substr(0, equals));
+}
+
+std::string text_of(const std::string& line)
+{
+    return trimmed(line.substr(line.find('=') + 1));
+}
+
+// Where the first "[path]" line stands, as the one a reader of the file sees.
+std::size_t key_line(const std::vector<std::string>& lines, const std::string& path)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (is_key_line(lines[i]) && same_name(key_of(lines[i]), path.c_str()))
+            return i;
+    return none;
+}
+
+// The key's first line of that name; with no such line, none, and last is
+// left at the key's last value line (or the key's own line).
+std::size_t value_line(const std::vector<std::string>& lines, std::size_t key, const char* name,
+                       std::size_t& last)
+{
+    last = key;
+    for (std::size_t i = key + 1; i < lines.size() && !is_key_line(lines[i]); ++i) {
+        const std::string found = name_of(lines[i]);
+        if (found.empty())
             continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals != std::string::npos && equals > 0 && !hive.empty())
-            hive.back().values.push_back(
-                {trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))});
+        if (same_name(found, name))
+            return i;
+        last = i;
     }
-    return hive;
+    return none;
 }
 
-LSTATUS status_of(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ERROR_ACCESS_DENIED;
-    case ENOSPC:
-    case EDQUOT:
-        return ERROR_DISK_FULL;
-    case ENOENT:
-    case ENOTDIR:
-        return ERROR_PATH_NOT_FOUND;
-    default:
-        return ERROR_WRITE_FAULT;
-    }
-}
-
-// Makes the folder and any of its parents that are missing, private to the user.
-bool make_folder(const std::string& folder)
-{
-    for (std::size_t slash = 1; slash != std::string::npos;) {
-        slash = folder.find('/', slash + 1);
-        if (mkdir(folder.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
-}
-
-LSTATUS write_hive(const Hive& hive)
-{
-    std::string text;
-    for (const Key& key : hive) {
-        text += "[" + key.path + "]\n";
-        for (const Value& value : key.values)
-            text += value.name + "=" + value.text + "\n";
-    }
-    const std::string folder = settings_folder();
-    if (!make_folder(folder))
-        return status_of(errno);
-    std::string temporary = folder + "/settings.XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return status_of(errno);
-    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                         fsync(fd) == 0;
-    const int error = errno;
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), (folder + "/settings").c_str()) != 0) {
-        const int failure = written ? errno : error;
-        unlink(temporary.c_str());
-        return status_of(failure);
-    }
-    return ERROR_SUCCESS;
-}
-
-Key* find_key(Hive& hive, const std::string& path)
-{
-    for (Key& key : hive)
-        if (same_name(key.path, path.c_str()))
-            return &key;
-    return nullptr;
-}
-
-Value* find_value(Key& key, const char* name)
-{
-    for (Value& value : key.values)
-        if (same_name(value.name, name))
-            return &value;
-    return nullptr;
-}
-
-const std::string* key_path(HKEY key)
+OpenKey* open_key_of(HKEY key)
 {
     for (const auto& open : open_keys)
         if (reinterpret_cast<HKEY>(open.get()) == key)
@@ -159,10 +99,18 @@ const std::string* key_path(HKEY key)
     return nullptr;
 }
 
-HKEY open_key(const char* path)
+// A file that is there but cannot be taken is not opened, for reading or
+// for a save: the save would replace what could not be read.
+LSTATUS open_key(const char* path, bool create, HKEY* result)
 {
-    open_keys.push_back(std::make_unique<std::string>(path));
-    return reinterpret_cast<HKEY>(open_keys.back().get());
+    SettingsFile file = read_settings_file();
+    if (file.status != ERROR_SUCCESS)
+        return file.status;
+    if (!create && key_line(file.lines, path) == none)
+        return ERROR_FILE_NOT_FOUND;
+    open_keys.push_back(std::make_unique<OpenKey>(OpenKey{path, std::move(file.lines), false}));
+    *result = reinterpret_cast<HKEY>(open_keys.back().get());
+    return ERROR_SUCCESS;
 }
 
 bool is_dword(const std::string& text)
@@ -181,11 +129,7 @@ LSTATUS RegOpenKeyExA(HKEY parent, LPCSTR sub_key, DWORD, REGSAM, HKEY* result)
     *result = nullptr;
     if (parent != HKEY_CURRENT_USER)
         return ERROR_FILE_NOT_FOUND;
-    Hive hive = read_hive();
-    if (!find_key(hive, sub_key))
-        return ERROR_FILE_NOT_FOUND;
-    *result = open_key(sub_key);
-    return ERROR_SUCCESS;
+    return open_key(sub_key, false, result);
 }
 
 LSTATUS RegOpenKeyA(HKEY parent, LPCSTR sub_key, HKEY* result)
@@ -201,26 +145,28 @@ LSTATUS RegCreateKeyExA(HKEY parent, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM
     if (!result || !sub_key || !*sub_key || std::strpbrk(sub_key, "]\n\r") ||
         parent != HKEY_CURRENT_USER)
         return ERROR_INVALID_PARAMETER;
-    *result = open_key(sub_key);
-    return ERROR_SUCCESS;
+    *result = nullptr;
+    return open_key(sub_key, true, result);
 }
 
 // As Windows: writes only as many bytes as the value has, writes nothing
 // into a buffer too small for it, and reports the value's size either way.
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
 {
-    const std::string* path = key_path(key);
-    if (!path)
+    const OpenKey* open = open_key_of(key);
+    if (!open)
         return ERROR_INVALID_HANDLE;
-    Hive hive = read_hive();
-    Key* found = find_key(hive, *path);
-    const Value* value = found ? find_value(*found, name ? name : "") : nullptr;
-    if (!value)
+    const std::size_t key_at = key_line(open->lines, open->path);
+    std::size_t last = 0;
+    const std::size_t line =
+        key_at == none ? none : value_line(open->lines, key_at, name ? name : "", last);
+    if (line == none)
         return ERROR_FILE_NOT_FOUND;
-    std::string bytes = value->text + '\0';
+    const std::string text = text_of(open->lines[line]);
+    std::string bytes = text + '\0';
     DWORD kind = REG_SZ;
-    if (is_dword(value->text)) {
-        const auto number = static_cast<DWORD>(std::strtoul(value->text.c_str(), nullptr, 10));
+    if (is_dword(text)) {
+        const auto number = static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
         bytes.assign(reinterpret_cast<const char*>(&number), sizeof number);
         kind = REG_DWORD;
     }
@@ -240,8 +186,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE da
 
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size)
 {
-    const std::string* path = key_path(key);
-    if (!path)
+    OpenKey* open = open_key_of(key);
+    if (!open)
         return ERROR_INVALID_HANDLE;
     std::string text;
     if (type == REG_DWORD && data && size == sizeof(DWORD)) {
@@ -256,25 +202,32 @@ LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* dat
     // One value a line: a name or text that would start another cannot be kept.
     if (!name || !*name || std::strpbrk(name, "=\n\r[") || text.find_first_of("\n\r") != std::string::npos)
         return ERROR_INVALID_PARAMETER;
-    Hive hive = read_hive();
-    Key* found = find_key(hive, *path);
-    if (!found) {
-        hive.push_back({*path, {}});
-        found = &hive.back();
+    std::vector<std::string>& lines = open->lines;
+    const std::string value = std::string(name) + "=" + text;
+    std::size_t key_at = key_line(lines, open->path);
+    if (key_at == none) {
+        key_at = lines.size();
+        lines.push_back("[" + open->path + "]");
     }
-    if (Value* value = find_value(*found, name))
-        value->text = text;
+    std::size_t last = 0;
+    const std::size_t line = value_line(lines, key_at, name, last);
+    if (line == none)
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1), value);
     else
-        found->values.push_back({name, text});
-    return write_hive(hive);
+        lines[line] = value;
+    open->changed = true;
+    return ERROR_SUCCESS;
 }
 
+// Where a key's values are written: a save fails here, and says why.
 LSTATUS RegCloseKey(HKEY key)
 {
     for (auto it = open_keys.begin(); it != open_keys.end(); ++it) {
         if (reinterpret_cast<HKEY>(it->get()) == key) {
+            const LSTATUS status =
+                (*it)->changed ? write_settings_file((*it)->lines) : ERROR_SUCCESS;
             open_keys.erase(it);
-            return ERROR_SUCCESS;
+            return status;
         }
     }
     return ERROR_INVALID_HANDLE;
@@ -288,7 +241,9 @@ DWORD FormatMessageA(DWORD, const void*, DWORD message_id, DWORD, LPSTR buffer, 
     } messages[] = {{ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
                     {ERROR_ACCESS_DENIED, "Access is denied."},
                     {ERROR_WRITE_FAULT, "The system cannot write to the specified device."},
-                    {ERROR_DISK_FULL, "There is not enough space on the disk."}};
+                    {ERROR_DISK_FULL, "There is not enough space on the disk."},
+                    {ERROR_BAD_FILE_TYPE, "The file type being saved or retrieved has been blocked."},
+                    {ERROR_FILE_TOO_LARGE, "The file size exceeds the limit allowed and cannot be saved."}};
     for (const auto& message : messages) {
         const DWORD length = static_cast<DWORD>(std::strlen(message.text));
         if (message.id == message_id && buffer && size > length) {

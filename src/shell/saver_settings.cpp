@@ -103,8 +103,9 @@ LSTATUS write_settings(const SceneSettings& settings)
     for (const Number& number : numbers)
         if (status == ERROR_SUCCESS)
             status = write_dword(key, number.value, static_cast<DWORD>(settings.*number.field));
-    RegCloseKey(key);
-    return status;
+    // Where values are kept in a file, closing the key is what writes them.
+    const LSTATUS closed = RegCloseKey(key);
+    return status != ERROR_SUCCESS ? status : closed;
 }
 
 void tell_not_saved(HWND owner, LSTATUS status)

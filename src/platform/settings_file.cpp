@@ -1,0 +1,180 @@
+#include "platform/settings_file.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace
+{
+
+std::string settings_folder()
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/orbdrift";
+    const char* home = std::getenv("HOME");
+    const passwd* user = home && *home ? nullptr : getpwuid(getuid());
+    return std::string(user ? user->pw_dir : home ? home : "") + "/.config/orbdrift";
+}
+
+LSTATUS status_of(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ELOOP:
+        return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_DISK_FULL;
+    case EFBIG:
+        return ERROR_FILE_TOO_LARGE;
+    case ENOENT:
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    default:
+        return ERROR_WRITE_FAULT;
+    }
+}
+
+// Makes the folder and any of its parents that are missing, private to the user.
+bool make_folder(const std::string& folder)
+{
+    for (std::size_t slash = 1; slash != std::string::npos;) {
+        slash = folder.find('/', slash + 1);
+        if (mkdir(folder.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
+
+// At most limit + 1 bytes, so that a file over the limit shows as one.
+LSTATUS read_regular(int fd, std::string& text)
+{
+    struct stat about {};
+    if (fstat(fd, &about) != 0)
+        return status_of(errno);
+    if (!S_ISREG(about.st_mode))
+        return ERROR_BAD_FILE_TYPE;
+    text.resize(settings_file_limit + 1);
+    std::size_t length = 0;
+    for (ssize_t got = 1; got != 0 && length < text.size(); length += static_cast<std::size_t>(got)) {
+        got = read(fd, &text[length], text.size() - length);
+        if (got < 0 && errno != EINTR)
+            return status_of(errno);
+        got = got < 0 ? 0 : got;
+    }
+    text.resize(length);
+    return length > settings_file_limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
+}
+
+std::vector<std::string> lines_of(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool write_all(int fd, const std::string& text)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno != EINTR)
+            return false;
+        done += wrote < 0 ? 0 : static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// The file that a save replaces: the settings file, or where its symlink
+// points, as dotfiles kept in a repository are linked.
+std::string save_target(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? resolved : path;
+}
+
+// The new text in a file of its own beside the target, named only once it
+// is whole: a save that is killed before then leaves nothing behind. Where
+// the file system has no unnamed files, it is named from the start.
+int whole_copy(const std::string& folder, const std::string& name, const std::string& text,
+               mode_t mode)
+{
+    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    const bool unnamed = fd >= 0;
+    unlink(name.c_str()); // left by a process of the same number that was killed
+    if (!unnamed)
+        fd = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
+    if (fchmod(fd, mode) != 0 || !write_all(fd, text) || fsync(fd) != 0 ||
+        (unnamed && linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, name.c_str(),
+                           AT_SYMLINK_FOLLOW) != 0)) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+SettingsFile read_settings_file()
+{
+    SettingsFile file;
+    // Without blocking: a FIFO in the file's place must not hold up a start.
+    const int fd = open((settings_folder() + "/settings").c_str(),
+                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            file.status = status_of(errno);
+        return file;
+    }
+    std::string text;
+    file.status = read_regular(fd, text);
+    close(fd);
+    if (file.status == ERROR_SUCCESS)
+        file.lines = lines_of(text);
+    return file;
+}
+
+LSTATUS write_settings_file(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + '\n';
+    const std::string folder = settings_folder();
+    if (!make_folder(folder))
+        return status_of(errno);
+    const std::string target = save_target(folder + "/settings");
+    const std::string target_folder = target.substr(0, target.rfind('/'));
+    struct stat about {};
+    const mode_t mode = stat(target.c_str(), &about) == 0 ? about.st_mode & 07777 : 0600;
+    const std::string name = target + ".new-" + std::to_string(getpid());
+    const int fd = whole_copy(target_folder, name, text, mode);
+    if (fd < 0 || close(fd) != 0 || rename(name.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        unlink(name.c_str());
+        return status_of(error);
+    }
+    // The rename itself lasts only once the folder is on the disk too.
+    const int folder_fd = open(target_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_fd >= 0) {
+        fsync(folder_fd);
+        close(folder_fd);
+    }
+    return ERROR_SUCCESS;
+}

@@ -10,7 +10,7 @@ namespace
 
 struct MonitorList {
     RECT rectangles[max_screen_areas];
-    int count;
+    int count; // every monitor, also those past the room of the list
 };
 
 BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, RECT*, LPARAM data)
@@ -18,9 +18,15 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, RECT*, LPARAM data)
     auto& list = *reinterpret_cast<MonitorList*>(data);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoA(monitor, &info))
-        list.rectangles[list.count++] = info.rcMonitor;
-    return list.count < max_screen_areas;
+    if (list.count < max_screen_areas && GetMonitorInfoA(monitor, &info))
+        list.rectangles[list.count] = info.rcMonitor;
+    ++list.count;
+    return TRUE;
+}
+
+bool fills(const ScreenArea& area, int width, int height)
+{
+    return area.left == 0 && area.bottom == 0 && area.width == width && area.height == height;
 }
 
 } // namespace
@@ -47,9 +53,15 @@ void use_monitors(HWND window)
         return;
     MonitorList list{};
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
+    // More monitors than pictures fit: one picture across them all, so that
+    // none stays black.
+    if (list.count > max_screen_areas)
+        return;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     const int count = monitor_areas(list.rectangles, list.count, origin, client_width,
                                     client_height, screen_areas, max_screen_areas);
-    screen_area_count = count > 1 ? count : 0;
+    // One monitor that fills the window is the window's own picture; one that
+    // shares the screen with a monitor outside it is a picture of its own size.
+    screen_area_count = count == 1 && fills(screen_areas[0], client_width, client_height) ? 0 : count;
 }

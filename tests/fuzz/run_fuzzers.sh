@@ -14,7 +14,7 @@ cmake --build "$build" -j "$(nproc)"
 
 export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp"
 status=0
-for target in command_line window_messages x11_events; do
+for target in command_line window_messages x11_events settings_file; do
     corpus="$build/corpus/$target"
     log="$build/$target.log"
     rm -rf "$corpus"

@@ -16,6 +16,8 @@ check "each is for version $version" \
 sha=$(sha256sum "$dist/orbdrift-$version-setup.exe" | cut -d' ' -f1 | tr a-f A-F)
 check "the installer's SHA-256 is that of dist's installer" \
     grep -qx "    InstallerSha256: $sha" "$dist"/winget/*.installer.yaml
+check "the installer's address has no doubled slash" \
+    grep -qxE "    InstallerUrl: https://([^/]+/)+orbdrift-$version-setup.exe" "$dist"/winget/*.installer.yaml
 check "silent with /S" grep -qx "  Silent: /S" "$dist"/winget/*.installer.yaml
 check "for the machine" grep -qx "Scope: machine" "$dist"/winget/*.installer.yaml
 check "under the MIT licence" grep -qx "License: MIT" "$dist"/winget/*.locale.*.yaml

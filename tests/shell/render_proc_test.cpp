@@ -152,7 +152,18 @@ TEST(RenderProc, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
     use_monitors(fake_window(1));
     EXPECT_EQ(screen_area_count, 0);
     preview_mode = FALSE;
-    fake.monitors.resize(1);
-    use_monitors(fake_window(1));
-    EXPECT_EQ(screen_area_count, 0);
+    const struct {
+        std::vector<RECT> monitors;
+        int areas;
+    } layouts[] = {
+        {{{0, 0, 1280, 480}}, 0},                          // one: the window's own picture
+        {{{0, 0, 640, 480}, {5000, 0, 5640, 480}}, 1},     // one of two outside the screen
+        {std::vector<RECT>(max_screen_areas, {0, 0, 80, 30}), max_screen_areas},
+        {std::vector<RECT>(max_screen_areas + 1, {0, 0, 80, 30}), 0}, // one across all
+    };
+    for (const auto& layout : layouts) {
+        fake.monitors = layout.monitors;
+        use_monitors(fake_window(1));
+        EXPECT_EQ(screen_area_count, layout.areas);
+    }
 }

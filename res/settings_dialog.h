@@ -11,6 +11,8 @@
 #define IDC_SPEED 1005
 #define IDC_FRAME_RATE 1006
 #define IDC_EACH_MONITOR 1007
+// The settings' controls, numbered in the order of the settings table.
+#define IDC_FIRST_SETTING IDC_TEXTURE
 
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"

@@ -5,34 +5,32 @@
 #include <cstdlib>
 #include <cstring>
 
-const char* const desktop_usage =
-    "Usage: orbdrift [--root | --window-id ID | --window | --wayland [--output NAME]]\n"
-    "                [--delay MICROSECONDS]\n"
-    "                [--texture KIND] [--[no-]stars] [--[no-]particles]\n"
-    "                [--[no-]overlays] [--speed FACTOR]\n"
-    "       orbdrift [/s | /p WINDOW | /c]\n"
-    "Draws the inside of a lit, slowly turning sphere seen by a drifting camera.\n"
-    "\n"
-    "  --root              draw in the window XSCREENSAVER_WINDOW names, or on the\n"
-    "                      root window when it is not set\n"
-    "  --window-id ID      draw in the X window ID (decimal or 0x hexadecimal)\n"
-    "  --window            draw in a window of its own, to try it out\n"
-    "  --wayland           draw on every output of a Wayland compositor (the\n"
-    "                      default, started without options, where WAYLAND_DISPLAY\n"
-    "                      is set and DISPLAY is not)\n"
-    "  --output NAME       with --wayland, only on that output\n"
-    "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
-    "                      takes effect)\n"
-    "  --texture KIND      the sphere's texture: SPHERE NOTSPHERE GRADIENT SMOKE\n"
-    "                      FOG RING STAR SAND CHECK GRILLE FLECK (the default)\n"
-    "  --stars, --particles, --overlays  switch a layer on (--no-stars ... off)\n"
-    "  --speed FACTOR      pace of the motion, 0.25 to 4 (default 1)\n"
-    "  --help              show this and end\n"
-    "  --version           show the version and end\n"
-    "\n"
-    "Options not given come from the settings that /c saves.\n"
-    "The Windows switches: /s saves the screen until input, /p WINDOW draws inside\n"
-    "that window, /c shows the settings.\n";
+std::string desktop_usage()
+{
+    return "Usage: orbdrift [--root | --window-id ID | --window | --wayland [--output NAME]]\n"
+           "                [--delay MICROSECONDS]\n" +
+           settings_synopsis(16) +
+           "       orbdrift [/s | /p WINDOW | /c]\n"
+           "Draws the inside of a lit, slowly turning sphere seen by a drifting camera.\n"
+           "\n"
+           "  --root              draw in the window XSCREENSAVER_WINDOW names, or on the\n"
+           "                      root window when it is not set\n"
+           "  --window-id ID      draw in the X window ID (decimal or 0x hexadecimal)\n"
+           "  --window            draw in a window of its own, to try it out\n"
+           "  --wayland           draw on every output of a Wayland compositor (the\n"
+           "                      default, started without options, where WAYLAND_DISPLAY\n"
+           "                      is set and DISPLAY is not)\n"
+           "  --output NAME       with --wayland, only on that output\n"
+           "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
+           "                      takes effect)\n" +
+           settings_help() +
+           "  --help              show this and end\n"
+           "  --version           show the version and end\n"
+           "\n"
+           "Options not given come from the settings that /c saves.\n"
+           "The Windows switches: /s saves the screen until input, /p WINDOW draws inside\n"
+           "that window, /c shows the settings.\n";
+}
 
 namespace
 {

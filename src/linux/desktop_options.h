@@ -29,4 +29,4 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
                                      const char* screensaver_window,
                                      const SceneSettings& saved = SceneSettings());
 
-extern const char* const desktop_usage;
+std::string desktop_usage();

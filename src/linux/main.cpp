@@ -68,13 +68,13 @@ int main(int argc, char** argv)
     case DesktopMode::windows_switches:
         process_start();
     case DesktopMode::help:
-        std::fputs(desktop_usage, stdout);
+        std::fputs(desktop_usage().c_str(), stdout);
         return 0;
     case DesktopMode::version:
         std::puts("orbdrift " ORBDRIFT_VERSION);
         return 0;
     case DesktopMode::bad:
-        std::fprintf(stderr, "orbdrift: %s\n%s", options.problem.c_str(), desktop_usage);
+        std::fprintf(stderr, "orbdrift: %s\n%s", options.problem.c_str(), desktop_usage().c_str());
         return 2;
     default:
         break;

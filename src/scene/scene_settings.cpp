@@ -3,11 +3,51 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 const int settings_textures[settings_texture_count] = {
     SPHERE, NOTSPHERE, GRADIENT, SMOKE, FOG, RING, STAR, SAND, CHECK, GRILLE, FLECK};
+
+namespace
+{
+
+const SettingChoice speeds[] = {
+    {25, "a quarter"}, {50, "half"}, {100, "normal"}, {200, "twice"}, {400, "four times"}};
+const SettingChoice frame_rates[] = {
+    {100, "100 frames a second"}, {60, "60 frames a second"}, {30, "30 frames a second"}};
+
+constexpr Setting flag(const char* stored, const char* label, const char* option,
+                       bool SceneSettings::*field)
+{
+    return {SettingKind::flag, stored, label, option, nullptr, field, nullptr, 0, 1, 0, nullptr, 0};
+}
+
+template <int count>
+constexpr Setting number(const char* stored, const char* label, const char* option,
+                         const char* value, int SceneSettings::*field, int lowest, int highest,
+                         int option_percent, const SettingChoice (&choices)[count])
+{
+    return {SettingKind::number, stored,  label, option, value, nullptr, field, lowest, highest,
+            option_percent,      choices, count};
+}
+
+} // namespace
+
+// Constant, so that usages made during static start-up can read it.
+constexpr Setting settings_table[setting_count] = {
+    {SettingKind::texture, "Texture", "Texture", "texture", "KIND", nullptr,
+     &SceneSettings::texture, 0, 0, 0, nullptr, 0},
+    flag("Stars", "Stars", "stars", &SceneSettings::stars),
+    flag("Particles", "Particles", "particles", &SceneSettings::particles),
+    flag("Overlays", "Screen overlays", "overlays", &SceneSettings::overlays),
+    number("Speed", "Speed", "speed", "FACTOR", &SceneSettings::speed_percent, 25, 400, 100,
+           speeds),
+    number("FrameRate", "Frame rate", nullptr, nullptr, &SceneSettings::frame_rate, 30, 100, 0,
+           frame_rates),
+    flag("EachMonitor", "A picture on each monitor", nullptr, &SceneSettings::each_monitor),
+};
 
 bool is_settings_texture(int kind)
 {
@@ -19,7 +59,8 @@ bool is_settings_texture(int kind)
 
 unsigned frame_interval_for(int frame_rate)
 {
-    if (frame_rate >= highest_frame_rate)
+    constexpr int full_rate = 100;
+    if (frame_rate >= full_rate)
         return 5;
     return static_cast<unsigned>((1000 + frame_rate / 2) / frame_rate);
 }
@@ -27,58 +68,141 @@ unsigned frame_interval_for(int frame_rate)
 namespace
 {
 
-struct SwitchOption {
-    const char* name;
-    bool SceneSettings::*field;
-};
+// A number's option in the units it is written in: 0.25 for a speed kept as 25.
+std::string option_number(const Setting& setting, int kept)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", kept / static_cast<double>(setting.option_percent));
+    return text;
+}
 
-const SwitchOption switch_options[] = {{"stars", &SceneSettings::stars},
-                                       {"particles", &SceneSettings::particles},
-                                       {"overlays", &SceneSettings::overlays}};
+std::string synopsis_of(const Setting& setting)
+{
+    if (setting.kind == SettingKind::flag)
+        return std::string("[--[no-]") + setting.option + "]";
+    return std::string("[--") + setting.option + " " + setting.value + "]";
+}
 
-// A factor such as 0.5 or 2, as whole per cent of the clock's pace.
-bool read_speed(const char* text, int& percent)
+std::string help_of(const Setting& setting)
+{
+    const SceneSettings defaults;
+    std::string help = std::string(setting.label) + ": ";
+    switch (setting.kind) {
+    case SettingKind::texture:
+        for (int choice : settings_textures)
+            help = help + texture_kind_labels[choice] + " ";
+        return help + "(default " + texture_kind_labels[defaults.*setting.number] + ")";
+    case SettingKind::flag:
+        return help + "on or off (default " + (defaults.*setting.flag ? "on" : "off") + ")";
+    case SettingKind::number:
+        return help + "from " + option_number(setting, setting.lowest) + " to " +
+               option_number(setting, setting.highest) + " (default " +
+               option_number(setting, defaults.*setting.number) + ")";
+    }
+    return help;
+}
+
+// Words after a first column, from column indent on, broken before 80 columns.
+std::string wrapped(std::string line, const std::string& words, std::size_t indent)
+{
+    std::string text;
+    bool started = false; // a word is on the line
+    for (std::size_t start = 0; start < words.size();) {
+        std::size_t end = words.find(' ', start);
+        end = end == std::string::npos ? words.size() : end;
+        const std::string word = words.substr(start, end - start);
+        if (started && line.size() + 1 + word.size() > 79) {
+            text += line + "\n";
+            line.clear();
+            started = false;
+        }
+        line += started ? " " : std::string(line.size() < indent ? indent - line.size() : 1, ' ');
+        line += word;
+        started = true;
+        start = end + 1;
+    }
+    return text + line + "\n";
+}
+
+std::string lower_case(std::string text)
+{
+    for (char& letter : text)
+        letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    return text;
+}
+
+// A factor such as 0.5 or 2, kept as a whole number of the row's units.
+bool read_number(const Setting& setting, const char* text, int& kept)
 {
     if (!text || !(std::isdigit(static_cast<unsigned char>(*text)) || *text == '.'))
         return false;
     char* end = nullptr;
     errno = 0;
-    const double factor = std::strtod(text, &end);
-    if (errno != 0 || *end != '\0' || !(factor >= 0.25 && factor <= 4.0))
+    const double value = std::strtod(text, &end) * setting.option_percent;
+    if (errno != 0 || *end != '\0' || !(value >= setting.lowest && value <= setting.highest))
         return false;
-    percent = static_cast<int>(std::lround(factor * 100.0));
+    kept = static_cast<int>(std::lround(value));
     return true;
 }
 
 } // namespace
 
+std::string settings_synopsis(int indent)
+{
+    std::string words;
+    for (const Setting& setting : settings_table)
+        if (setting.option)
+            words += (words.empty() ? "" : " ") + synopsis_of(setting);
+    return wrapped("", words, static_cast<std::size_t>(indent));
+}
+
+std::string settings_help()
+{
+    std::string help;
+    for (const Setting& setting : settings_table) {
+        if (!setting.option)
+            continue;
+        std::string first = std::string("  --") +
+                            (setting.kind == SettingKind::flag ? "[no-]" : "") + setting.option;
+        if (setting.kind != SettingKind::flag)
+            first = first + " " + setting.value;
+        help += wrapped(first, help_of(setting), 22);
+    }
+    return help;
+}
+
 int read_settings_option(const char* name, const char* value, SceneSettings& settings,
                          std::string& problem)
 {
-    for (const SwitchOption& option : switch_options) {
-        if (std::strcmp(name, option.name) == 0 ||
-            (std::strncmp(name, "no-", 3) == 0 && std::strcmp(name + 3, option.name) == 0)) {
-            settings.*option.field = name[0] != 'n';
+    for (const Setting& setting : settings_table) {
+        if (!setting.option)
+            continue;
+        const bool no = std::strncmp(name, "no-", 3) == 0;
+        if (setting.kind == SettingKind::flag &&
+            std::strcmp(no ? name + 3 : name, setting.option) == 0) {
+            settings.*setting.flag = !no;
             return 1;
         }
-    }
-    if (std::strcmp(name, "texture") == 0) {
-        const int kind = find_texture_kind(value);
-        if (!is_settings_texture(kind)) {
-            problem = "--texture wants one of";
+        if (std::strcmp(name, setting.option) != 0 || setting.kind == SettingKind::flag)
+            continue;
+        problem = std::string("--") + setting.option + " wants ";
+        if (setting.kind == SettingKind::texture) {
+            const int kind = find_texture_kind(value);
+            if (is_settings_texture(kind)) {
+                settings.*setting.number = kind;
+                return 2;
+            }
+            problem += "one of";
             for (int choice : settings_textures)
                 problem = problem + " " + texture_kind_labels[choice];
             return -1;
         }
-        settings.texture = kind;
-        return 2;
-    }
-    if (std::strcmp(name, "speed") == 0) {
-        if (!read_speed(value, settings.speed_percent)) {
-            problem = "--speed wants a factor from 0.25 to 4";
-            return -1;
-        }
-        return 2;
+        if (read_number(setting, value, settings.*setting.number))
+            return 2;
+        problem += std::string("a ") + lower_case(setting.value) + " from " +
+                   option_number(setting, setting.lowest) + " to " +
+                   option_number(setting, setting.highest);
+        return -1;
     }
     return 0;
 }

@@ -13,18 +13,13 @@ public:
     int texture = FLECK; // one of settings_textures
     bool stars = false;
     bool particles = false;
-    bool overlays = false;      // both screen overlays
-    int speed_percent = 100;    // of the clock's pace, lowest_speed to highest_speed
-    int frame_rate = 100;       // frames a second, lowest_frame_rate to highest_frame_rate
-    bool each_monitor = false;  // a picture on each monitor of a saver window
+    bool overlays = false;     // both screen overlays
+    int speed_percent = 100;   // of the clock's pace
+    int frame_rate = 100;      // frames a second
+    bool each_monitor = false; // a picture on each monitor of a saver window
 };
 
 extern SceneSettings scene_settings;
-
-constexpr int lowest_speed = 25;
-constexpr int highest_speed = 400;
-constexpr int lowest_frame_rate = 30;
-constexpr int highest_frame_rate = 100;
 
 // The kinds that draw something on the sphere, in the order they are offered.
 constexpr int settings_texture_count = 11;
@@ -35,10 +30,46 @@ bool is_settings_texture(int kind);
 // which the platform raises to its shortest, 10.
 unsigned frame_interval_for(int frame_rate);
 
+// One row a setting: where it is kept, its option, its field and the values
+// it may take. The options and their usage, the saved values and the dialog
+// all come from the rows, so a new setting is one row plus what it does.
+enum class SettingKind { texture, flag, number };
+
+struct SettingChoice {
+    int value;
+    const char* label;
+};
+
+struct Setting {
+    SettingKind kind;
+    const char* stored; // the registry value's name
+    const char* label;  // in the dialog, and in the usage of its option
+    const char* option; // on command lines, without dashes; null for none
+    const char* value;  // what its option's value is called in a usage
+    bool SceneSettings::*flag;
+    int SceneSettings::*number; // a texture's or a number's field
+    // A number: its range as kept, the per cent its option is written in
+    // (a speed of 2 is kept as 200), and the choices the dialog offers.
+    int lowest;
+    int highest;
+    int option_percent;
+    const SettingChoice* choices;
+    int choice_count;
+};
+
+// In the dialog's order, which numbers its controls from first_setting_control.
+constexpr int setting_count = 7;
+extern const Setting settings_table[setting_count];
+
+// The options of the rows that have one: a line for a usage's synopsis,
+// wrapped at 80 columns after indent, and one line of help for each.
+std::string settings_synopsis(int indent);
+std::string settings_help();
+
 // One option of a command line that changes a setting, named without its
-// dashes: "texture KIND", "stars", "no-stars" (and so for particles and
-// overlays), "speed FACTOR" (0.25 to 4). Returns how many arguments it took
-// (1, or 2 with its value), 0 when the name is no setting's, and -1 when the
-// value is wrong, with problem saying why.
+// dashes: "texture KIND", "stars", "no-stars" (and so for every flag with an
+// option), "speed FACTOR". Returns how many arguments it took (1, or 2 with
+// its value), 0 when the name is no setting's, and -1 when the value is
+// wrong, with problem saying why.
 int read_settings_option(const char* name, const char* value, SceneSettings& settings,
                          std::string& problem);

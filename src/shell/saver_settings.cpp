@@ -12,48 +12,11 @@ const char* const settings_key = "Software\\orbdrift";
 namespace
 {
 
-const char* const texture_value = "Texture";
-
-struct Flag {
-    const char* value;
-    int control;
-    bool SceneSettings::*field;
-};
-
-const Flag flags[] = {{"Stars", IDC_STARS, &SceneSettings::stars},
-                      {"Particles", IDC_PARTICLES, &SceneSettings::particles},
-                      {"Overlays", IDC_OVERLAYS, &SceneSettings::overlays},
-                      {"EachMonitor", IDC_EACH_MONITOR, &SceneSettings::each_monitor}};
-
-// A number and the list that offers some of its values.
-struct Number {
-    const char* value;
-    int control;
-    int SceneSettings::*field;
-    DWORD lowest;
-    DWORD highest;
-    int choices[5];
-    const char* labels[5];
-    int choice_count;
-};
-
-const Number numbers[] = {
-    {"Speed",
-     IDC_SPEED,
-     &SceneSettings::speed_percent,
-     lowest_speed,
-     highest_speed,
-     {25, 50, 100, 200, 400},
-     {"a quarter", "half", "normal", "twice", "four times"},
-     5},
-    {"FrameRate",
-     IDC_FRAME_RATE,
-     &SceneSettings::frame_rate,
-     lowest_frame_rate,
-     highest_frame_rate,
-     {100, 60, 30},
-     {"100 frames a second", "60 frames a second", "30 frames a second"},
-     3}};
+// The dialog numbers the controls of the settings in the table's order.
+int control_of(const Setting& setting)
+{
+    return IDC_FIRST_SETTING + static_cast<int>(&setting - settings_table);
+}
 
 bool read_dword(HKEY key, const char* name, DWORD lowest, DWORD highest, DWORD& value)
 {
@@ -68,13 +31,13 @@ bool read_dword(HKEY key, const char* name, DWORD lowest, DWORD highest, DWORD& 
     return true;
 }
 
-int read_texture(HKEY key, int fallback)
+int read_texture(HKEY key, const char* name_value, int fallback)
 {
     char name[16] = {};
     DWORD type = 0;
     DWORD size = sizeof name - 1; // the last byte stays the end of the text
-    if (RegQueryValueExA(key, texture_value, nullptr, &type, reinterpret_cast<LPBYTE>(name),
-                         &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key, name_value, nullptr, &type, reinterpret_cast<LPBYTE>(name), &size) !=
+            ERROR_SUCCESS ||
         type != REG_SZ)
         return fallback;
     const int kind = find_texture_kind(name);
@@ -87,6 +50,18 @@ LSTATUS write_dword(HKEY key, const char* name, DWORD value)
                           sizeof value);
 }
 
+LSTATUS write_setting(HKEY key, const Setting& setting, const SceneSettings& settings)
+{
+    if (setting.kind != SettingKind::texture)
+        return write_dword(key, setting.stored,
+                           setting.kind == SettingKind::flag
+                               ? (settings.*setting.flag ? 1 : 0)
+                               : static_cast<DWORD>(settings.*setting.number));
+    const char* texture = texture_kind_labels[settings.*setting.number];
+    return RegSetValueExA(key, setting.stored, 0, REG_SZ, reinterpret_cast<const BYTE*>(texture),
+                          static_cast<DWORD>(std::strlen(texture) + 1));
+}
+
 LSTATUS write_settings(const SceneSettings& settings)
 {
     HKEY key = nullptr;
@@ -94,15 +69,9 @@ LSTATUS write_settings(const SceneSettings& settings)
                                      nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    const char* texture = texture_kind_labels[settings.texture];
-    status = RegSetValueExA(key, texture_value, 0, REG_SZ, reinterpret_cast<const BYTE*>(texture),
-                            static_cast<DWORD>(std::strlen(texture) + 1));
-    for (const Flag& flag : flags)
+    for (const Setting& setting : settings_table)
         if (status == ERROR_SUCCESS)
-            status = write_dword(key, flag.value, settings.*flag.field ? 1 : 0);
-    for (const Number& number : numbers)
-        if (status == ERROR_SUCCESS)
-            status = write_dword(key, number.value, static_cast<DWORD>(settings.*number.field));
+            status = write_setting(key, setting, settings);
     // Where values are kept in a file, closing the key is what writes them.
     const LSTATUS closed = RegCloseKey(key);
     return status != ERROR_SUCCESS ? status : closed;
@@ -121,53 +90,71 @@ void tell_not_saved(HWND owner, LSTATUS status)
 }
 
 // The choice nearest to a value, which a saved value between choices shows as.
-int nearest_choice(const Number& number, int value)
+int nearest_choice(const Setting& setting, int value)
 {
     int best = 0;
-    for (int i = 1; i < number.choice_count; ++i) {
-        const int distance = std::abs(number.choices[i] - value);
-        if (distance < std::abs(number.choices[best] - value))
+    for (int i = 1; i < setting.choice_count; ++i) {
+        const int distance = std::abs(setting.choices[i].value - value);
+        if (distance < std::abs(setting.choices[best].value - value))
             best = i;
     }
     return best;
 }
 
-void show(HWND dialog, const SceneSettings& settings)
+void add_item(HWND dialog, int control, const char* label)
 {
-    for (int i = 0; i < settings_texture_count; ++i) {
-        SendDlgItemMessageA(dialog, IDC_TEXTURE, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(texture_kind_labels[settings_textures[i]]));
-        if (settings_textures[i] == settings.texture)
-            SendDlgItemMessageA(dialog, IDC_TEXTURE, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    SendDlgItemMessageA(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+}
+
+void show_setting(HWND dialog, const Setting& setting, const SceneSettings& settings)
+{
+    const int control = control_of(setting);
+    int choice = 0;
+    switch (setting.kind) {
+    case SettingKind::flag:
+        CheckDlgButton(dialog, control, settings.*setting.flag ? BST_CHECKED : BST_UNCHECKED);
+        return;
+    case SettingKind::texture:
+        for (int i = 0; i < settings_texture_count; ++i) {
+            add_item(dialog, control, texture_kind_labels[settings_textures[i]]);
+            if (settings_textures[i] == settings.*setting.number)
+                choice = i;
+        }
+        break;
+    case SettingKind::number:
+        for (int i = 0; i < setting.choice_count; ++i)
+            add_item(dialog, control, setting.choices[i].label);
+        choice = nearest_choice(setting, settings.*setting.number);
+        break;
     }
-    for (const Flag& flag : flags)
-        CheckDlgButton(dialog, flag.control, settings.*flag.field ? BST_CHECKED : BST_UNCHECKED);
-    for (const Number& number : numbers) {
-        for (int i = 0; i < number.choice_count; ++i)
-            SendDlgItemMessageA(dialog, number.control, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(number.labels[i]));
-        SendDlgItemMessageA(dialog, number.control, CB_SETCURSEL,
-                            static_cast<WPARAM>(nearest_choice(number, settings.*number.field)),
-                            0);
-    }
+    SendDlgItemMessageA(dialog, control, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
 }
 
 // What the dialog shows; a list left at the choice it opened with keeps the
 // value it stood for, even one between the choices.
+void take_setting(HWND dialog, const Setting& setting, const SceneSettings& opened,
+                  SceneSettings& settings)
+{
+    const int control = control_of(setting);
+    if (setting.kind == SettingKind::flag) {
+        settings.*setting.flag = IsDlgButtonChecked(dialog, control) == BST_CHECKED;
+        return;
+    }
+    const LRESULT choice = SendDlgItemMessageA(dialog, control, CB_GETCURSEL, 0, 0);
+    if (setting.kind == SettingKind::texture) {
+        if (choice >= 0 && choice < settings_texture_count)
+            settings.*setting.number = settings_textures[choice];
+    } else if (choice >= 0 && choice < setting.choice_count &&
+               choice != nearest_choice(setting, opened.*setting.number)) {
+        settings.*setting.number = setting.choices[choice].value;
+    }
+}
+
 SceneSettings shown(HWND dialog, const SceneSettings& opened)
 {
     SceneSettings settings = opened;
-    const LRESULT texture = SendDlgItemMessageA(dialog, IDC_TEXTURE, CB_GETCURSEL, 0, 0);
-    if (texture >= 0 && texture < settings_texture_count)
-        settings.texture = settings_textures[texture];
-    for (const Flag& flag : flags)
-        settings.*flag.field = IsDlgButtonChecked(dialog, flag.control) == BST_CHECKED;
-    for (const Number& number : numbers) {
-        const LRESULT choice = SendDlgItemMessageA(dialog, number.control, CB_GETCURSEL, 0, 0);
-        if (choice >= 0 && choice < number.choice_count &&
-            choice != nearest_choice(number, opened.*number.field))
-            settings.*number.field = number.choices[choice];
-    }
+    for (const Setting& setting : settings_table)
+        take_setting(dialog, setting, opened, settings);
     return settings;
 }
 
@@ -179,14 +166,18 @@ SceneSettings read_saved_settings()
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, settings_key, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return settings;
-    settings.texture = read_texture(key, settings.texture);
-    DWORD value = 0;
-    for (const Flag& flag : flags)
-        if (read_dword(key, flag.value, 0, 1, value))
-            settings.*flag.field = value != 0;
-    for (const Number& number : numbers)
-        if (read_dword(key, number.value, number.lowest, number.highest, value))
-            settings.*number.field = static_cast<int>(value);
+    for (const Setting& setting : settings_table) {
+        DWORD value = 0;
+        if (setting.kind == SettingKind::texture)
+            settings.*setting.number = read_texture(key, setting.stored, settings.*setting.number);
+        else if (!read_dword(key, setting.stored, static_cast<DWORD>(setting.lowest),
+                             static_cast<DWORD>(setting.highest), value))
+            continue;
+        else if (setting.kind == SettingKind::flag)
+            settings.*setting.flag = value != 0;
+        else
+            settings.*setting.number = static_cast<int>(value);
+    }
     RegCloseKey(key);
     return settings;
 }
@@ -208,7 +199,8 @@ bool save_settings(HWND owner, const SceneSettings& settings)
 INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        show(dialog, scene_settings);
+        for (const Setting& setting : settings_table)
+            show_setting(dialog, setting, scene_settings);
         return TRUE;
     }
     if (message != WM_COMMAND || (LOWORD(wparam) != IDOK && LOWORD(wparam) != IDCANCEL))

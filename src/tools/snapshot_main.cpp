@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (options.help) {
-        std::fputs(snapshot_usage, stdout);
+        std::fputs(snapshot_usage().c_str(), stdout);
         return 0;
     }
 

@@ -5,25 +5,26 @@
 #include <cstdlib>
 #include <string>
 
-const char* const snapshot_usage =
-    "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
-    "                         [--every N] [--texture-only KIND] [-o FILE]\n"
-    "                         [--texture KIND] [--stars] [--particles] [--overlays]\n"
-    "                         [--speed FACTOR]\n"
-    "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
-    "frame as a PNG.\n"
-    "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
-    "  --frames N    frames to run after the scene starts (default 400, at least 1)\n"
-    "  --step-ms M   simulated milliseconds between frames (default 5)\n"
-    "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
-    "  --every N     also writes frames N, 2N, ... as FILE-000N.png (FILE without .png)\n"
-    "  --texture KIND, --stars, --particles, --overlays, --speed FACTOR\n"
-    "                the saver's settings, as its display mode takes them\n"
-    "  --texture-only KIND  writes a 256 x 256 texture of that kind instead:\n"
-    "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
-    "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
-    "                generator's start state unless --seed is given)\n"
-    "  -o FILE       output file (default orbdrift.png)\n";
+std::string snapshot_usage()
+{
+    return "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
+           "                         [--every N] [--texture-only KIND] [-o FILE]\n" +
+           settings_synopsis(25) +
+           "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
+           "frame as a PNG.\n"
+           "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
+           "  --frames N    frames to run after the scene starts (default 400, at least 1)\n"
+           "  --step-ms M   simulated milliseconds between frames (default 5)\n"
+           "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
+           "  --every N     also writes frames N, 2N, ... as FILE-000N.png (FILE without .png)\n"
+           "  --texture-only KIND  writes a 256 x 256 texture of that kind instead:\n"
+           "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
+           "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
+           "                generator's start state unless --seed is given)\n"
+           "  -o FILE       output file (default orbdrift.png)\n"
+           "The saver's settings, as its display mode takes them:\n" +
+           settings_help();
+}
 
 namespace
 {
@@ -116,8 +117,8 @@ struct ValueOption {
     bool (*parse)(const std::string& text, SnapshotOptions& options);
 };
 
-const ValueOption value_options[] = {{"--size", parse_size},    {"--frames", parse_frames},
-                                     {"--step-ms", parse_step}, {"--seed", parse_seed},
+const ValueOption value_options[] = {{"--size", parse_size},         {"--frames", parse_frames},
+                                     {"--step-ms", parse_step},      {"--seed", parse_seed},
                                      {"--texture-only", parse_kind}, {"-o", parse_output},
                                      {"--every", parse_every}};
 
@@ -153,9 +154,9 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             continue;
         }
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        const int taken = name.rfind("--", 0) == 0
-                              ? read_settings_option(name.c_str() + 2, next, options.settings, error)
-                              : 0;
+        const int taken = name.rfind("--", 0) == 0 ? read_settings_option(name.c_str() + 2, next,
+                                                                          options.settings, error)
+                                                   : 0;
         if (taken < 0)
             return false;
         if (taken > 0) {

@@ -26,4 +26,4 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
 // Where frame number n of a sequence goes: "out.png" gives "out-000042.png".
 std::string numbered_path(const std::string& output, int frame);
 
-extern const char* const snapshot_usage;
+std::string snapshot_usage();

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/dialog_template.h"
+#include "scene/scene_settings.h"
+#include "settings_dialog.h"
+
+// The dialog's layout is drawn by hand; the settings it offers are the
+// table's, one control each, numbered in the table's order.
+TEST(SettingsTable, EachSettingHasItsControlInTheDialogUnderItsLabel)
+{
+    const DialogTemplate* dialog = find_dialog_template(SETTINGS_DIALOG_ID);
+    ASSERT_NE(dialog, nullptr);
+    int settings_controls = 0;
+    for (int i = 0; i < dialog->control_count; ++i)
+        settings_controls += dialog->controls[i].kind == DialogControl::list ||
+                             dialog->controls[i].kind == DialogControl::check;
+    EXPECT_EQ(settings_controls, setting_count);
+    for (int row = 0; row < setting_count; ++row) {
+        const Setting& setting = settings_table[row];
+        SCOPED_TRACE(setting.stored);
+        int found = 0;
+        while (found < dialog->control_count &&
+               dialog->controls[found].id != IDC_FIRST_SETTING + row)
+            ++found;
+        ASSERT_LT(found, dialog->control_count);
+        const DialogControl& control = dialog->controls[found];
+        if (setting.kind == SettingKind::flag) {
+            EXPECT_EQ(control.kind, DialogControl::check);
+            EXPECT_EQ(std::string(control.text), setting.label);
+        } else {
+            EXPECT_EQ(control.kind, DialogControl::list);
+            ASSERT_GT(found, 0);
+            EXPECT_EQ(std::string(dialog->controls[found - 1].text),
+                      std::string(setting.label) + ":");
+        }
+    }
+}

@@ -1,9 +1,9 @@
 // Modal dialogs from the program's dialog table, drawn with Xlib: labels,
 // drop-down lists, check boxes and push buttons, worked with the mouse or
 // from the keyboard alone as on Windows (Tab moves between controls, Space
-// ticks a box or presses a button, the arrows step through a list, Enter is
-// the default button and Escape cancels). Message boxes are dialogs made on
-// the spot.
+// ticks a box or presses a button, the arrows step through a list, F4 drops
+// it down, Enter is the default button, Escape and Alt+F4 cancel). Message
+// boxes are dialogs made on the spot.
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -227,6 +227,8 @@ void key_in_open_list(OpenDialog& dialog, KeySym key)
 int key_command(OpenDialog& dialog, const XKeyEvent& event)
 {
     const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event), 0);
+    if (key == XK_F4 && (event.state & Mod1Mask)) // no window manager may be there to take it
+        return IDCANCEL;
     if (dialog.open_list >= 0) {
         key_in_open_list(dialog, key);
         return 0;
@@ -244,8 +246,11 @@ int key_command(OpenDialog& dialog, const XKeyEvent& event)
     case XK_KP_Enter:
         return focused && is_button(*focused) ? focused->place.id : default_command(dialog);
     case XK_space:
-    case XK_F4:
         return focused ? press(dialog, dialog.focus) : 0;
+    case XK_F4: // drops a list down, and does nothing else
+        if (focused && focused->place.kind == DialogControl::list)
+            press(dialog, dialog.focus);
+        return 0;
     case XK_Up:
     case XK_Down:
     case XK_Left:
@@ -283,12 +288,34 @@ int click_command(OpenDialog& dialog, int x, int y)
     return 0;
 }
 
-// Over the middle of its owner, or of the screen without one.
+// The middle of the monitor under the pointer, where Windows puts a dialog
+// without an owner; of the first monitor when the pointer is on none.
+void middle_of_pointer_monitor(Display* d, int& x, int& y)
+{
+    Window root = 0;
+    Window child = 0;
+    int pointer_x = 0;
+    int pointer_y = 0;
+    int in_child_x = 0;
+    int in_child_y = 0;
+    unsigned buttons = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &pointer_x, &pointer_y, &in_child_x,
+                  &in_child_y, &buttons);
+    const std::vector<RECT> monitors = x11::find_monitors(d);
+    const auto under = std::find_if(monitors.begin(), monitors.end(), [&](const RECT& m) {
+        return inside(pointer_x, pointer_y, m.left, m.top, m.right - m.left, m.bottom - m.top);
+    });
+    const RECT& area = under != monitors.end() ? *under : monitors.front();
+    x = (area.left + area.right) / 2;
+    y = (area.top + area.bottom) / 2;
+}
+
+// Over the middle of its owner, or of a monitor without one.
 void place(Display* d, Window id, HWND owner, int width, int height)
 {
     const int screen = DefaultScreen(d);
-    int x = DisplayWidth(d, screen) / 2;
-    int y = DisplayHeight(d, screen) / 2;
+    int x = 0;
+    int y = 0;
     XWindowAttributes attributes{};
     Window child = 0;
     if (owner && x11::accepted([&](Display* dd) {
@@ -297,7 +324,8 @@ void place(Display* d, Window id, HWND owner, int width, int height)
                                   attributes.height / 2, &x, &y, &child);
         })) {
         XSetTransientForHint(d, id, x11::xid(owner));
-    }
+    } else
+        middle_of_pointer_monitor(d, x, y);
     XMoveWindow(d, id, x - width / 2, y - height / 2);
 }
 
@@ -312,6 +340,13 @@ Window make_dialog_window(Display* d, const DialogTemplate& layout, HWND owner, 
     XStoreName(d, id, layout.caption);
     XSetWMProtocols(d, id, &close_request, 1);
     place(d, id, owner, width, height);
+    // Placed by us, and of one size: a window manager that resized it would
+    // cut off the controls the layout puts at fixed places.
+    XSizeHints size{};
+    size.flags = PPosition | PMinSize | PMaxSize;
+    size.min_width = size.max_width = width;
+    size.min_height = size.max_height = height;
+    XSetWMNormalHints(d, id, &size);
     XSelectInput(d, id, KeyPressMask | ButtonPressMask | ExposureMask | StructureNotifyMask);
     return id;
 }
@@ -321,6 +356,9 @@ INT_PTR run_dialog(const DialogTemplate& layout, HWND owner, DLGPROC procedure, 
     Display* d = x11::display();
     if (!d || !procedure)
         return -1;
+    // Losing the server is no answer, and nothing is saved: the process ends
+    // as Cancel would end it.
+    const int exit_code_before = x11::set_lost_connection_exit_code(0);
     Atom close_request = x11::atom("WM_DELETE_WINDOW");
     const Window id = make_dialog_window(d, layout, owner, close_request);
     OpenDialog dialog;
@@ -355,10 +393,14 @@ INT_PTR run_dialog(const DialogTemplate& layout, HWND owner, DLGPROC procedure, 
         else if (event.type == ClientMessage &&
                  static_cast<Atom>(event.xclient.data.l[0]) == close_request)
             command = IDCANCEL; // closing the window cancels, as on Windows
+        else if (event.type == DestroyNotify)
+            command = IDCANCEL; // and so does another client that destroyed it
         else if (event.type != Expose || event.xexpose.count != 0)
             continue;
         if (command)
             procedure(dialog.window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        if (event.type == DestroyNotify)
+            dialog.ended = true; // with no window left, whatever its procedure made of it
         if (!dialog.ended)
             draw(pen, dialog);
     }
@@ -367,6 +409,7 @@ INT_PTR run_dialog(const DialogTemplate& layout, HWND owner, DLGPROC procedure, 
     XFreeGC(d, gc);
     XDestroyWindow(d, id);
     XSync(d, False);
+    x11::set_lost_connection_exit_code(exit_code_before);
     return dialog.result;
 }
 

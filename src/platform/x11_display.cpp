@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/x11_internal.h"
 
@@ -9,6 +10,7 @@ namespace
 Display* connection = nullptr;
 bool connection_tried = false;
 int trapped_error = 0;
+int lost_connection_exit_code = 1;
 
 // Protocol errors (a window that is gone, a foreign window we may not touch)
 // are answers, not reasons to end the saver.
@@ -21,7 +23,7 @@ int on_protocol_error(Display*, XErrorEvent* error)
 [[noreturn]] int on_connection_lost(Display*)
 {
     std::fputs("orbdrift: lost the connection to the X display\n", stderr);
-    std::_Exit(1);
+    std::_Exit(lost_connection_exit_code);
 }
 
 } // namespace
@@ -52,6 +54,11 @@ Display* display_if_open()
 Atom atom(const char* name)
 {
     return XInternAtom(display(), name, False);
+}
+
+int set_lost_connection_exit_code(int code)
+{
+    return std::exchange(lost_connection_exit_code, code);
 }
 
 void begin_error_trap(Display* d)

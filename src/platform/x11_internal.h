@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/win32_api.h"
 
@@ -16,6 +17,10 @@ namespace x11
 Display* display();
 Display* display_if_open();
 Atom atom(const char* name);
+
+// What the process ends with when its connection to the server is lost: 1
+// unless set otherwise. Returns the code it replaces.
+int set_lost_connection_exit_code(int code);
 
 void begin_error_trap(Display* d);
 bool end_error_trap(Display* d);
@@ -69,6 +74,9 @@ bool is_close_request(const XClientMessageEvent& event);
 
 // The pointer events our windows and their grabs listen for.
 constexpr long pointer_events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+
+// The screen's monitors, as Windows lists them: always at least one.
+std::vector<RECT> find_monitors(Display* d);
 
 // The GLX visual every window on that screen is made with, so that a pixel
 // format can be set later as on Windows; null when the server has no GLX.

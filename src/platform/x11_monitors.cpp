@@ -24,6 +24,11 @@ bool has_randr_monitors(Display* d)
            (major > 1 || (major == 1 && minor >= 5));
 }
 
+} // namespace
+
+namespace x11
+{
+
 std::vector<RECT> find_monitors(Display* d)
 {
     std::vector<RECT> found;
@@ -31,8 +36,8 @@ std::vector<RECT> find_monitors(Display* d)
     if (has_randr_monitors(d)) {
         XRRMonitorInfo* list = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
         for (int i = 0; i < count; ++i)
-            found.push_back({list[i].x, list[i].y, list[i].x + list[i].width,
-                             list[i].y + list[i].height});
+            found.push_back(
+                {list[i].x, list[i].y, list[i].x + list[i].width, list[i].y + list[i].height});
         XRRFreeMonitors(list);
     }
     if (found.empty() && XineramaIsActive(d)) {
@@ -44,18 +49,19 @@ std::vector<RECT> find_monitors(Display* d)
         XFree(screens);
     }
     if (found.empty())
-        found.push_back({0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))});
+        found.push_back(
+            {0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))});
     return found;
 }
 
-} // namespace
+} // namespace x11
 
 BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM data)
 {
     Display* d = x11::display();
     if (!d || !procedure)
         return FALSE;
-    monitors = find_monitors(d);
+    monitors = x11::find_monitors(d);
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         RECT area = monitors[i];
         if (!procedure(reinterpret_cast<HMONITOR>(i + 1), nullptr, &area, data))

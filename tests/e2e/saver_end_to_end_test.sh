@@ -87,8 +87,8 @@ eval "exec ${HOST[1]}>&-"
 wait_exit "$pid" 30
 check "the preview ends with 0 when its host goes (exit $rc after ${waited_ms:-} ms)" test "$rc" = 0
 
-# Configuration: a dialog; Return is OK (1), Escape is Cancel (0).
-for answer in "Return 1" "Escape 0"; do
+# Configuration: a dialog; Return is OK (1), Escape and Alt+F4 are Cancel (0).
+for answer in "Return 1" "Escape 0" "alt+F4 0"; do
     set -- $answer
     "$saver" /c &
     pid=$!
@@ -100,17 +100,24 @@ for answer in "Return 1" "Escape 0"; do
 done
 
 # Settings, chosen with the keys alone: up the texture list to SMOKE, Tab
-# to the Stars box, Space, Enter. Saving mode then draws with them.
+# on through the boxes and lists, Space, Down, Enter; then again from what
+# was saved. Stars is ticked the first time, Particles both, the monitor box
+# the second and Overlays never, so that a control tied to another's setting
+# shows. Saving mode then draws with them.
 rm -rf "$XDG_CONFIG_HOME"
 check "the default picture is noise" rough "$out/saving.png"
-"$saver" /c &
-pid=$!
-window_named orbdrift >/dev/null
-xdotool key Up Up Up Up Up Up Up Tab space Return
-wait_exit "$pid"
-check "the settings are saved with OK (exit $rc)" test "$rc" = 1
-check "the file holds the texture and stars on" \
-    test "$(grep -cxF -e Texture=SMOKE -e Stars=1 "$XDG_CONFIG_HOME/orbdrift/settings")" = 2
+for run in "Up Up Up Up Up Up Up Tab space Tab space Tab Tab Down Tab Down Tab Return/Particles=1 \
+EachMonitor=0" "Tab Tab space Tab Tab Tab Tab space Return/Particles=0 EachMonitor=1"; do
+    "$saver" /c &
+    pid=$!
+    window_named orbdrift >/dev/null
+    xdotool key ${run%/*}
+    wait_exit "$pid"
+    check "the settings are saved with OK (exit $rc)" test "$rc" = 1
+    saved="Texture=SMOKE Stars=1 Overlays=0 Speed=200 FrameRate=60 ${run#*/}"
+    check "the file holds $saved" \
+        test "$(printf '%s\n' $saved | grep -cxFf - "$XDG_CONFIG_HOME/orbdrift/settings")" = 7
+done
 "$saver" /s &
 pid=$!
 window_named "Screen Saver" >/dev/null

@@ -1,7 +1,10 @@
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/window_fixture.h"
 #include "platform/x11_internal.h"
@@ -11,21 +14,29 @@ namespace
 
 std::vector<UINT> dialog_messages;
 
-// The settings dialog's texture list, as OK found it, and its Stars box.
-LRESULT chosen_item = CB_ERR;
-UINT stars_box = BST_UNCHECKED;
+// The settings dialog's lists and boxes in the order Tab visits them, and
+// what each held when the dialog was answered: a list's item, a box's tick.
+const int controls[] = {1001, 1002, 1003, 1004, 1005, 1006, 1007};
+std::string answered;
 
 INT_PTR CALLBACK ok_cancel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 {
     dialog_messages.push_back(message);
-    if (message == WM_INITDIALOG) {
-        for (const char* item : {"ONE", "TWO", "THREE"})
-            SendDlgItemMessageA(dialog, 1001, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        SendDlgItemMessageA(dialog, 1001, CB_SETCURSEL, 0, 0);
-    }
+    // Each list on its middle item and every other box ticked, so that a key
+    // that goes the wrong way, nowhere or to another control shows.
+    for (int id : controls)
+        if (message == WM_INITDIALOG) {
+            for (const char* item : {"ONE", "TWO", "THREE"})
+                SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            SendDlgItemMessageA(dialog, id, CB_SETCURSEL, 1, 0);
+            CheckDlgButton(dialog, id, id % 2 ? BST_CHECKED : BST_UNCHECKED);
+        }
     if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
-        chosen_item = SendDlgItemMessageA(dialog, 1001, CB_GETCURSEL, 0, 0);
-        stars_box = IsDlgButtonChecked(dialog, 1002);
+        answered.clear();
+        for (int id : controls) {
+            const LRESULT item = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+            answered += std::to_string(item != CB_ERR ? item : IsDlgButtonChecked(dialog, id));
+        }
         EndDialog(dialog, LOWORD(wparam) == IDOK ? 1 : 0);
         return 1;
     }
@@ -115,22 +126,25 @@ TEST_F(DialogTest, TheButtonsAnswerAndTheControlsWorkByMouseAndByKeys)
     EXPECT_EQ(answer_dialog("mousemove 334 342 click 1"), 1);            // and OK
     EXPECT_EQ(answer_dialog("mousemove 418 355 click 1 key Return"), 1); // just below Cancel
     EXPECT_EQ(answer_dialog("mousemove 381 342 click 1 key Return"), 0); // its leftmost column
-    EXPECT_EQ(chosen_item, 0);
-    EXPECT_EQ(stars_box, BST_UNCHECKED);
+    EXPECT_EQ(answered, "1010111"); // as the dialog showed them
     // The list opens on a click, and a click on its third item chooses it;
     // then the keys alone: Tab to the Stars box, Space ticks it.
     EXPECT_EQ(answer_dialog("mousemove 340 136 click 1 mousemove 340 190 click 1 "
                             "key Tab space Return"),
               1);
-    EXPECT_EQ(chosen_item, 2);
-    EXPECT_EQ(stars_box, BST_CHECKED);
-    // The arrows step through a list and stop at its ends; an open list
-    // takes Escape for itself; Tab past the boxes and lists to Cancel.
-    EXPECT_EQ(answer_dialog("key Down Down Down Up space Escape key Tab Tab Tab Tab Tab Tab Tab Tab "
-                            "Return"),
+    EXPECT_EQ(answered, "2110111");
+    // The arrows step through a list, Up and Left back, Down and Right on,
+    // and stop at its ends; an open list takes Escape for itself; F4 only
+    // opens a list; Tab past the boxes and lists to Cancel.
+    EXPECT_EQ(answer_dialog("key Down Down Down Up Up space Escape Tab F4 space Tab Tab Tab Down Tab "
+                            "Left Tab space Tab F4 Tab Return"),
               0);
-    EXPECT_EQ(chosen_item, 1);
-    EXPECT_EQ(stars_box, BST_UNCHECKED);
+    EXPECT_EQ(answered, "0110200");
+    // A list opens on its chosen item; Shift+Tab goes back; Alt+F4 cancels.
+    EXPECT_EQ(answer_dialog("key Right Tab Tab space Tab space Tab F4 Up Return Tab F4 Down Return "
+                            "shift+Tab shift+Tab space alt+F4"),
+              0);
+    EXPECT_EQ(answered, "2000021");
 }
 
 TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
@@ -144,34 +158,57 @@ TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
     int top = 0;
     Window transient_for = 0;
     bool offers_close = false;
-    EXPECT_EQ(answer_dialog("key Return", owner,
-                            [&] {
-                                Display* d = XOpenDisplay(nullptr);
-                                const Window dialog = find_dialog(d);
-                                // "Texture:" at 15, 21; OK's frame at 126, 220.
-                                labels_shown = eventually_inked(d, dialog, 15, 22, 50, 14) &&
-                                               inked(d, dialog, 128, 222, 70, 20);
-                                margin_clear = !inked(d, dialog, 0, 0, 300, 10);
-                                Window child = 0;
-                                XTranslateCoordinates(d, dialog, DefaultRootWindow(d), 0, 0, &left,
-                                                      &top, &child);
-                                XGetTransientForHint(d, dialog, &transient_for);
-                                Atom* protocols = nullptr;
-                                int count = 0;
-                                offers_close = XGetWMProtocols(d, dialog, &protocols, &count) &&
-                                               count == 1 &&
-                                               protocols[0] == XInternAtom(d, "WM_DELETE_WINDOW",
-                                                                           False);
-                                XFree(protocols);
-                                XCloseDisplay(d);
-                            }),
-              1);
+    bool fixed_size = false;
+    const auto look = [&] {
+        Display* d = XOpenDisplay(nullptr);
+        const Window dialog = find_dialog(d);
+        // "Texture:" at 15, 21; OK's frame at 126, 220.
+        labels_shown =
+            eventually_inked(d, dialog, 15, 22, 50, 14) && inked(d, dialog, 128, 222, 70, 20);
+        margin_clear = !inked(d, dialog, 0, 0, 300, 10);
+        Window child = 0;
+        XTranslateCoordinates(d, dialog, DefaultRootWindow(d), 0, 0, &left, &top, &child);
+        XGetTransientForHint(d, dialog, &transient_for);
+        Atom* protocols = nullptr;
+        int count = 0;
+        offers_close = XGetWMProtocols(d, dialog, &protocols, &count) && count == 1 &&
+                       protocols[0] == XInternAtom(d, "WM_DELETE_WINDOW", False);
+        XFree(protocols);
+        XSizeHints size{};
+        long given = 0;
+        fixed_size = XGetWMNormalHints(d, dialog, &size, &given) && size.min_width == 300 &&
+                     size.max_width == 300 && size.min_height == 262 && size.max_height == 262;
+        XCloseDisplay(d);
+    };
+    EXPECT_EQ(answer_dialog("key Return", owner, look), 1);
     EXPECT_TRUE(labels_shown);
     EXPECT_TRUE(margin_clear);
     EXPECT_EQ(left, 250 - 150 + 1); // the middle of the 100 x 100 owner, inside a border
     EXPECT_EQ(top, 200 - 131 + 1);
     EXPECT_TRUE(offers_close); // a window manager's close button cancels
+    EXPECT_TRUE(fixed_size);   // and its frame cannot cut the controls off
     EXPECT_EQ(transient_for, x11::xid(owner));
+    // Without an owner, over the middle of the monitor under the pointer.
+    ASSERT_EQ(std::system("xrandr --setmonitor left 320/84x480/127+0+0 screen && xrandr "
+                          "--setmonitor right 320/84x480/127+320+0 none && xdotool mousemove 480 9"),
+              0);
+    EXPECT_EQ(answer_dialog("key Return", nullptr, look), 1);
+    EXPECT_EQ(std::pair(left, top), std::pair(480 - 150 + 1, 240 - 131 + 1));
+}
+
+// Its window destroyed by another client, its connection killed, its server
+// gone: nothing was saved, so the process ends as Cancel ends it.
+TEST_F(DialogTest, EndsAsCancelWhenItsWindowOrItsServerGoes)
+{
+    for (const auto end : {XDestroyWindow, XKillClient})
+        EXPECT_EXIT(std::_Exit(static_cast<int>(answer_dialog("", nullptr, [end] {
+                        Display* d = XOpenDisplay(nullptr);
+                        end(d, find_dialog(d));
+                        XCloseDisplay(d);
+                    }))),
+                    testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(answer_dialog("", nullptr, [this] { server.stop(); }), testing::ExitedWithCode(0),
+                "");
 }
 
 TEST_F(DialogTest, AMessageBoxShowsItsLineUntilOk)

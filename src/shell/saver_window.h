@@ -19,12 +19,6 @@ extern InputContext previous_input_context;
 extern POINT mouse_reference;
 extern DWORD last_password_check;
 
-constexpr LONG mouse_threshold = 4;         // pixels, across plus down
-constexpr DWORD password_retry_guard = 200; // ms
-constexpr UINT verification_request = WM_APP;
 extern const char* const saver_class_name;
 
 int run_saver(HWND parent);
-BOOL verify_before_close(HWND window);
-void load_password_support();
-void unload_password_support();

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/close_rules.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/close_rules.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"
 #include "shell/saver_window.h"

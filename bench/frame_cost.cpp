@@ -47,30 +47,33 @@ double seconds(clockid_t id)
 struct Drawing {
     bool baseline = false;
     bool two_monitors = false;
+    // The saver's pictures: the whole buffer, or each half as on two monitors.
+    ScreenArea areas[2] = {};
 
-    void start(int width, int height) const
+    void start(int width, int height)
     {
         if (baseline) {
             baseline_start(width, height);
-        } else {
-            client_width = width;
-            client_height = height;
-            set_fixed_gl_state();
-            if (two_monitors) {
-                screen_areas[0] = {0, 0, width / 2, height};
-                screen_areas[1] = {width / 2, 0, width - width / 2, height};
-                screen_area_count = 2;
-            }
+            return;
         }
+        apply_fixed_gl_state();
+        start_scene(width, height);
+        areas[0] = {0, 0, two_monitors ? width / 2 : width, height};
+        areas[1] = {width / 2, 0, width - width / 2, height};
     }
 
     // Both drawings see the same clock, so they draw the same moments.
     void frame() const
     {
-        if (baseline)
+        if (baseline) {
             baseline_frame(static_cast<double>(clock_ms) * 0.001);
+            return;
+        }
+        step_frame();
+        if (two_monitors)
+            draw_pictures(areas, 2);
         else
-            run_frame();
+            draw_picture(areas[0]);
     }
 };
 
@@ -97,7 +100,7 @@ int no_context()
     return 1;
 }
 
-int measure_frames(const Drawing& drawing, int width, int height, long frames,
+int measure_frames(Drawing& drawing, int width, int height, long frames,
                    const char* picture = nullptr)
 {
     OffscreenContext context(width, height);
@@ -128,7 +131,7 @@ int measure_frames(const Drawing& drawing, int width, int height, long frames,
     return 0;
 }
 
-int measure_setup(const Drawing& drawing, int width, int height)
+int measure_setup(Drawing& drawing, int width, int height)
 {
     OffscreenContext context(width, height);
     if (!context.ready())

@@ -136,19 +136,21 @@ int main(int argc, char** argv)
         return 2;
     }
     set_millisecond_source(bench_clock);
-    client_width = 1280;
-    client_height = 1024;
-    set_fixed_gl_state();
+    const ScreenArea picture{0, 0, 1280, 1024};
+    apply_fixed_gl_state();
+    start_scene(picture.width, picture.height);
     // Warm the caches and the branch predictors before the count starts.
     for (int i = 0; i < 1000; ++i) {
         clock_ms += 10;
-        run_frame();
+        step_frame();
+        draw_picture(picture);
     }
     calls = 0;
     const double start = cpu_seconds();
     for (long i = 0; i < frames; ++i) {
         clock_ms += 10;
-        run_frame();
+        step_frame();
+        draw_picture(picture);
     }
     const double seconds = cpu_seconds() - start;
     std::printf("%.3f %.1f\n", seconds * 1e6 / static_cast<double>(frames),

@@ -10,8 +10,6 @@
 
 int client_width = 0;
 int client_height = 0;
-ScreenArea screen_areas[max_screen_areas];
-int screen_area_count = 0;
 
 namespace
 {
@@ -37,7 +35,7 @@ void draw_scene_views()
 
 } // namespace
 
-void set_fixed_gl_state()
+void apply_fixed_gl_state()
 {
     glLineWidth(1.0f);
     glPointSize(1.0f);
@@ -49,7 +47,6 @@ void set_fixed_gl_state()
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 30);
-    start_scene(client_width, client_height);
 }
 
 void start_scene(int width, int height)
@@ -59,41 +56,16 @@ void start_scene(int width, int height)
     draw_background_pass();
 }
 
-void resize_scene(int width, int height)
-{
-    client_width = width;
-    client_height = height;
-    view_manager.set_screen_size(static_cast<float>(width), static_cast<float>(height));
-}
-
 void step_frame()
 {
     frame_clock.update();
     step_scene_drifters();
 }
 
-void run_frame()
+void draw_picture(const ScreenArea& area)
 {
-    step_frame();
-    if (screen_area_count == 0) {
-        draw_picture();
-        return;
-    }
-    // The scissor keeps each picture's clears and fills to its own area.
-    glEnable(GL_SCISSOR_TEST);
-    for (int i = 0; i < screen_area_count; ++i) {
-        const ScreenArea& area = screen_areas[i];
-        glScissor(area.left, area.bottom, area.width, area.height);
-        view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
-                                     static_cast<float>(area.width),
-                                     static_cast<float>(area.height));
-        draw_picture();
-    }
-    glDisable(GL_SCISSOR_TEST);
-}
-
-void draw_picture()
-{
+    view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
+                                 static_cast<float>(area.width), static_cast<float>(area.height));
     // Laid out before the background, which fills only what the scene's
     // view leaves of the strip between the bands.
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
@@ -108,4 +80,26 @@ void draw_picture()
         view_manager.select_ortho(0);
         draw_modulate_overlay();
     }
+}
+
+void draw_pictures(const ScreenArea* areas, int count)
+{
+    glEnable(GL_SCISSOR_TEST);
+    for (int i = 0; i < count; ++i) {
+        glScissor(areas[i].left, areas[i].bottom, areas[i].width, areas[i].height);
+        draw_picture(areas[i]);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void set_fixed_gl_state()
+{
+    apply_fixed_gl_state();
+    start_scene(client_width, client_height);
+}
+
+void run_frame()
+{
+    step_frame();
+    draw_picture({0, 0, client_width, client_height});
 }

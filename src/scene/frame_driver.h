@@ -1,35 +1,36 @@
 #pragma once
 
-// The client size read at window creation, and again when it changes.
-extern int client_width;
-extern int client_height;
-
-// The fixed GL state of the saver, then the scene start for the client size.
-void set_fixed_gl_state();
-
-// Sizes the views, runs scene setup and draws the first background.
-void start_scene(int width, int height);
-
-// The views follow a window that changed size; the scene goes on as it was.
-void resize_scene(int width, int height);
-
-// Where one picture goes, in window pixels from the bottom left.
+// Where one picture goes in a draw buffer, in pixels from its bottom left.
 struct ScreenArea {
     int left;
     int bottom;
     int width;
     int height;
 };
-constexpr int max_screen_areas = 16;
-// With none, one picture fills the window; with some, each area gets a
-// picture of its own size from the same step of the scene.
-extern ScreenArea screen_areas[max_screen_areas];
-extern int screen_area_count;
 
-// One frame into the current draw buffer; the caller presents it.
-void run_frame();
+// The frame interface that every top, tool and benchmark draws through,
+// each keeping its own sizes and areas: step the scene once a frame, then
+// draw it into as many buffers or areas as show it.
+
+// The saver's fixed GL state, once in each new context.
+void apply_fixed_gl_state();
+// Sizes the views, runs scene setup and draws the first background.
+void start_scene(int width, int height);
 // The clock and the scene one step on, once a frame however many pictures
 // it is drawn into.
 void step_frame();
-// The picture of the present step into the current screen area.
-void draw_picture();
+// The picture of the present step into an area of the current draw buffer,
+// as if the area were the whole of it; the caller presents it.
+void draw_picture(const ScreenArea& area);
+// Pictures of the present step into several areas of one buffer, the
+// scissor keeping each picture's clears and fills to its own area.
+void draw_pictures(const ScreenArea* areas, int count);
+
+// The render procedure's own: the client size read at window creation and
+// again when it changes,
+extern int client_width;
+extern int client_height;
+// the fixed GL state, then the scene start for the client size,
+void set_fixed_gl_state();
+// and one frame over the whole client area.
+void run_frame();

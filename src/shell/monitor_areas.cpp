@@ -9,7 +9,7 @@ namespace
 {
 
 struct MonitorList {
-    RECT rectangles[max_screen_areas];
+    RECT rectangles[max_monitor_pictures];
     int count; // every monitor, also those past the room of the list
 };
 
@@ -18,7 +18,7 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, RECT*, LPARAM data)
     auto& list = *reinterpret_cast<MonitorList*>(data);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (list.count < max_screen_areas && GetMonitorInfoA(monitor, &info))
+    if (list.count < max_monitor_pictures && GetMonitorInfoA(monitor, &info))
         list.rectangles[list.count] = info.rcMonitor;
     ++list.count;
     return TRUE;
@@ -46,22 +46,21 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
     return made;
 }
 
-void use_monitors(HWND window)
+int lay_out_monitors(HWND window, ScreenArea* pictures)
 {
-    screen_area_count = 0;
     if (preview_mode || !scene_settings.each_monitor)
-        return;
+        return 0;
     MonitorList list{};
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
     // More monitors than pictures fit: one picture across them all, so that
     // none stays black.
-    if (list.count > max_screen_areas)
-        return;
+    if (list.count > max_monitor_pictures)
+        return 0;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     const int count = monitor_areas(list.rectangles, list.count, origin, client_width,
-                                    client_height, screen_areas, max_screen_areas);
+                                    client_height, pictures, max_monitor_pictures);
     // One monitor that fills the window is the window's own picture; one that
     // shares the screen with a monitor outside it is a picture of its own size.
-    screen_area_count = count == 1 && fills(screen_areas[0], client_width, client_height) ? 0 : count;
+    return count == 1 && fills(pictures[0], client_width, client_height) ? 0 : count;
 }

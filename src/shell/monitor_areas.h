@@ -9,7 +9,9 @@
 int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int height,
                   ScreenArea* areas, int room);
 
+constexpr int max_monitor_pictures = 16;
+
 // A picture on each of the saver window's monitors when the settings ask for
-// it and there are several; one over the whole window otherwise, and always
-// in a preview.
-void use_monitors(HWND window);
+// it and there are several: how many areas it wrote into pictures. None, for
+// one picture over the whole window, otherwise and always in a preview.
+int lay_out_monitors(HWND window, ScreenArea* pictures);

@@ -11,6 +11,15 @@ UINT frame_interval_ms = 5;
 HDC render_dc = nullptr;
 HGLRC render_glrc = nullptr;
 
+namespace
+{
+
+// A picture on each of the window's monitors, or none for one over it all.
+ScreenArea monitor_pictures[max_monitor_pictures];
+int monitor_picture_count = 0;
+
+} // namespace
+
 // Double-buffered 24-bit RGBA with a 16-bit depth buffer; no alpha, stencil
 // or accumulation planes.
 const PIXELFORMATDESCRIPTOR pixel_format = {sizeof(PIXELFORMATDESCRIPTOR),
@@ -51,18 +60,24 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         client_height = client.bottom;
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
-        use_monitors(window);
+        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
         SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
         return 0;
     }
     case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
-        use_monitors(window);
+        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
         return 0;
     case WM_SIZE: // only a display mode's window on Linux ever changes size
-        resize_scene(LOWORD(lparam), HIWORD(lparam));
+        client_width = LOWORD(lparam);
+        client_height = HIWORD(lparam);
         return 0;
     case WM_TIMER: // any timer draws: the saver has only this one
-        run_frame();
+        if (monitor_picture_count == 0) {
+            run_frame();
+        } else {
+            step_frame();
+            draw_pictures(monitor_pictures, monitor_picture_count);
+        }
         SwapBuffers(render_dc);
         return 0;
     case WM_DESTROY:

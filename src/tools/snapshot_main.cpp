@@ -44,12 +44,12 @@ bool render_scene(const SnapshotOptions& options, const OffscreenContext& contex
     scene_settings = options.settings;
     if (options.seed_fixed)
         fix_scene_seed(options.seed);
-    client_width = options.width;
-    client_height = options.height;
-    set_fixed_gl_state();
+    apply_fixed_gl_state();
+    start_scene(options.width, options.height);
     for (int frame = 1; frame <= options.frames; ++frame) {
         simulated_ms += options.step_ms;
-        run_frame();
+        step_frame();
+        draw_picture({0, 0, options.width, options.height});
         if (options.every > 0 && frame % options.every == 0 &&
             !save_picture(numbered_path(options.output, frame), options.width, options.height,
                           context.read_rgb()))

@@ -98,8 +98,7 @@ bool Canvas::make_current(const GlTarget& gl)
 
 void Canvas::paint(const GlTarget& gl)
 {
-    resize_scene(buffer_width, buffer_height);
-    draw_picture();
+    draw_picture({0, 0, buffer_width, buffer_height});
     eglSwapBuffers(gl.display, egl_surface);
 }
 

@@ -337,9 +337,8 @@ void draw_on(Canvas& canvas, bool& stepped)
         return;
     if (!client.scene_started) {
         client.scene_started = true;
-        client_width = canvas.buffer_width;
-        client_height = canvas.buffer_height;
-        set_fixed_gl_state();
+        apply_fixed_gl_state();
+        start_scene(canvas.buffer_width, canvas.buffer_height);
     }
     if (!stepped) {
         step_frame();

@@ -83,7 +83,7 @@ TEST_F(FrameAllocationTest, FramesAllocateNothing)
     counting = true;
     for (int i = 1; i <= 500; ++i) {
         set_test_clock(i * 5);
-        run_frame();
+        draw_frame();
     }
     counting = false;
     EXPECT_EQ(allocations, 0);

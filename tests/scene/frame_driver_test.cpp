@@ -109,7 +109,7 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
     start_scene(width, height);
     set_test_clock(5);
     GlRecording gl;
-    run_frame();
+    draw_frame();
     const float f = view_manager.band_fraction;
     EXPECT_EQ(f, static_cast<float>(drift_band.value()));
     EXPECT_GE(f, 0.0f);
@@ -139,7 +139,7 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
 
     set_test_clock(10);
     gl.clear();
-    run_frame();
+    draw_frame();
     EXPECT_EQ(gl.named("glViewport")[0], gl_call("glViewport", {0, 0, width, height}));
     EXPECT_DOUBLE_EQ(frame_clock.delta, 0.005); // measured from the previous frame
     EXPECT_DOUBLE_EQ(frame_clock.previous, 0.005);
@@ -152,7 +152,7 @@ TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)
     scene_switches.scene_pass_on = 0;
     set_test_clock(5);
     GlRecording gl;
-    run_frame();
+    draw_frame();
     EXPECT_TRUE(gl.named("gluPerspective").empty());
     EXPECT_EQ(gl.named("glBegin").size(), 2u);
 }

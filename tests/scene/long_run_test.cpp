@@ -61,7 +61,7 @@ protected:
         now_ms = ms;
         set_test_clock(ms);
         gl.clear();
-        run_frame();
+        draw_frame();
         EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
         const float* uv = scene_sphere.texture_coordinates;
         std::vector<GlCall> coords;

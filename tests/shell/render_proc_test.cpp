@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "scene/frame_driver.h"
-#include "shell/monitor_areas.h"
 #include "shell/render_proc.h"
 #include "shell/saver_settings.h"
 #include "shell/saver_process.h"
@@ -33,11 +32,11 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
     module_instance = reinterpret_cast<HINSTANCE>(0x40);
     // Each tick the loop dispatches draws one frame and presents it.
     fake.posted = {MSG{fake_window(0x1000), WM_TIMER, 1, 0, 0, {}},
-                   MSG{fake_window(0x1000), WM_TIMER, 9, 0, 0, {}},
                    MSG{fake_window(0x1000), WM_SIZE, 0, MAKELPARAM(300, 200), 0, {}},
+                   MSG{fake_window(0x1000), WM_TIMER, 9, 0, 0, {}},
                    MSG{fake_window(0x1000), WM_KEYDOWN, 0, 0, 0, {}}};
     EXPECT_EQ(run_saver(nullptr), 0);
-    // A display mode's window on Linux may change size: the views follow.
+    // A display mode's window on Linux may change size: the next frame follows.
     EXPECT_EQ(client_width, 300);
     EXPECT_EQ(view_manager.height, 200.0f);
 
@@ -109,61 +108,3 @@ TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
     EXPECT_TRUE(prepare_config_dialog(nullptr));
 }
 
-// Monitors in screen coordinates, y down, as GL areas of the window, y up.
-TEST(RenderProc, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
-{
-    struct Case {
-        std::vector<RECT> monitors;
-        POINT origin;
-        int width, height;
-        std::vector<ScreenArea> areas; // left, bottom, width, height
-    };
-    const Case cases[] = {
-        {{{0, 0, 640, 480}, {640, 0, 1280, 480}}, {0, 0}, 1280, 480,
-         {{0, 0, 640, 480}, {640, 0, 640, 480}}}, // side by side
-        {{{0, 0, 800, 600}, {0, 600, 800, 1200}}, {0, 0}, 800, 1200,
-         {{0, 600, 800, 600}, {0, 0, 800, 600}}}, // stacked: the first on top
-        {{{-1024, 200, 0, 968}, {0, 0, 1920, 1080}}, {-1024, 0}, 2944, 1080,
-         {{0, 112, 1024, 768}, {1024, 0, 1920, 1080}}}, // left of the primary, smaller
-        {{{0, 0, 640, 480}}, {0, 0}, 640, 480, {{0, 0, 640, 480}}},
-        {{{-100, -100, 100, 100}, {700, 0, 900, 100}}, {0, 0}, 640, 480,
-         {{0, 380, 100, 100}}}, // clipped to the window; one outside it left out
-    };
-    for (const Case& c : cases) {
-        ScreenArea areas[4];
-        const int count = monitor_areas(c.monitors.data(), static_cast<int>(c.monitors.size()),
-                                        c.origin, c.width, c.height, areas, 4);
-        ASSERT_EQ(count, static_cast<int>(c.areas.size()));
-        for (int i = 0; i < count; ++i) {
-            const ScreenArea& want = c.areas[static_cast<std::size_t>(i)];
-            EXPECT_EQ(std::vector<int>({areas[i].left, areas[i].bottom, areas[i].width,
-                                        areas[i].height}),
-                      std::vector<int>({want.left, want.bottom, want.width, want.height}));
-        }
-    }
-    // The saver window takes them only when asked, and only with several.
-    client_width = 1280;
-    client_height = 480;
-    fake.monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
-    scene_settings.each_monitor = true;
-    use_monitors(fake_window(1));
-    EXPECT_EQ(screen_area_count, 2);
-    preview_mode = TRUE;
-    use_monitors(fake_window(1));
-    EXPECT_EQ(screen_area_count, 0);
-    preview_mode = FALSE;
-    const struct {
-        std::vector<RECT> monitors;
-        int areas;
-    } layouts[] = {
-        {{{0, 0, 1280, 480}}, 0},                          // one: the window's own picture
-        {{{0, 0, 640, 480}, {5000, 0, 5640, 480}}, 1},     // one of two outside the screen
-        {std::vector<RECT>(max_screen_areas, {0, 0, 80, 30}), max_screen_areas},
-        {std::vector<RECT>(max_screen_areas + 1, {0, 0, 80, 30}), 0}, // one across all
-    };
-    for (const auto& layout : layouts) {
-        fake.monitors = layout.monitors;
-        use_monitors(fake_window(1));
-        EXPECT_EQ(screen_area_count, layout.areas);
-    }
-}

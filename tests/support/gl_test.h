@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "scene/frame_driver.h"
 #include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"
 
@@ -17,6 +18,12 @@ protected:
 
     GlTest() : context(width, height) {}
     void SetUp() override { ASSERT_TRUE(context.ready()) << "no offscreen GL context"; }
+    // One frame of the scene over the whole context, as every top draws one.
+    void draw_frame() const
+    {
+        step_frame();
+        draw_picture({0, 0, width, height});
+    }
 
     OffscreenContext context;
 };

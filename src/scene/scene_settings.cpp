@@ -13,10 +13,21 @@ const int settings_textures[settings_texture_count] = {
 namespace
 {
 
-const SettingChoice speeds[] = {
-    {25, "a quarter"}, {50, "half"}, {100, "normal"}, {200, "twice"}, {400, "four times"}};
-const SettingChoice frame_rates[] = {
-    {100, "100 frames a second"}, {60, "60 frames a second"}, {30, "30 frames a second"}};
+const SettingChoice speeds[] = {{25, "a quarter", nullptr},
+                                {50, "half", nullptr},
+                                {100, "normal", nullptr},
+                                {200, "twice", nullptr},
+                                {400, "four times", nullptr}};
+const SettingChoice frame_rates[] = {{100, "100 frames a second", nullptr},
+                                     {60, "60 frames a second", nullptr},
+                                     {30, "30 frames a second", nullptr}};
+const SettingChoice battery_choices[] = {{battery_same, "the same as on mains", "same"},
+                                         {battery_slower, "30 frames a second", "slower"},
+                                         {battery_black, "a black screen", "black"}};
+const SettingChoice black_delays[] = {{0, "never", nullptr},
+                                      {10, "10 minutes", nullptr},
+                                      {30, "30 minutes", nullptr},
+                                      {60, "60 minutes", nullptr}};
 
 constexpr Setting flag(const char* stored, const char* label, const char* option,
                        bool SceneSettings::*field)
@@ -27,10 +38,28 @@ constexpr Setting flag(const char* stored, const char* label, const char* option
 template <int count>
 constexpr Setting number(const char* stored, const char* label, const char* option,
                          const char* value, int SceneSettings::*field, int lowest, int highest,
-                         int option_percent, const SettingChoice (&choices)[count])
+                         int option_scale, const SettingChoice (&choices)[count])
 {
     return {SettingKind::number, stored,  label, option, value, nullptr, field, lowest, highest,
-            option_percent,      choices, count};
+            option_scale,        choices, count};
+}
+
+template <int count>
+constexpr Setting choice(const char* stored, const char* label, const char* option,
+                         int SceneSettings::*field, const SettingChoice (&choices)[count])
+{
+    return {SettingKind::choice,
+            stored,
+            label,
+            option,
+            "CHOICE",
+            nullptr,
+            field,
+            choices[0].value,
+            choices[count - 1].value,
+            1,
+            choices,
+            count};
 }
 
 } // namespace
@@ -47,6 +76,9 @@ constexpr Setting settings_table[setting_count] = {
     number("FrameRate", "Frame rate", nullptr, nullptr, &SceneSettings::frame_rate, 30, 100, 0,
            frame_rates),
     flag("EachMonitor", "A picture on each monitor", nullptr, &SceneSettings::each_monitor),
+    choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices),
+    number("BlackAfter", "Go black after", "black-after", "MINUTES",
+           &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays),
 };
 
 bool is_settings_texture(int kind)
@@ -72,8 +104,16 @@ namespace
 std::string option_number(const Setting& setting, int kept)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", kept / static_cast<double>(setting.option_percent));
+    std::snprintf(text, sizeof text, "%g", kept / static_cast<double>(setting.option_scale));
     return text;
+}
+
+const char* word_of(const Setting& setting, int kept)
+{
+    for (int i = 0; i < setting.choice_count; ++i)
+        if (setting.choices[i].value == kept)
+            return setting.choices[i].word;
+    return "";
 }
 
 std::string synopsis_of(const Setting& setting)
@@ -98,6 +138,10 @@ std::string help_of(const Setting& setting)
         return help + "from " + option_number(setting, setting.lowest) + " to " +
                option_number(setting, setting.highest) + " (default " +
                option_number(setting, defaults.*setting.number) + ")";
+    case SettingKind::choice:
+        for (int i = 0; i < setting.choice_count; ++i)
+            help = help + setting.choices[i].word + " (" + setting.choices[i].label + ") ";
+        return help + "(default " + word_of(setting, defaults.*setting.number) + ")";
     }
     return help;
 }
@@ -124,13 +168,6 @@ std::string wrapped(std::string line, const std::string& words, std::size_t inde
     return text + line + "\n";
 }
 
-std::string lower_case(std::string text)
-{
-    for (char& letter : text)
-        letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
-    return text;
-}
-
 // A factor such as 0.5 or 2, kept as a whole number of the row's units.
 bool read_number(const Setting& setting, const char* text, int& kept)
 {
@@ -138,7 +175,7 @@ bool read_number(const Setting& setting, const char* text, int& kept)
         return false;
     char* end = nullptr;
     errno = 0;
-    const double value = std::strtod(text, &end) * setting.option_percent;
+    const double value = std::strtod(text, &end) * setting.option_scale;
     if (errno != 0 || *end != '\0' || !(value >= setting.lowest && value <= setting.highest))
         return false;
     kept = static_cast<int>(std::lround(value));
@@ -197,11 +234,22 @@ int read_settings_option(const char* name, const char* value, SceneSettings& set
                 problem = problem + " " + texture_kind_labels[choice];
             return -1;
         }
+        if (setting.kind == SettingKind::choice) {
+            for (int i = 0; i < setting.choice_count; ++i) {
+                if (value && std::strcmp(value, setting.choices[i].word) == 0) {
+                    settings.*setting.number = setting.choices[i].value;
+                    return 2;
+                }
+            }
+            problem += "one of";
+            for (int i = 0; i < setting.choice_count; ++i)
+                problem = problem + " " + setting.choices[i].word;
+            return -1;
+        }
         if (read_number(setting, value, settings.*setting.number))
             return 2;
-        problem += std::string("a ") + lower_case(setting.value) + " from " +
-                   option_number(setting, setting.lowest) + " to " +
-                   option_number(setting, setting.highest);
+        problem += std::string(setting.value) + " from " + option_number(setting, setting.lowest) +
+                   " to " + option_number(setting, setting.highest);
         return -1;
     }
     return 0;

@@ -3,8 +3,13 @@
 
 #include "textures/texture_kind.h"
 
-// What a person may change about the picture. The defaults draw the picture
-// the saver has always drawn; scene setup reads them.
+enum BatteryChoice { battery_same, battery_slower, battery_black };
+// The frame rate of battery_slower.
+constexpr int battery_frame_rate = 30;
+
+// What a person may change about the picture and what it costs. The
+// defaults draw the picture the saver has always drawn; scene setup reads
+// them, the tops what concerns the frames.
 class SceneSettings
 {
 public:
@@ -13,10 +18,12 @@ public:
     int texture = FLECK; // one of settings_textures
     bool stars = false;
     bool particles = false;
-    bool overlays = false;     // both screen overlays
-    int speed_percent = 100;   // of the clock's pace
-    int frame_rate = 100;      // frames a second
-    bool each_monitor = false; // a picture on each monitor of a saver window
+    bool overlays = false;           // both screen overlays
+    int speed_percent = 100;         // of the clock's pace
+    int frame_rate = 100;            // frames a second
+    bool each_monitor = false;       // a picture on each monitor of a saver window
+    int on_battery = battery_slower; // how saving goes while the computer runs on battery
+    int black_after_minutes = 0;     // of saving, after which it is black; 0 for never
 };
 
 extern SceneSettings scene_settings;
@@ -33,11 +40,13 @@ unsigned frame_interval_for(int frame_rate);
 // One row a setting: where it is kept, its option, its field and the values
 // it may take. The options and their usage, the saved values and the dialog
 // all come from the rows, so a new setting is one row plus what it does.
-enum class SettingKind { texture, flag, number };
+// A number's option is written as a number, a choice's as one of its words.
+enum class SettingKind { texture, flag, number, choice };
 
 struct SettingChoice {
     int value;
     const char* label;
+    const char* word; // a choice's, on command lines
 };
 
 struct Setting {
@@ -48,17 +57,18 @@ struct Setting {
     const char* value;  // what its option's value is called in a usage
     bool SceneSettings::*flag;
     int SceneSettings::*number; // a texture's or a number's field
-    // A number: its range as kept, the per cent its option is written in
-    // (a speed of 2 is kept as 200), and the choices the dialog offers.
+    // A number or a choice: its range as kept, how many kept units its
+    // option's unit is (a speed of 2 is kept as 200 per cent), and the
+    // choices the dialog offers.
     int lowest;
     int highest;
-    int option_percent;
+    int option_scale;
     const SettingChoice* choices;
     int choice_count;
 };
 
-// In the dialog's order, which numbers its controls from first_setting_control.
-constexpr int setting_count = 7;
+// In the dialog's order, which numbers its controls from its first one.
+constexpr int setting_count = 9;
 extern const Setting settings_table[setting_count];
 
 // The options of the rows that have one: a line for a usage's synopsis,

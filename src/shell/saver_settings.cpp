@@ -122,6 +122,7 @@ void show_setting(HWND dialog, const Setting& setting, const SceneSettings& sett
         }
         break;
     case SettingKind::number:
+    case SettingKind::choice:
         for (int i = 0; i < setting.choice_count; ++i)
             add_item(dialog, control, setting.choices[i].label);
         choice = nearest_choice(setting, settings.*setting.number);

@@ -56,6 +56,16 @@ eventually() {
     done
 }
 
+# Sends SIGTERM to the starting saver $1 while it reads its settings from the
+# pipe $2 made in the settings file's place, or $3 seconds after it has read
+# them (there are none); 5 s at most for a saver that never reads them.
+early_term() {
+    if [ -z "${3:-}" ]; then
+        timeout 5 sh -c 'exec 3>"$1" && kill -TERM "$2"' sh "$2" "$1"
+    else
+        timeout 5 sh -c ': >"$1"' sh "$2" && sleep "$3" && kill -TERM "$1" 2>/dev/null
+    fi
+}
 still_running() { kill -0 "$1" 2>/dev/null; }
 window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 pixel() { "$shot" --pixel "$1" "$2" "$3"; }

@@ -7,6 +7,7 @@
 
 #include "linux/desktop_options.h"
 #include "orbdrift_version.h"
+#include "platform/end_requests.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
@@ -48,22 +49,43 @@ HWND display_window(const DesktopOptions& options)
     }
 }
 
+// Started with nothing in a Wayland session without X, as an idle daemon
+// would start it: the saver can only be a Wayland client. A Windows switch
+// still means what it says. The mode comes from the options alone.
+DesktopMode mode_to_run(int argc, const char* const* argv, const char* screensaver_window)
+{
+    if (argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY"))
+        return DesktopMode::wayland;
+    return parse_desktop_options(argc, argv, screensaver_window).mode;
+}
+
+// The display modes end with 0 on SIGTERM, SIGINT and SIGHUP however early
+// it comes: a daemon whose user is back at once ends the saver it has just
+// started. The Wayland mode keeps nothing, so a request it cannot carry out
+// in time (its GL swap waiting on a stopped compositor) ends it abruptly.
+void watch_end_requests_of(DesktopMode mode)
+{
+    if (mode == DesktopMode::wayland)
+        watch_end_requests(LateEnd::ends_with_0);
+    else if (mode == DesktopMode::root || mode == DesktopMode::window_id ||
+             mode == DesktopMode::window)
+        watch_end_requests();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Started with nothing in a Wayland session without X, as an idle daemon
-    // would start it: the saver can only be a Wayland client. A Windows
-    // switch still means what it says.
-    const bool wayland_only = argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
+    // Before the settings are read or anything is connected.
     const char* screensaver_window = std::getenv("XSCREENSAVER_WINDOW");
-    DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);
+    const DesktopMode mode = mode_to_run(argc, argv, screensaver_window);
+    watch_end_requests_of(mode);
     // Only a mode that draws reads the saved settings, under the options given:
     // --help, --version and a bad option answer whatever the settings file is.
-    if (wayland_only || draws(options.mode))
+    DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);
+    if (draws(mode))
         options = parse_desktop_options(argc, argv, screensaver_window, read_saved_settings());
-    if (wayland_only)
-        options.mode = DesktopMode::wayland;
+    options.mode = mode;
     switch (options.mode) {
     case DesktopMode::windows_switches:
         process_start();

@@ -86,9 +86,6 @@ XVisualInfo* gl_visual(int screen);
 void handle_event(const XEvent& event);
 void queue_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 bool is_posted_message(const XClientMessageEvent& event); // from another process
-// From the first window on, SIGTERM, SIGINT and SIGHUP destroy our windows,
-// so that the loop ends with 0 after the context has been released.
-void watch_end_requests();
 // Destroys every window of ours, newest first; false when there was none.
 bool destroy_own_windows();
 void mark_for_paint(Window id);

@@ -1,14 +1,11 @@
-#include <errno.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "platform/end_requests.h"
 #include "platform/x11_internal.h"
 
 namespace
@@ -43,32 +40,10 @@ bool for_window(HWND target, HWND filter)
     return !filter || target == filter;
 }
 
-// A request to end from outside: SIGTERM from a session or a daemon, SIGINT
-// from a terminal, SIGHUP when it closes. The handler only notes it and wakes
-// the loop; the loop then ends the saver as a closed window ends it.
-volatile sig_atomic_t end_requested = 0;
-int wake_pipe[2] = {-1, -1};
-
-void on_end_request(int)
-{
-    const int saved = errno; // the code the signal interrupted may be reading it
-    end_requested = 1;
-    const char byte = 0;
-    if (write(wake_pipe[1], &byte, 1) < 0) {
-        // The pipe is full, so the loop is already woken.
-    }
-    errno = saved;
-}
-
+// A request to end from outside ends the saver as a closed window ends it.
 void end_if_requested()
 {
-    if (!end_requested)
-        return;
-    end_requested = 0;
-    char drained[64];
-    while (read(wake_pipe[0], drained, sizeof drained) > 0) {
-    }
-    if (!x11::destroy_own_windows())
+    if (take_end_request() && !x11::destroy_own_windows())
         PostQuitMessage(0);
 }
 
@@ -159,7 +134,8 @@ void wait_for_work()
         const int wait = is_due(timer, now) ? 0 : static_cast<int>(timer.due - now);
         timeout = timeout < 0 ? wait : std::min(timeout, wait);
     }
-    pollfd descriptors[2] = {{wake_pipe[0], POLLIN, 0}, {d ? ConnectionNumber(d) : -1, POLLIN, 0}};
+    pollfd descriptors[2] = {{end_request_fd(), POLLIN, 0},
+                             {d ? ConnectionNumber(d) : -1, POLLIN, 0}};
     poll(descriptors, 2, timeout);
 }
 
@@ -199,19 +175,6 @@ void forget_messages(HWND window)
 bool is_posted_message(const XClientMessageEvent& event)
 {
     return event.message_type == atom(message_type) && event.format == 32;
-}
-
-void watch_end_requests()
-{
-    if (wake_pipe[0] >= 0 || pipe2(wake_pipe, O_NONBLOCK | O_CLOEXEC) != 0)
-        return;
-    struct sigaction action {
-    };
-    action.sa_handler = on_end_request;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(signal_number, &action, nullptr);
 }
 
 } // namespace x11

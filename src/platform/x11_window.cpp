@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/end_requests.h"
 #include "platform/x11_internal.h"
 
 namespace
@@ -221,7 +222,9 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
     // The class list may grow while WM_CREATE runs, so keep no pointer into it.
     const WNDPROC procedure = window_class->procedure;
     windows.push_back({id, parent ? parent_id : 0, procedure, visual, false, width, height});
-    x11::watch_end_requests();
+    // From the first window on, SIGTERM, SIGINT and SIGHUP destroy our
+    // windows, so that the loop ends with 0 after the context is released.
+    watch_end_requests();
     const HWND handle = x11::hwnd(id);
     if (procedure(handle, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(handle);

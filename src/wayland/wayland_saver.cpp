@@ -4,10 +4,7 @@
 // frame and draws it on every surface.
 #include "wayland/wayland_saver.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/end_requests.h"
 #include "scene/frame_driver.h"
 #include "wayland/wayland_canvas.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
@@ -61,31 +59,6 @@ struct Client {
 };
 
 Client client;
-
-// SIGTERM, SIGINT and SIGHUP only note the request and wake the loop.
-int wake_pipe[2] = {-1, -1};
-
-void on_end_request(int)
-{
-    const int saved = errno; // the code the signal interrupted may be reading it
-    const char byte = 0;
-    if (write(wake_pipe[1], &byte, 1) < 0) {
-        // The pipe is full: the loop is woken already.
-    }
-    errno = saved;
-}
-
-void watch_end_requests()
-{
-    if (pipe2(wake_pipe, O_NONBLOCK | O_CLOEXEC) != 0)
-        return;
-    struct sigaction action {
-    };
-    action.sa_handler = on_end_request;
-    sigemptyset(&action.sa_mask);
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(signal_number, &action, nullptr);
-}
 
 void layer_configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
                      uint32_t height)
@@ -355,16 +328,16 @@ void draw_frame()
     draw_on(client.window, stepped);
 }
 
-// Waits for the compositor, a signal or the next frame, whichever is first;
-// false when the compositor has gone.
-bool wait(int timeout_ms, bool& end_requested)
+// Waits for the compositor, an end request or the next frame, whichever is
+// first; false when the compositor has gone.
+bool wait(int timeout_ms)
 {
     wl_display* d = client.display;
     while (wl_display_prepare_read(d) != 0)
         if (wl_display_dispatch_pending(d) < 0)
             return false;
     wl_display_flush(d);
-    pollfd descriptors[2] = {{wl_display_get_fd(d), POLLIN, 0}, {wake_pipe[0], POLLIN, 0}};
+    pollfd descriptors[2] = {{wl_display_get_fd(d), POLLIN, 0}, {end_request_fd(), POLLIN, 0}};
     poll(descriptors, 2, timeout_ms);
     if (descriptors[0].revents & (POLLIN | POLLHUP | POLLERR)) {
         if (wl_display_read_events(d) < 0)
@@ -372,7 +345,6 @@ bool wait(int timeout_ms, bool& end_requested)
     } else {
         wl_display_cancel_read(d);
     }
-    end_requested = (descriptors[1].revents & POLLIN) != 0;
     return wl_display_dispatch_pending(d) >= 0;
 }
 
@@ -383,12 +355,11 @@ int run_frames(unsigned frame_interval_ms)
     auto next = clock::now();
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(next - clock::now());
-        bool end_requested = false;
-        if (!wait(static_cast<int>(std::max<long long>(left.count(), 0)), end_requested)) {
+        if (!wait(static_cast<int>(std::max<long long>(left.count(), 0)))) {
             std::fputs("orbdrift: lost the connection to the Wayland compositor\n", stderr);
             return 1;
         }
-        if (end_requested || client.ended)
+        if (take_end_request() || client.ended)
             return 0;
         if (clock::now() >= next) {
             draw_frame();
@@ -408,7 +379,6 @@ int run_wayland(const std::string& output_name, unsigned frame_interval_ms)
         return 1;
     }
     client.wanted_output = output_name;
-    watch_end_requests();
     wl_registry* registry = wl_display_get_registry(client.display);
     wl_registry_add_listener(registry, &registry_listener, nullptr);
     wl_display_roundtrip(client.display); // the globals

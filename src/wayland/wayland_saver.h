@@ -7,5 +7,6 @@
 // input is the idle daemon's or the locker's business. Without layer-shell:
 // in one full-screen window that a key, a button or a move of more than four
 // pixels ends with 0, as saving mode does. Ends with 1 and one line when no
-// compositor can be reached or it goes away.
+// compositor can be reached or it goes away. The caller watches the end
+// requests, from its start, before anything here can wait on a compositor.
 int run_wayland(const std::string& output_name, unsigned frame_interval_ms);

@@ -54,6 +54,17 @@ window_named Preview >/dev/null
 kill -TERM "$pid"
 wait_exit "$pid" 30
 check "SIGTERM ends a display mode with 0" test "$rc" = 0
+# And as it starts, before it has read its settings, let alone made a window.
+gate=$out/gate/orbdrift
+mkdir -p "$gate" && rm -f "$gate/settings" && mkfifo "$gate/settings"
+for mode in --root "--window-id $id" --window; do
+    arm_early_term "$gate/settings" "$out/gate/pid"
+    XDG_CONFIG_HOME="$out/gate" "$saver" $mode &
+    pid=$!
+    echo "$pid" >"$out/gate/pid"
+    wait_exit "$pid" 30
+    check "$mode: SIGTERM as it starts ends it with 0 (exit $rc)" test "$rc" = 0
+done
 eval "exec ${HOST[1]}>&-"
 
 # Without a window named, --root draws on the root window itself.

@@ -15,16 +15,36 @@ start_wayland_user "$1"
 
 # black_at PICTURE X Y, as a compositor's screenshot has it.
 black_at() { [ "$(convert "$1" 2>/dev/null -format "%[fx:int(255*(p{$2,$3}.r+p{$2,$3}.g+p{$2,$3}.b))]" info:)" = 0 ]; }
+# The picture over the whole of PICTURE, not a part of it: its top and bottom
+# fifths black from edge to edge, noise in each quarter of the strip between.
+covers() {
+    local x
+    for x in 0 384; do
+        [ "$(convert "$1" -crop "640x96+0+$x" -format '%[fx:maxima]' info:)" = 0 ] || return 1
+    done
+    for x in 0 160 320 480; do
+        convert "$1" -crop "160x96+$x+192" +repage "$1.part.png" && rough "$1.part.png" || return 1
+    done
+}
 # A screenshot of one of sway's outputs: its pixel size, its bands, its noise.
 output_shows() {
     as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
-        [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] &&
-        black_at "$out/$1.png" 320 0 && rough "$out/$1.png"
+        [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
+}
+# A stopped compositor answers nothing, and the GL swap waits for it without
+# end; SIGTERM still ends the saver $pid with 0 within a second.
+ends_with_compositor_stopped() {
+    kill -STOP "$compositor"
+    sleep 0.5 # for the saver to be waiting in the swap
+    kill -TERM "$pid"
+    wait_exit "$pid" 10
+    kill -CONT "$compositor"
+    check "$1 stopped, SIGTERM ends it with 0 within a second (exit $rc)" test "$rc" = 0
 }
 
 check "sway starts" start_sway
 user_command
-"${run_as[@]}" "$program" --wayland 2>"$out/sway-saver.txt" &
+"${run_as[@]}" DISPLAY=:nowhere "$program" --wayland 2>"$out/sway-saver.txt" &
 pid=$!
 for output in HEADLESS-1 HEADLESS-2; do
     check "draws on $output at its size, 640 x 480 pixels, with bands and noise" \
@@ -43,6 +63,31 @@ check "having said nothing" test ! -s "$out/sway-saver.txt"
 as_user "$program" --wayland --output NOPE 2>"$out/no-output.txt"
 check "an output that is not there ends it with 1, saying so" \
     test $? -eq 1 -a "$(cat "$out/no-output.txt")" = "orbdrift: the compositor has no output named NOPE"
+
+# Started with nothing where there is no X, as an idle daemon may start it,
+# it is the Wayland mode; with DISPLAY set too, the settings dialog on X.
+"${run_as[@]}" "$program" 2>/dev/null &
+pid=$!
+check "started with nothing it draws on the outputs" eventually output_shows HEADLESS-1
+ends_with_compositor_stopped sway
+as_user DISPLAY=:nowhere timeout 5 "$program" 2>"$out/x-too.txt"
+check "with DISPLAY set too it is the settings dialog, which wants X" \
+    test $? -eq 255 -a "$(cat "$out/x-too.txt")" = "orbdrift: cannot open the X display (is DISPLAY set?)"
+
+# An idle daemon whose user is back at once: SIGTERM while the saver reads its
+# settings, then 20 times at 0 to 90 ms after, as it connects and starts GL.
+gate=$home/gate/orbdrift
+mkdir -p "$gate" && mkfifo "$gate/settings" && chown -R "$wayland_user" "$home/gate"
+exits=""
+for delay in "" $(for _ in $(seq 20); do printf '0.%03d ' $((RANDOM % 91)); done); do
+    arm_early_term "$gate/settings" "$home/pid" $delay
+    "${run_as[@]}" XDG_CONFIG_HOME="$home/gate" "$program" --wayland 2>/dev/null &
+    pid=$!
+    echo "$pid" >"$home/pid"
+    wait_exit "$pid" 30
+    exits+=" $rc"
+done
+check "an early SIGTERM ends it with 0 each time (exits:$exits)" test -z "${exits// 0/}"
 
 user_command
 "${run_as[@]}" "$program" --wayland --speed 2 2>"$out/lost.txt" &
@@ -74,4 +119,8 @@ check "having said in one line that there is no layer-shell" \
 kill -TERM "$pid"
 wait_exit "$pid" 30
 check "SIGTERM ends it with 0 (exit $rc)" test "$rc" = 0
+"${run_as[@]}" "$program" --wayland 2>/dev/null &
+pid=$!
+eventually weston_shows
+ends_with_compositor_stopped weston
 report

@@ -56,6 +56,16 @@ eventually() {
     done
 }
 
+# Arms a SIGTERM behind the pipe $1 made in the settings file's place, for
+# the saver whose pid is then written to $2: the pipe's writer waits before
+# the saver starts, so the saver's opening of the pipe as it reads its
+# settings (which it refuses at once) lets it through; $3 seconds later, if
+# given, the saver is sent SIGTERM. 10 s at most for a saver that never reads.
+arm_early_term() {
+    rm -f "$2"
+    timeout 10 sh -c 'exec 3>"$1" && sleep "$3" && kill -TERM "$(cat "$2")" 2>/dev/null' \
+        sh "$1" "$2" "${3:-0}" &
+}
 still_running() { kill -0 "$1" 2>/dev/null; }
 window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 pixel() { "$shot" --pixel "$1" "$2" "$3"; }

@@ -17,9 +17,12 @@ start_wayland_user() {
     scratch=$(mktemp -d /tmp/orbdrift-wayland.XXXXXX)
     chmod 755 "$scratch"
     wayland_user=$(id -un)
+    made_user=""
     if [ "$(id -u)" -eq 0 ]; then
-        wayland_user=orbdrift-wayland-test
-        id "$wayland_user" >/dev/null 2>&1 || useradd --no-create-home --home-dir "$scratch" "$wayland_user"
+        # A name of this run's own: ending its processes by user must not end
+        # another run's compositor, nor remove the user it runs as.
+        wayland_user=orbdrift-wayland-$$
+        useradd --no-create-home --home-dir "$scratch" "$wayland_user" && made_user=$wayland_user
     fi
     runtime=$scratch/runtime
     home=$scratch/home
@@ -36,7 +39,7 @@ end_wayland_user() {
     local -
     set +e # a trap of a script under set -e must still clean up all
     [ -n "${compositor:-}" ] && { kill -KILL "$compositor" && wait "$compositor"; } 2>/dev/null
-    if [ "$wayland_user" = orbdrift-wayland-test ]; then
+    if [ -n "$made_user" ]; then
         pkill -KILL -u "$wayland_user"
         for _ in $(seq 50); do pgrep -u "$wayland_user" >/dev/null || break; sleep 0.1; done
         userdel "$wayland_user" 2>/dev/null

@@ -13,21 +13,21 @@ const int settings_textures[settings_texture_count] = {
 namespace
 {
 
-const SettingChoice speeds[] = {{25, "a quarter", nullptr},
-                                {50, "half", nullptr},
-                                {100, "normal", nullptr},
-                                {200, "twice", nullptr},
-                                {400, "four times", nullptr}};
-const SettingChoice frame_rates[] = {{100, "100 frames a second", nullptr},
-                                     {60, "60 frames a second", nullptr},
-                                     {30, "30 frames a second", nullptr}};
-const SettingChoice battery_choices[] = {{battery_same, "the same as on mains", "same"},
-                                         {battery_slower, "30 frames a second", "slower"},
-                                         {battery_black, "a black screen", "black"}};
-const SettingChoice black_delays[] = {{0, "never", nullptr},
-                                      {10, "10 minutes", nullptr},
-                                      {30, "30 minutes", nullptr},
-                                      {60, "60 minutes", nullptr}};
+constexpr SettingChoice speeds[] = {{25, "a quarter", nullptr},
+                                    {50, "half", nullptr},
+                                    {100, "normal", nullptr},
+                                    {200, "twice", nullptr},
+                                    {400, "four times", nullptr}};
+constexpr SettingChoice frame_rates[] = {{100, "100 frames a second", nullptr},
+                                         {60, "60 frames a second", nullptr},
+                                         {30, "30 frames a second", nullptr}};
+constexpr SettingChoice battery_choices[] = {{battery_same, "the same as on mains", "same"},
+                                             {battery_slower, "30 frames a second", "slower"},
+                                             {battery_black, "a black screen", "black"}};
+constexpr SettingChoice black_delays[] = {{0, "never", nullptr},
+                                          {10, "10 minutes", nullptr},
+                                          {30, "30 minutes", nullptr},
+                                          {60, "60 minutes", nullptr}};
 
 constexpr Setting flag(const char* stored, const char* label, const char* option,
                        bool SceneSettings::*field)

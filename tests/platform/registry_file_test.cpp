@@ -99,6 +99,11 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     ConfigHome home;
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key_path, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &key), ERROR_INVALID_PARAMETER);
+    for (const char* path : {"", "a]b", "a\nb"}) // no key line could hold it
+        EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                  nullptr),
+                  ERROR_INVALID_PARAMETER);
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                               nullptr),
               ERROR_SUCCESS);
@@ -120,6 +125,9 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
                                     "Texture=FOG\nBig=4294967296\n[Other]\nSpeed=9";
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "software\\ORBDRIFT", 0, KEY_READ, &key),
               ERROR_SUCCESS);
+    HKEY second = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key_path, 0, KEY_READ, &second), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(second), ERROR_SUCCESS); // closed before the first
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
@@ -156,6 +164,16 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     EXPECT_EQ(file_text(home.settings), "garbage\n [ Software\\orbdrift ]\r\nSpeed=100\nno value\n"
                                         "Texture=FOG\nBig=4294967296\nStars=1\n[Other]\nSpeed=9\n");
+
+    // A relative XDG_CONFIG_HOME is no place: the file goes under HOME, made private.
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    setenv("HOME", (home.folder + "/home").c_str(), 1);
+    ASSERT_EQ(save_speed(100), ERROR_SUCCESS);
+    struct stat made {};
+    stat((home.folder + "/home/.config").c_str(), &made);
+    EXPECT_EQ(made.st_mode & 07777, 0700u);
+    stat((home.folder + "/home/.config/orbdrift/settings").c_str(), &made);
+    EXPECT_EQ(made.st_mode & 07777, 0600u);
 
     // Where the folder should be there is a file: the save fails and says why.
     setenv("XDG_CONFIG_HOME", home.settings.c_str(), 1);

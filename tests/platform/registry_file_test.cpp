@@ -228,6 +228,11 @@ TEST(RegistryFileTest, AFileThatCannotBeTakenIsNeitherReadNorReplaced)
     EXPECT_TRUE(as_a_user([] { return save_speed(100) == ERROR_ACCESS_DENIED; }));
     chmod(home.settings.c_str(), 0600);
     EXPECT_EQ(file_text(home.settings), key_line);
+
+    ConfigHome locked; // the file's folder cannot be made
+    chmod(locked.folder.c_str(), 0555);
+    setenv("XDG_CONFIG_HOME", (locked.folder + "/new").c_str(), 1);
+    EXPECT_TRUE(as_a_user([] { return save_speed(100) == ERROR_ACCESS_DENIED; }));
 }
 
 TEST(RegistryFileTest, ASaveKeepsTheFilesLinkAndModeAndIsWholeOrNothing)

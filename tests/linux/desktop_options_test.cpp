@@ -11,8 +11,9 @@ DesktopOptions parse(std::vector<const char*> arguments, const char* variable = 
                      const SceneSettings& saved = SceneSettings())
 {
     arguments.insert(arguments.begin(), "orbdrift");
-    return parse_desktop_options(static_cast<int>(arguments.size()), arguments.data(), variable,
-                                 saved);
+    arguments.push_back(nullptr); // as main's argv ends
+    return parse_desktop_options(static_cast<int>(arguments.size()) - 1, arguments.data(),
+                                 variable, saved);
 }
 
 HWND window(UINT_PTR id)

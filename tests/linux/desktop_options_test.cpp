@@ -11,8 +11,9 @@ DesktopOptions parse(std::vector<const char*> arguments, const char* variable = 
                      const SceneSettings& saved = SceneSettings())
 {
     arguments.insert(arguments.begin(), "orbdrift");
-    return parse_desktop_options(static_cast<int>(arguments.size()), arguments.data(), variable,
-                                 saved);
+    arguments.push_back(nullptr); // as main's argv ends
+    return parse_desktop_options(static_cast<int>(arguments.size()) - 1, arguments.data(),
+                                 variable, saved);
 }
 
 HWND window(UINT_PTR id)
@@ -35,8 +36,15 @@ TEST(DesktopOptions, TheDaemonsWaysOfNamingAWindow)
     EXPECT_EQ(decimal.mode, DesktopMode::window_id);
     EXPECT_EQ(decimal.window, window(123456));
     EXPECT_EQ(parse({"-window-id", "0x1E240"}).window, window(123456));
+    EXPECT_EQ(parse({"-window-id", "0X2a"}).window, window(42));
     EXPECT_EQ(parse({"--window"}).mode, DesktopMode::window);
     EXPECT_EQ(parse({"--root", "--window-id", "7"}).mode, DesktopMode::window_id); // the last wins
+    EXPECT_EQ(parse({"--window-id", "7", "--root"}).window, nullptr);
+
+    const DesktopOptions wayland = parse({"-wayland", "-output", "DP-1"});
+    EXPECT_EQ(wayland.mode, DesktopMode::wayland);
+    EXPECT_EQ(wayland.output, "DP-1");
+    EXPECT_EQ(parse({"--wayland"}).output, "");
 }
 
 TEST(DesktopOptions, OptionsWinOverTheSavedSettingsWhichWinOverTheDefaults)
@@ -45,11 +53,14 @@ TEST(DesktopOptions, OptionsWinOverTheSavedSettingsWhichWinOverTheDefaults)
     saved.texture = SMOKE;
     saved.stars = true;
     saved.frame_rate = 30;
-    const DesktopOptions options = parse({"-no-stars", "--root", "--particles"}, nullptr, saved);
+    const DesktopOptions options =
+        parse({"-no-stars", "-speed", "0.5", "--root", "--particles"}, nullptr, saved);
     EXPECT_EQ(options.mode, DesktopMode::root);
     EXPECT_EQ(options.settings.texture, SMOKE);
     EXPECT_FALSE(options.settings.stars);
     EXPECT_TRUE(options.settings.particles);
+    EXPECT_EQ(options.settings.speed_percent, 50);
+    EXPECT_EQ(parse({"-texture", "RING", "-window"}, nullptr, saved).settings.texture, RING);
     EXPECT_EQ(options.frame_interval_ms, 33u);
     EXPECT_EQ(parse({"--root", "--delay", "20000"}, nullptr, saved).frame_interval_ms, 20u);
     EXPECT_EQ(parse({"-stars"}).mode, DesktopMode::bad); // a setting alone draws nowhere
@@ -63,6 +74,7 @@ TEST(DesktopOptions, TheFrameIntervalComesFromTheDelayInMicroseconds)
     // A leading zero is still decimal, never octal.
     EXPECT_EQ(parse({"--root", "--delay", "010000"}).frame_interval_ms, 10u);
     EXPECT_EQ(parse({"--root", "--delay", "09000"}).frame_interval_ms, 9u);
+    EXPECT_EQ(parse({"-root", "-delay", "4294967295000"}).frame_interval_ms, 4294967295u); // the most
     EXPECT_EQ(parse({"--window-id", "0100"}).window, window(100));
 }
 
@@ -86,6 +98,10 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
                                                {"--window-id", "99999999999999999999999"},
                                                {"--delay", "soon", "--root"},
                                                {"--delay", "10000"},
+                                               {"--root", "--delay", "4294967295001"},
+                                               {"--wayland", "--output"},
+                                               {"--wayland", "--output", ""},
+                                               {"--root", "--output", "DP-1"},
                                                {"--root", "--texture", "KIND9"},
                                                {"--root", "--speed", "fast"},
                                                {"--root", "/s"}}) {

@@ -99,6 +99,11 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     ConfigHome home;
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key_path, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &key), ERROR_INVALID_PARAMETER);
+    for (const char* path : {"", "a]b", "a\nb"}) // no key line could hold it
+        EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                  nullptr),
+                  ERROR_INVALID_PARAMETER);
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                               nullptr),
               ERROR_SUCCESS);
@@ -114,11 +119,15 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
     EXPECT_EQ(file_text(home.settings), "[Software\\orbdrift]\nSpeed=200\nTexture=SMOKE\n");
 
-    // A person's edit, with garbage around it and names in other cases.
-    std::ofstream(home.settings) << "garbage\n[Software\\orbdrift]\r\nspeed=75\nno value\n"
-                                    "Texture=FOG\n[Other]\nSpeed=9\n";
+    // A person's edit, with garbage and blanks around it, names in other cases
+    // and no end to the last line.
+    std::ofstream(home.settings) << "garbage\n [ Software\\orbdrift ]\r\n\tspeed = 75 \nno value\n"
+                                    "Texture=FOG\nBig=4294967296\n[Other]\nSpeed=9";
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "software\\ORBDRIFT", 0, KEY_READ, &key),
               ERROR_SUCCESS);
+    HKEY second = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key_path, 0, KEY_READ, &second), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(second), ERROR_SUCCESS); // closed before the first
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
@@ -134,7 +143,15 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     EXPECT_EQ(size, 4u); // "FOG" and its end
     EXPECT_EQ(RegQueryValueExA(key, "no value", nullptr, &type, nullptr, &size),
               ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueExA(key, "Big", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_SZ); // past 32 bits
+    EXPECT_EQ(size, 11u);
+    struct stat read {};
+    stat(home.settings.c_str(), &read);
     RegCloseKey(key);
+    struct stat closed {};
+    stat(home.settings.c_str(), &closed);
+    EXPECT_EQ(closed.st_ino, read.st_ino); // only read, never written
 
     // A save changes its own lines and keeps every other one.
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key_path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
@@ -145,8 +162,18 @@ TEST(RegistryFileTest, TheCurrentUsersKeysLiveInAFileAPersonCanReadAndEdit)
     value = 100;
     RegSetValueExA(key, "Speed", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-    EXPECT_EQ(file_text(home.settings), "garbage\n[Software\\orbdrift]\r\nSpeed=100\nno value\n"
-                                        "Texture=FOG\nStars=1\n[Other]\nSpeed=9\n");
+    EXPECT_EQ(file_text(home.settings), "garbage\n [ Software\\orbdrift ]\r\nSpeed=100\nno value\n"
+                                        "Texture=FOG\nBig=4294967296\nStars=1\n[Other]\nSpeed=9\n");
+
+    // A relative XDG_CONFIG_HOME is no place: the file goes under HOME, made private.
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    setenv("HOME", (home.folder + "/home").c_str(), 1);
+    ASSERT_EQ(save_speed(100), ERROR_SUCCESS);
+    struct stat made {};
+    stat((home.folder + "/home/.config").c_str(), &made);
+    EXPECT_EQ(made.st_mode & 07777, 0700u);
+    stat((home.folder + "/home/.config/orbdrift/settings").c_str(), &made);
+    EXPECT_EQ(made.st_mode & 07777, 0600u);
 
     // Where the folder should be there is a file: the save fails and says why.
     setenv("XDG_CONFIG_HOME", home.settings.c_str(), 1);
@@ -201,6 +228,11 @@ TEST(RegistryFileTest, AFileThatCannotBeTakenIsNeitherReadNorReplaced)
     EXPECT_TRUE(as_a_user([] { return save_speed(100) == ERROR_ACCESS_DENIED; }));
     chmod(home.settings.c_str(), 0600);
     EXPECT_EQ(file_text(home.settings), key_line);
+
+    ConfigHome locked; // the file's folder cannot be made
+    chmod(locked.folder.c_str(), 0555);
+    setenv("XDG_CONFIG_HOME", (locked.folder + "/new").c_str(), 1);
+    EXPECT_TRUE(as_a_user([] { return save_speed(100) == ERROR_ACCESS_DENIED; }));
 }
 
 TEST(RegistryFileTest, ASaveKeepsTheFilesLinkAndModeAndIsWholeOrNothing)

@@ -25,8 +25,10 @@ TEST(MonitorAreas, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
         {{{-1024, 200, 0, 968}, {0, 0, 1920, 1080}}, {-1024, 0}, 2944, 1080,
          {{0, 112, 1024, 768}, {1024, 0, 1920, 1080}}}, // left of the primary, smaller
         {{{0, 0, 640, 480}}, {0, 0}, 640, 480, {{0, 0, 640, 480}}},
-        {{{-100, -100, 100, 100}, {700, 0, 900, 100}}, {0, 0}, 640, 480,
-         {{0, 380, 100, 100}}}, // clipped to the window; one outside it left out
+        {{{-100, -100, 100, 100}, {640, 0, 900, 100}, {0, 480, 640, 600}}, {0, 0}, 640, 480,
+         {{0, 380, 100, 100}}}, // clipped to the window; those beside it left out
+        {std::vector<RECT>(5, {0, 0, 64, 48}), {0, 0}, 64, 48,
+         std::vector<ScreenArea>(4, {0, 0, 64, 48})}, // as many as there is room for
     };
     for (const Case& c : cases) {
         ScreenArea areas[4];

@@ -119,6 +119,18 @@ TEST(Settings, AValueMissingOfAnotherTypeOrOutOfRangeCountsAsItsDefault)
     use_saved_settings();
     EXPECT_EQ(scene_settings.texture, FLECK);
     EXPECT_EQ(frame_interval_ms, 33u);
+    // The ends of each range are kept, a step past them is the default.
+    const struct {
+        DWORD speed, frame_rate;
+        int speed_kept;
+        UINT interval;
+    } edges[] = {{25, 60, 25, 17}, {24, 29, 100, 5}, {400, 100, 400, 5}, {50, 101, 50, 5}};
+    for (const auto& edge : edges) {
+        fake.settings = {{"Speed", dword(edge.speed)}, {"FrameRate", dword(edge.frame_rate)}};
+        use_saved_settings();
+        EXPECT_EQ(scene_settings.speed_percent, edge.speed_kept) << edge.speed;
+        EXPECT_EQ(frame_interval_ms, edge.interval) << edge.frame_rate;
+    }
 }
 
 TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
@@ -132,7 +144,10 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
     EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 11u);
     EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "SMOKE");
+    EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
+    EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
     EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"
+    EXPECT_EQ(fake.controls[IDC_FRAME_RATE], 0);
     EXPECT_EQ(fake.settings["Texture"], text("SMOKE"));
     EXPECT_EQ(fake.settings["Stars"], dword(1));
     EXPECT_EQ(fake.settings["Particles"], dword(0));
@@ -143,9 +158,33 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: Access is denied.)"),
               1);
+    fake.write_status = ERROR_DISK_FULL; // a reason the system has no text for
+    EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
+    EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: error 112.)"), 1);
     fake.write_status = ERROR_SUCCESS;
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
     EXPECT_EQ(fake.settings["Speed"], dword(400));
+    // Each choice is the value it is labelled with; one past a list changes nothing.
+    fake.settings = {{"Speed", dword(50)}, {"FrameRate", dword(30)}};
+    use_saved_settings();
+    const struct {
+        LRESULT speed, frame_rate;
+        DWORD speed_saved, frame_rate_saved;
+    } picks[] = {{0, 0, 25, 100}, {2, 1, 100, 60}, {3, 3, 200, 30}, {5, 2, 50, 30}};
+    for (const auto& pick : picks) {
+        fake.person = [&] {
+            EXPECT_EQ(fake.controls[IDC_SPEED], 1);
+            EXPECT_EQ(fake.controls[IDC_FRAME_RATE], 2);
+            EXPECT_EQ(fake.controls[IDC_TEXTURE], settings_texture_count - 1); // FLECK
+            fake.controls[IDC_SPEED] = pick.speed;
+            fake.controls[IDC_FRAME_RATE] = pick.frame_rate;
+            fake.controls[IDC_TEXTURE] = settings_texture_count;
+        };
+        EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
+        EXPECT_EQ(fake.settings["Speed"], dword(pick.speed_saved)) << pick.speed;
+        EXPECT_EQ(fake.settings["FrameRate"], dword(pick.frame_rate_saved)) << pick.frame_rate;
+        EXPECT_EQ(fake.settings["Texture"], text("FLECK"));
+    }
 }
 
 TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)

@@ -258,8 +258,11 @@ BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM dat
     return TRUE;
 }
 
+// As Windows, only for a caller that says how big its record is.
 BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
 {
+    if (info->cbSize != sizeof *info)
+        return FALSE;
     info->rcMonitor = fake.monitors[reinterpret_cast<std::size_t>(monitor) - 1];
     return TRUE;
 }
@@ -524,17 +527,23 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE da
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegOpenKeyExA(HKEY, LPCSTR sub_key, DWORD, REGSAM, HKEY* result)
+// Only plain keys: an option would open a link, or make a key that is gone
+// after the next start.
+LSTATUS RegOpenKeyExA(HKEY, LPCSTR sub_key, DWORD options, REGSAM, HKEY* result)
 {
     record(std::string("RegOpenKeyExA(") + sub_key + ")");
+    if (options != 0)
+        return ERROR_INVALID_PARAMETER;
     *result = fake.settings.empty() ? nullptr : settings_key;
     return fake.settings.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
 }
 
-LSTATUS RegCreateKeyExA(HKEY, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM, void*, HKEY* result,
-                        LPDWORD)
+LSTATUS RegCreateKeyExA(HKEY, LPCSTR sub_key, DWORD reserved, LPSTR, DWORD options, REGSAM, void*,
+                        HKEY* result, LPDWORD)
 {
     record(std::string("RegCreateKeyExA(") + sub_key + ")");
+    if (reserved != 0 || options != 0)
+        return ERROR_INVALID_PARAMETER;
     *result = settings_key;
     return fake.write_status;
 }

@@ -86,7 +86,8 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"--every"},          {"--step-ms", "3600001"},
         {"--size", "8193x8"}, {"--texture", "BLACK"},
         {"--speed", "4.01"},  {"--speed", "0.2"},
-        {"--speed", "-1"},    {"--speed"}};
+        {"--speed", "-1"},    {"--speed"},
+        {"--size", "64x0"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

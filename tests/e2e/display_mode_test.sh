@@ -55,15 +55,14 @@ kill -TERM "$pid"
 wait_exit "$pid" 30
 check "SIGTERM ends a display mode with 0" test "$rc" = 0
 # And as it starts, before it has read its settings, let alone made a window.
-gate=$out/gate/orbdrift
-mkdir -p "$gate" && rm -f "$gate/settings" && mkfifo "$gate/settings"
 for mode in --root "--window-id $id" --window; do
-    arm_early_term "$gate/settings" "$out/gate/pid"
-    XDG_CONFIG_HOME="$out/gate" "$saver" $mode &
+    "$saver" $mode &
     pid=$!
-    echo "$pid" >"$out/gate/pid"
+    term_when_caught "$pid" "$saver"
     wait_exit "$pid" 30
     check "$mode: SIGTERM as it starts ends it with 0 (exit $rc)" test "$rc" = 0
+    check "$mode: taken before it reads settings or connects" \
+        catches_term_first "$out/start${mode%% *}.strace" "$saver" $mode
 done
 eval "exec ${HOST[1]}>&-"
 

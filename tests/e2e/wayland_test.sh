@@ -74,19 +74,18 @@ as_user DISPLAY=:nowhere timeout 5 "$program" 2>"$out/x-too.txt"
 check "with DISPLAY set too it is the settings dialog, which wants X" \
     test $? -eq 255 -a "$(cat "$out/x-too.txt")" = "orbdrift: cannot open the X display (is DISPLAY set?)"
 
-# An idle daemon whose user is back at once: SIGTERM while the saver reads its
-# settings, then 20 times at 0 to 90 ms after, as it connects and starts GL.
-gate=$home/gate/orbdrift
-mkdir -p "$gate" && mkfifo "$gate/settings" && chown -R "$wayland_user" "$home/gate"
+# An idle daemon whose user is back at once: SIGTERM as soon as the saver can
+# take it, then 20 times at 0 to 90 ms after, as it connects and starts GL.
 exits=""
-for delay in "" $(for _ in $(seq 20); do printf '0.%03d ' $((RANDOM % 91)); done); do
-    arm_early_term "$gate/settings" "$home/pid" $delay
-    "${run_as[@]}" XDG_CONFIG_HOME="$home/gate" "$program" --wayland 2>/dev/null &
+for delay in 0 $(for _ in $(seq 20); do printf '0.%03d ' $((RANDOM % 91)); done); do
+    "${run_as[@]}" "$program" --wayland 2>/dev/null &
     pid=$!
-    echo "$pid" >"$home/pid"
+    term_when_caught "$pid" "$program" "$delay"
     wait_exit "$pid" 30
     exits+=" $rc"
 done
+check "it takes SIGTERM before it reads settings or connects" \
+    catches_term_first "$out/wayland-start.strace" "${run_as[@]}" "$program" --wayland
 check "an early SIGTERM ends it with 0 each time (exits:$exits)" test -z "${exits// 0/}"
 
 user_command

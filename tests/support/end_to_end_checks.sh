@@ -56,15 +56,38 @@ eventually() {
     done
 }
 
-# Arms a SIGTERM behind the pipe $1 made in the settings file's place, for
-# the saver whose pid is then written to $2: the pipe's writer waits before
-# the saver starts, so the saver's opening of the pipe as it reads its
-# settings (which it refuses at once) lets it through; $3 seconds later, if
-# given, the saver is sent SIGTERM. 10 s at most for a saver that never reads.
-arm_early_term() {
-    rm -f "$2"
-    timeout 10 sh -c 'exec 3>"$1" && sleep "$3" && kill -TERM "$(cat "$2")" 2>/dev/null' \
-        sh "$1" "$2" "${3:-0}" &
+# Sends SIGTERM to process $1 as soon as it runs program $2 and catches the
+# signal, $3 seconds later if given: the earliest moment a saver can promise
+# to end with 0. 10 s at most.
+term_when_caught() {
+    local pid=$1 program mask tries=10000
+    program=$(readlink -f "$2")
+    until [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$program" ] &&
+        mask=$(sed -n 's/^SigCgt:\t//p' "/proc/$pid/status" 2>/dev/null) &&
+        (((0x$mask >> 14) & 1)); do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] && kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.001
+    done
+    sleep "${3:-0}"
+    kill -TERM "$pid"
+}
+# catches_term_first LOG COMMAND...: COMMAND, traced into LOG until it has
+# connected to its display server, takes SIGTERM before it opens any settings
+# file or connects, and then ends with 0 on it.
+catches_term_first() {
+    local log=$1 tracer saver caught opened display_socket='^connect\(.*(X11-unix|wayland-)'
+    shift
+    rm -f "$log"
+    strace -qq -o "$log" -e trace=rt_sigaction,openat,connect "$@" 2>/dev/null &
+    tracer=$!
+    eventually grep -q -E "$display_socket" "$log"
+    saver=$(pgrep -P "$tracer")
+    kill -TERM "$saver"
+    wait_exit "$tracer" 50
+    caught=$(grep -n -m1 '^rt_sigaction(SIGTERM, {sa_handler=0x' "$log" | cut -d: -f1)
+    opened=$(grep -n -m1 -E "orbdrift/settings|$display_socket" "$log" | cut -d: -f1)
+    [ "$rc" = 0 ] && [ -n "$caught" ] && [ -n "$opened" ] && [ "$caught" -lt "$opened" ]
 }
 still_running() { kill -0 "$1" 2>/dev/null; }
 window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }

@@ -34,7 +34,7 @@ extern const int settings_textures[settings_texture_count];
 bool is_settings_texture(int kind);
 
 // The frame timer's interval for a frame rate: the full rate asks for 5 ms,
-// which the platform raises to its shortest, 10.
+// which the platform raises to its shortest timer.
 unsigned frame_interval_for(int frame_rate);
 
 // One row a setting: where it is kept, its option, its field and the values

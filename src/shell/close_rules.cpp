@@ -70,7 +70,7 @@ bool apply_input_rules(HWND window, UINT message, WPARAM wparam, LRESULT& result
         POINT p{};
         GetCursorPos(&p);
         if (std::labs(p.x - mouse_reference.x) + std::labs(p.y - mouse_reference.y) >
-            mouse_threshold) {
+            pointer_move_limit) {
             request_close(window);
             mouse_reference = p;
         }

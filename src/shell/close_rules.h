@@ -1,7 +1,7 @@
 #pragma once
+#include "common/saver_limits.h"
 #include "platform/win32.h"
 
-constexpr LONG mouse_threshold = 4;         // pixels, across plus down
 constexpr DWORD password_retry_guard = 200; // ms
 constexpr UINT verification_request = WM_APP;
 

@@ -1,4 +1,5 @@
 #include "shell/render_proc.h"
+#include "common/saver_limits.h"
 
 #include "content/scene_switches.h"
 #include "content/star_field.h"
@@ -61,6 +62,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
         monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+        static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
         SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
         return 0;
     }

@@ -29,9 +29,18 @@ bool make_context(wl_display* display, GlTarget& target)
     target.display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(display));
     EGLint major = 0;
     EGLint minor = 0;
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE,     8,              EGL_GREEN_SIZE,      8,
-                             EGL_BLUE_SIZE,    8,              EGL_DEPTH_SIZE,      16,
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             EGL_WINDOW_BIT,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_DEPTH_SIZE,
+                             16,
                              EGL_NONE};
     EGLConfig configs[64];
     EGLint count = 0;
@@ -57,7 +66,7 @@ bool open_gl_target(wl_display* display, GlTarget& target)
 
 // A compositor's word on a size is not trusted to fit a buffer: anything
 // beyond what any screen has is left unanswered.
-void Canvas::resize(int logical_width, int logical_height, int output_scale)
+void Canvas::resize(int logical_width, int logical_height)
 {
     constexpr int largest = 16384;
     if (logical_width > largest || logical_height > largest || logical_width < 0 ||
@@ -65,10 +74,9 @@ void Canvas::resize(int logical_width, int logical_height, int output_scale)
         return;
     width = logical_width;
     height = logical_height;
-    scale = output_scale > 0 ? output_scale : 1;
 }
 
-bool Canvas::make_current(const GlTarget& gl)
+bool Canvas::fit_buffer(const GlTarget& gl)
 {
     if (width <= 0 || height <= 0)
         return false;
@@ -78,22 +86,26 @@ bool Canvas::make_current(const GlTarget& gl)
     }
     const int pixel_width = width * scale;
     const int pixel_height = height * scale;
-    const bool made = !window;
-    if (made) {
+    if (!window) {
         window = wl_egl_window_create(surface, pixel_width, pixel_height);
-        egl_surface = eglCreateWindowSurface(gl.display, gl.config,
-                                             reinterpret_cast<EGLNativeWindowType>(window), nullptr);
+        egl_surface = eglCreateWindowSurface(
+            gl.display, gl.config, reinterpret_cast<EGLNativeWindowType>(window), nullptr);
+        // No surface's swap may wait for another's frame, and the interval
+        // belongs to the surface the context is current on.
+        if (make_current(gl))
+            eglSwapInterval(gl.display, 0);
     } else if (pixel_width != buffer_width || pixel_height != buffer_height) {
         wl_egl_window_resize(window, pixel_width, pixel_height, 0, 0);
     }
     buffer_width = pixel_width;
     buffer_height = pixel_height;
-    if (egl_surface == EGL_NO_SURFACE ||
-        !eglMakeCurrent(gl.display, egl_surface, egl_surface, gl.context))
-        return false;
-    if (made)
-        eglSwapInterval(gl.display, 0); // no surface's swap waits for another's frame
-    return true;
+    return egl_surface != EGL_NO_SURFACE;
+}
+
+bool Canvas::make_current(const GlTarget& gl)
+{
+    return egl_surface != EGL_NO_SURFACE &&
+           eglMakeCurrent(gl.display, egl_surface, egl_surface, gl.context);
 }
 
 void Canvas::paint(const GlTarget& gl)

@@ -15,17 +15,18 @@ struct GlTarget {
 // false, with one line on stderr, when that cannot be had.
 bool open_gl_target(wl_display* display, GlTarget& target);
 
-// A surface the scene is drawn on, in logical pixels times its buffer scale.
+// A surface the scene is drawn on, in logical pixels times its output's scale.
 class Canvas
 {
 public:
     virtual ~Canvas() = default;
 
-    // The size the compositor gave, and the scale of its output; the buffer
-    // follows at the next draw.
-    void resize(int logical_width, int logical_height, int buffer_scale);
-    // Its buffer made or fitted to its size, and the context made current on
-    // it; false until it has a size.
+    // The size the compositor gave; the buffer follows at the next draw, as
+    // it follows a new scale.
+    void resize(int logical_width, int logical_height);
+    // Its buffer made, or fitted to its size and scale; false until it has a
+    // size.
+    bool fit_buffer(const GlTarget& gl);
     bool make_current(const GlTarget& gl);
     // Draws the scene's present step and presents it; the caller steps the
     // scene once for all canvases.
@@ -37,8 +38,9 @@ public:
     EGLSurface egl_surface = EGL_NO_SURFACE;
     int width = 0; // logical
     int height = 0;
-    int scale = 1;
-    int buffer_scale = 0; // as the surface was last told
-    int buffer_width = 0; // in pixels, as the window was last made or fitted
+    int scale = 1; // its output's
+    // The buffer as it was last made or fitted, in pixels: no scale before.
+    int buffer_width = 0;
     int buffer_height = 0;
+    int buffer_scale = 0;
 };

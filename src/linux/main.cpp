@@ -65,11 +65,8 @@ DesktopMode mode_to_run(int argc, const char* const* argv, const char* screensav
 // in time (its GL swap waiting on a stopped compositor) ends it abruptly.
 void watch_end_requests_of(DesktopMode mode)
 {
-    if (mode == DesktopMode::wayland)
-        watch_end_requests(LateEnd::ends_with_0);
-    else if (mode == DesktopMode::root || mode == DesktopMode::window_id ||
-             mode == DesktopMode::window)
-        watch_end_requests();
+    if (draws(mode))
+        watch_end_requests(mode == DesktopMode::wayland ? LateEnd::ends_with_0 : LateEnd::waits);
 }
 
 } // namespace

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scene/scene_settings.h"
+#include "shell/render_proc.h"
+#include "shell/saver_entry.h"
+#include "shell/saver_process.h"
+#include "shell/saver_settings.h"
+#include "settings_dialog.h"
+#include "support/fake_win32.h"
+
+namespace
+{
+
+std::pair<DWORD, std::vector<BYTE>> dword(DWORD value, DWORD size = 4)
+{
+    const auto* bytes = reinterpret_cast<const BYTE*>(&value);
+    return {REG_DWORD, std::vector<BYTE>(bytes, bytes + size)};
+}
+
+std::pair<DWORD, std::vector<BYTE>> text(const std::string& value)
+{
+    return {REG_SZ, std::vector<BYTE>(value.begin(), value.end() + 1)};
+}
+
+} // namespace
+
+TEST(Settings, AValueMissingOfAnotherTypeOrOutOfRangeCountsAsItsDefault)
+{
+    EXPECT_EQ(read_saved_settings().texture, FLECK); // no key at all
+    fake.settings = {{"Texture", text("SMOKE")}, {"Stars", dword(1)},
+                     {"Particles", dword(2)},    {"Overlays", text("1")},
+                     {"Speed", dword(150)},      {"FrameRate", dword(20)}};
+    SceneSettings saved = read_saved_settings();
+    EXPECT_EQ(saved.texture, SMOKE);
+    EXPECT_TRUE(saved.stars);
+    EXPECT_FALSE(saved.particles || saved.overlays);
+    EXPECT_EQ(saved.speed_percent, 150); // between the choices, kept
+    EXPECT_EQ(saved.frame_rate, 100);
+    fake.settings = {{"Texture", text("BLACK")}, {"Speed", dword(401)}, {"FrameRate", dword(30, 2)},
+                     {"Stars", text("1")}};
+    saved = read_saved_settings();
+    EXPECT_EQ(saved.texture, FLECK); // a kind that draws nothing is no choice
+    EXPECT_EQ(saved.speed_percent, 100);
+    EXPECT_EQ(saved.frame_rate, 100);
+    EXPECT_FALSE(saved.stars);
+    fake.settings = {{"Texture", text(std::string(40, 'A'))}, {"FrameRate", dword(30)}};
+    use_saved_settings();
+    EXPECT_EQ(scene_settings.texture, FLECK);
+    EXPECT_EQ(frame_interval_ms, 33u);
+    // The ends of each range are kept, a step past them is the default.
+    const struct {
+        DWORD speed, frame_rate;
+        int speed_kept;
+        UINT interval;
+    } edges[] = {{25, 60, 25, 17}, {24, 29, 100, 5}, {400, 100, 400, 5}, {50, 101, 50, 5}};
+    for (const auto& edge : edges) {
+        fake.settings = {{"Speed", dword(edge.speed)}, {"FrameRate", dword(edge.frame_rate)}};
+        use_saved_settings();
+        EXPECT_EQ(scene_settings.speed_percent, edge.speed_kept) << edge.speed;
+        EXPECT_EQ(frame_interval_ms, edge.interval) << edge.frame_rate;
+    }
+}
+
+TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
+{
+    fake.settings = {{"Speed", dword(150)}};
+    use_saved_settings();
+    fake.person = [] {
+        fake.controls[IDC_STARS] = BST_CHECKED;
+        fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
+    };
+    EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 11u);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "SMOKE");
+    EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
+    EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
+    EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"
+    EXPECT_EQ(fake.controls[IDC_FRAME_RATE], 0);
+    EXPECT_EQ(fake.settings["Texture"], text("SMOKE"));
+    EXPECT_EQ(fake.settings["Stars"], dword(1));
+    EXPECT_EQ(fake.settings["Particles"], dword(0));
+    EXPECT_EQ(fake.settings["Speed"], dword(150)); // its list left alone keeps it
+    EXPECT_EQ(fake.settings["FrameRate"], dword(100));
+    fake.person = [] { fake.controls[IDC_SPEED] = 4; };
+    fake.write_status = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
+    EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: Access is denied.)"),
+              1);
+    fake.write_status = ERROR_DISK_FULL; // a reason the system has no text for
+    EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
+    EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: error 112.)"), 1);
+    fake.write_status = ERROR_SUCCESS;
+    EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
+    EXPECT_EQ(fake.settings["Speed"], dword(400));
+    // Each choice is the value it is labelled with; one past a list changes nothing.
+    fake.settings = {{"Speed", dword(50)}, {"FrameRate", dword(30)}};
+    use_saved_settings();
+    const struct {
+        LRESULT speed, frame_rate;
+        DWORD speed_saved, frame_rate_saved;
+    } picks[] = {{0, 0, 25, 100}, {2, 1, 100, 60}, {3, 3, 200, 30}, {5, 2, 50, 30}};
+    for (const auto& pick : picks) {
+        fake.person = [&] {
+            EXPECT_EQ(fake.controls[IDC_SPEED], 1);
+            EXPECT_EQ(fake.controls[IDC_FRAME_RATE], 2);
+            EXPECT_EQ(fake.controls[IDC_TEXTURE], settings_texture_count - 1); // FLECK
+            fake.controls[IDC_SPEED] = pick.speed;
+            fake.controls[IDC_FRAME_RATE] = pick.frame_rate;
+            fake.controls[IDC_TEXTURE] = settings_texture_count;
+        };
+        EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
+        EXPECT_EQ(fake.settings["Speed"], dword(pick.speed_saved)) << pick.speed;
+        EXPECT_EQ(fake.settings["FrameRate"], dword(pick.frame_rate_saved)) << pick.frame_rate;
+        EXPECT_EQ(fake.settings["Texture"], text("FLECK"));
+    }
+}

@@ -3,6 +3,7 @@
 // types and values that Windows gives them, for systems that are not Windows.
 // Window handles are X window ids, so a number on the command line names a
 // real X window.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -194,6 +195,8 @@ struct STARTUPINFOA {
 #define WM_RBUTTONUP 0x0205
 #define WM_MBUTTONDOWN 0x0207
 #define WM_POWERBROADCAST 0x0218
+#define PBT_POWERSETTINGCHANGE 0x8013
+#define DEVICE_NOTIFY_WINDOW_HANDLE 0
 #define WM_APP 0x8000
 
 #define SC_NEXTWINDOW 0xF040
@@ -286,6 +289,41 @@ BOOL ClientToScreen(HWND window, POINT* point);
 // The monitors are the X screen's RandR monitors, else its Xinerama screens,
 // else the whole screen.
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC procedure, LPARAM data);
+
+// Power: the console's display going off and on (the X server's monitor
+// power) and the power source (UPower's OnBattery), each told to a window
+// that asked as WM_POWERBROADCAST with PBT_POWERSETTINGCHANGE, sent.
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+typedef const GUID* LPCGUID;
+inline bool IsEqualGUID(const GUID& a, const GUID& b)
+{
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
+           std::equal(a.Data4, a.Data4 + 8, b.Data4);
+}
+extern const GUID GUID_CONSOLE_DISPLAY_STATE; // Data[0]: 0 off, 1 on, 2 dimmed
+extern const GUID GUID_ACDC_POWER_SOURCE;     // Data[0]: 0 mains, 1 battery, 2 a short-term source
+struct POWERBROADCAST_SETTING {
+    GUID PowerSetting;
+    DWORD DataLength;
+    BYTE Data[1];
+};
+typedef void* HPOWERNOTIFY;
+HPOWERNOTIFY RegisterPowerSettingNotification(HWND recipient, LPCGUID setting, DWORD flags);
+BOOL UnregisterPowerSettingNotification(HPOWERNOTIFY handle);
+struct SYSTEM_POWER_STATUS {
+    BYTE ACLineStatus; // 0 offline, 1 online, 255 unknown
+    BYTE BatteryFlag;
+    BYTE BatteryLifePercent;
+    BYTE SystemStatusFlag;
+    DWORD BatteryLifeTime;
+    DWORD BatteryFullLifeTime;
+};
+BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status);
 BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,

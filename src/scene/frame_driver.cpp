@@ -92,6 +92,12 @@ void draw_pictures(const ScreenArea* areas, int count)
     glDisable(GL_SCISSOR_TEST);
 }
 
+void clear_picture()
+{
+    // The clear colour is never set in a context: GL's own black.
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
 void set_fixed_gl_state()
 {
     apply_fixed_gl_state();

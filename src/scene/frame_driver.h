@@ -25,6 +25,8 @@ void draw_picture(const ScreenArea& area);
 // Pictures of the present step into several areas of one buffer, the
 // scissor keeping each picture's clears and fills to its own area.
 void draw_pictures(const ScreenArea* areas, int count);
+// Black over the whole draw buffer, for a saver that stops drawing.
+void clear_picture();
 
 // The render procedure's own: the client size read at window creation and
 // again when it changes,

@@ -1,10 +1,14 @@
 #include "shell/render_proc.h"
 #include "common/saver_limits.h"
 
+#include <algorithm>
+
 #include "content/scene_switches.h"
 #include "content/star_field.h"
 #include "scene/frame_driver.h"
+#include "scene/scene_settings.h"
 #include "shell/monitor_areas.h"
+#include "shell/power_state.h"
 #include "shell/window_chain.h"
 #include "textures/texture_slot.h"
 
@@ -18,6 +22,59 @@ namespace
 // A picture on each of the window's monitors, or none for one over it all.
 ScreenArea monitor_pictures[max_monitor_pictures];
 int monitor_picture_count = 0;
+
+DWORD started_ms = 0;
+bool black_shown = false; // and nothing drawn since
+bool gone_black = false;  // for good, the settings' delay past
+
+UINT tick_interval()
+{
+    if (on_battery && scene_settings.on_battery == battery_slower)
+        return std::max(frame_interval_ms, frame_interval_for(battery_frame_rate));
+    return frame_interval_ms;
+}
+
+bool black_delay_past()
+{
+    const auto delay_ms = static_cast<DWORD>(scene_settings.black_after_minutes) * 60000u;
+    return delay_ms != 0 && GetTickCount() - started_ms >= delay_ms;
+}
+
+void show_black()
+{
+    if (black_shown)
+        return;
+    clear_picture();
+    SwapBuffers(render_dc);
+    black_shown = true;
+}
+
+// A frame where someone can see it. Where nobody can, the scene still steps
+// as the clock says, so that the picture that comes back is where it would
+// have been; once the saver has gone black for good, not even that.
+void tick(HWND window)
+{
+    if (black_delay_past()) {
+        show_black();
+        KillTimer(window, frame_timer_id);
+        gone_black = true;
+        return;
+    }
+    if (display_off || (on_battery && scene_settings.on_battery == battery_black)) {
+        step_frame();
+        if (!display_off)
+            show_black();
+        return;
+    }
+    black_shown = false;
+    if (monitor_picture_count == 0) {
+        run_frame();
+    } else {
+        step_frame();
+        draw_pictures(monitor_pictures, monitor_picture_count);
+    }
+    SwapBuffers(render_dc);
+}
 
 } // namespace
 
@@ -62,10 +119,21 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
         monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+        started_ms = GetTickCount();
+        watch_power(window);
         static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
-        SetTimer(window, frame_timer_id, frame_interval_ms, nullptr);
+        SetTimer(window, frame_timer_id, tick_interval(), nullptr);
         return 0;
     }
+    case WM_POWERBROADCAST:
+        // Only the changes the saver asked to be told of pause it or slow it
+        // down; every other power message is one of the close rules'.
+        if (wparam != PBT_POWERSETTINGCHANGE || !lparam ||
+            !take_power_setting(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam)))
+            return close_rules_proc(window, message, wparam, lparam);
+        if (!gone_black)
+            SetTimer(window, frame_timer_id, tick_interval(), nullptr);
+        return TRUE;
     case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
         monitor_picture_count = lay_out_monitors(window, monitor_pictures);
         return 0;
@@ -74,16 +142,11 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         client_height = HIWORD(lparam);
         return 0;
     case WM_TIMER: // any timer draws: the saver has only this one
-        if (monitor_picture_count == 0) {
-            run_frame();
-        } else {
-            step_frame();
-            draw_pictures(monitor_pictures, monitor_picture_count);
-        }
-        SwapBuffers(render_dc);
+        tick(window);
         return 0;
     case WM_DESTROY:
         KillTimer(window, frame_timer_id);
+        stop_watching_power();
         release_scene_lists();
         release_gl_context(window, render_dc, render_glrc);
         return 0;

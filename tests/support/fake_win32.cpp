@@ -258,6 +258,32 @@ BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM dat
     return TRUE;
 }
 
+const GUID GUID_CONSOLE_DISPLAY_STATE = {0x6fe69556, 0x704a, 0x47a0,
+                                          {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID GUID_ACDC_POWER_SOURCE = {0x5d3e9a59, 0xe9d5, 0x4b00,
+                                     {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+
+HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
+{
+    const bool display = IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
+    record("RegisterPowerSettingNotification(" + handle_text(window) + "," +
+           (display ? "display" : "power source") + ")");
+    return reinterpret_cast<HPOWERNOTIFY>(display ? 1 : 2);
+}
+
+BOOL UnregisterPowerSettingNotification(HPOWERNOTIFY notice)
+{
+    record("UnregisterPowerSettingNotification(" + handle_text(notice) + ")");
+    return TRUE;
+}
+
+BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status)
+{
+    *status = {};
+    status->ACLineStatus = fake.ac_line_status;
+    return TRUE;
+}
+
 // As Windows, only for a caller that says how big its record is.
 BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
 {

@@ -38,6 +38,7 @@ struct FakeWin32 {
     std::map<int, std::vector<std::string>> list_items;
     std::vector<RECT> monitors = {{0, 0, 640, 480}};
     POINT client_origin = {0, 0}; // of every window, on the screen
+    BYTE ac_line_status = 1;      // on mains
 
     // What the shell did.
     std::vector<std::string> calls;

@@ -1,0 +1,127 @@
+// The power calls of the Windows API: the X server's monitor power (the
+// DPMS extension) as the console's display state, looked at no more than
+// once a second, and UPower's OnBattery as the power source. Each change is
+// sent to the windows that asked, as Windows sends it.
+#include <memory>
+#include <vector>
+
+#include "platform/monitor_power.h"
+#include "platform/power_source.h"
+#include "platform/x11_internal.h"
+
+const GUID GUID_CONSOLE_DISPLAY_STATE = {0x6fe69556, 0x704a, 0x47a0,
+                                          {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID GUID_ACDC_POWER_SOURCE = {0x5d3e9a59, 0xe9d5, 0x4b00,
+                                     {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+
+namespace
+{
+
+struct Notice {
+    HWND window;
+    bool display; // else the power source
+};
+
+std::vector<std::unique_ptr<Notice>> notices;
+constexpr int look_interval_ms = 1000;
+std::uint64_t next_look = 0;
+bool monitor_was_off = false;
+
+bool server_monitor_off()
+{
+    return monitor_powered_down(x11::display());
+}
+
+bool watched(bool display)
+{
+    for (const auto& notice : notices)
+        if (notice->display == display)
+            return true;
+    return false;
+}
+
+void tell(bool display, BYTE state)
+{
+    POWERBROADCAST_SETTING setting{display ? GUID_CONSOLE_DISPLAY_STATE : GUID_ACDC_POWER_SOURCE,
+                                   1,
+                                   {state}};
+    std::vector<HWND> told; // a window may stop watching when told
+    for (const auto& notice : notices)
+        if (notice->display == display)
+            told.push_back(notice->window);
+    for (HWND window : told)
+        SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                     reinterpret_cast<LPARAM>(&setting));
+}
+
+} // namespace
+
+bool (*x11::monitor_off_source)() = server_monitor_off;
+
+HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
+{
+    const bool display = setting && IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
+    if (!window || !setting || (!display && !IsEqualGUID(*setting, GUID_ACDC_POWER_SOURCE)))
+        return nullptr;
+    if (!display && watch_power_source() < 0)
+        return nullptr; // no news will ever come
+    if (display && !watched(true))
+        monitor_was_off = false; // the first look tells of a monitor already off
+    notices.push_back(std::make_unique<Notice>(Notice{window, display}));
+    return notices.back().get();
+}
+
+BOOL UnregisterPowerSettingNotification(HPOWERNOTIFY handle)
+{
+    for (auto it = notices.begin(); it != notices.end(); ++it) {
+        if (it->get() == handle) {
+            const bool display = (*it)->display;
+            notices.erase(it);
+            if (!display && !watched(false))
+                stop_watching_power_source();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status)
+{
+    if (!status)
+        return FALSE;
+    *status = {};
+    status->ACLineStatus = on_battery_now() ? 0 : 1;
+    status->BatteryFlag = 128; // nothing known of the battery itself
+    status->BatteryLifePercent = 255;
+    status->BatteryLifeTime = 0xFFFFFFFFu;
+    status->BatteryFullLifeTime = 0xFFFFFFFFu;
+    return TRUE;
+}
+
+int x11::power_descriptor()
+{
+    return watched(false) ? watch_power_source() : -1;
+}
+
+int x11::power_wait_ms()
+{
+    if (!watched(true))
+        return -1;
+    const std::uint64_t now = tick_source();
+    return next_look > now ? static_cast<int>(next_look - now) : 0;
+}
+
+void x11::tell_power_changes(bool source_news)
+{
+    bool battery = false;
+    if (source_news && watched(false) && power_source_changed(battery))
+        tell(false, battery ? 1 : 0);
+    if (!watched(true) || tick_source() < next_look)
+        return;
+    next_look = tick_source() + look_interval_ms;
+    const bool off = monitor_off_source();
+    if (off != monitor_was_off) {
+        monitor_was_off = off;
+        tell(true, off ? 0 : 1);
+    }
+}

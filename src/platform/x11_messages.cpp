@@ -123,20 +123,26 @@ bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
     return false;
 }
 
-// Sleeps until the X server says something, an end is requested or the next
-// timer is due.
+int sooner(int timeout, int wait)
+{
+    return timeout < 0 || (wait >= 0 && wait < timeout) ? wait : timeout;
+}
+
+// Sleeps until the X server says something, an end is requested, the power
+// source changes or the next timer or look at the monitor's power is due;
+// then tells the windows what changed in the power.
 void wait_for_work()
 {
     Display* d = x11::display();
-    int timeout = -1;
+    int timeout = x11::power_wait_ms();
     const std::uint64_t now = x11::tick_source();
-    for (Timer& timer : timers) {
-        const int wait = is_due(timer, now) ? 0 : static_cast<int>(timer.due - now);
-        timeout = timeout < 0 ? wait : std::min(timeout, wait);
-    }
-    pollfd descriptors[2] = {{end_request_fd(), POLLIN, 0},
-                             {d ? ConnectionNumber(d) : -1, POLLIN, 0}};
-    poll(descriptors, 2, timeout);
+    for (Timer& timer : timers)
+        timeout = sooner(timeout, is_due(timer, now) ? 0 : static_cast<int>(timer.due - now));
+    pollfd descriptors[3] = {{end_request_fd(), POLLIN, 0},
+                             {d ? ConnectionNumber(d) : -1, POLLIN, 0},
+                             {x11::power_descriptor(), POLLIN, 0}};
+    poll(descriptors, 3, timeout);
+    x11::tell_power_changes(descriptors[2].revents != 0);
 }
 
 const Timer* registered_timer(HWND window, UINT_PTR id)

@@ -1,12 +1,10 @@
 #include "shell/render_proc.h"
+
 #include "common/saver_limits.h"
-
-#include <algorithm>
-
 #include "content/scene_switches.h"
 #include "content/star_field.h"
 #include "scene/frame_driver.h"
-#include "scene/scene_settings.h"
+#include "scene/frame_pace.h"
 #include "shell/monitor_areas.h"
 #include "shell/power_state.h"
 #include "shell/window_chain.h"
@@ -25,20 +23,6 @@ int monitor_picture_count = 0;
 
 DWORD started_ms = 0;
 bool black_shown = false; // and nothing drawn since
-bool gone_black = false;  // for good, the settings' delay past
-
-UINT tick_interval()
-{
-    if (on_battery && scene_settings.on_battery == battery_slower)
-        return std::max(frame_interval_ms, frame_interval_for(battery_frame_rate));
-    return frame_interval_ms;
-}
-
-bool black_delay_past()
-{
-    const auto delay_ms = static_cast<DWORD>(scene_settings.black_after_minutes) * 60000u;
-    return delay_ms != 0 && GetTickCount() - started_ms >= delay_ms;
-}
 
 void show_black()
 {
@@ -49,24 +33,8 @@ void show_black()
     black_shown = true;
 }
 
-// A frame where someone can see it. Where nobody can, the scene still steps
-// as the clock says, so that the picture that comes back is where it would
-// have been; once the saver has gone black for good, not even that.
-void tick(HWND window)
+void draw_frame()
 {
-    if (black_delay_past()) {
-        show_black();
-        KillTimer(window, frame_timer_id);
-        gone_black = true;
-        return;
-    }
-    if (display_off || (on_battery && scene_settings.on_battery == battery_black)) {
-        step_frame();
-        if (!display_off)
-            show_black();
-        return;
-    }
-    black_shown = false;
     if (monitor_picture_count == 0) {
         run_frame();
     } else {
@@ -74,6 +42,34 @@ void tick(HWND window)
         draw_pictures(monitor_pictures, monitor_picture_count);
     }
     SwapBuffers(render_dc);
+    black_shown = false;
+}
+
+void tick(HWND window)
+{
+    switch (frame_work(on_battery, display_off, GetTickCount() - started_ms)) {
+    case FrameWork::draw:
+        draw_frame();
+        break;
+    case FrameWork::step:
+        step_frame();
+        break;
+    case FrameWork::black:
+        step_frame();
+        show_black();
+        break;
+    case FrameWork::black_end:
+        show_black();
+        KillTimer(window, frame_timer_id);
+        break;
+    }
+}
+
+// A new interval, unless the timer has stopped for good.
+void pace(HWND window)
+{
+    if (frame_work(on_battery, display_off, GetTickCount() - started_ms) != FrameWork::black_end)
+        SetTimer(window, frame_timer_id, tick_interval(frame_interval_ms, on_battery), nullptr);
 }
 
 } // namespace
@@ -122,7 +118,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         started_ms = GetTickCount();
         watch_power(window);
         static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
-        SetTimer(window, frame_timer_id, tick_interval(), nullptr);
+        pace(window);
         return 0;
     }
     case WM_POWERBROADCAST:
@@ -131,8 +127,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         if (wparam != PBT_POWERSETTINGCHANGE || !lparam ||
             !take_power_setting(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam)))
             return close_rules_proc(window, message, wparam, lparam);
-        if (!gone_black)
-            SetTimer(window, frame_timer_id, tick_interval(), nullptr);
+        pace(window);
         return TRUE;
     case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
         monitor_picture_count = lay_out_monitors(window, monitor_pictures);

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/frame_clock.h"
 #include "scene/frame_driver.h"
+#include "scene/scene_settings.h"
 #include "shell/render_proc.h"
 #include "shell/saver_settings.h"
 #include "shell/saver_process.h"
@@ -68,13 +70,15 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
         std::to_string(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER) + ",24,16)";
     const std::vector<std::string> creation = {"GetDC(4096)",       format,
                                                "SetPixelFormat(7)", "wglCreateContext",
-                                               "wglMakeCurrent",    "SetTimer(1,5)"};
+                                               "wglMakeCurrent",    "RegisterPowerSettingNotification(4096,display)",
+                                               "RegisterPowerSettingNotification(4096,power source)",
+                                               "SetTimer(1,5)"};
     const auto create = std::find(fake.calls.begin(), fake.calls.end(), "GetDC(4096)");
     ASSERT_NE(create, fake.calls.end());
     // The input method is detached and the cursor hidden before the context is made.
     EXPECT_EQ(std::vector<std::string>(create - 2, create),
               (std::vector<std::string>{"ImmAssociateContext(0)", "SetCursor(0)"}));
-    EXPECT_EQ(std::vector<std::string>(create, create + 6), creation);
+    EXPECT_EQ(std::vector<std::string>(create, create + 8), creation);
     EXPECT_EQ(fake.count("SwapBuffers"), 2); // any timer identifier draws
     EXPECT_EQ(fake.count("Sleep(0)"), 2);
 
@@ -82,6 +86,8 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
     ASSERT_NE(destroy, fake.calls.end());
     EXPECT_EQ(calls_from(static_cast<std::size_t>(destroy - fake.calls.begin())),
               (std::vector<std::string>{"DestroyWindow", "ImmAssociateContext(119)", "KillTimer(1)",
+                                        "UnregisterPowerSettingNotification(1)",
+                                        "UnregisterPowerSettingNotification(2)",
                                         "wglMakeCurrent(none)", "wglDeleteContext", "ReleaseDC"}));
     EXPECT_EQ(last_bound_texture, no_texture_bound); // the binding went with the context
 }
@@ -108,3 +114,72 @@ TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
     EXPECT_TRUE(prepare_config_dialog(nullptr));
 }
 
+
+namespace
+{
+
+std::int64_t milliseconds = 0;
+std::int64_t next_millisecond()
+{
+    return ++milliseconds;
+}
+
+} // namespace
+
+// The power news a saver asked for paces or pauses its frames; every other
+// power message still ends it.
+TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay)
+{
+    set_millisecond_source(next_millisecond);
+    fake.ac_line_status = 0; // on battery from the start
+    scene_settings.black_after_minutes = 10;
+    WNDCLASSA saver_class{};
+    saver_class.lpfnWndProc = saver_window_proc;
+    saver_class.lpszClassName = saver_class_name;
+    RegisterClassA(&saver_class);
+    const HWND window = CreateWindowExA(0, saver_class_name, "Screen Saver", WS_VISIBLE, 0, 0, 640,
+                                        480, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(fake.count("SetTimer(1,33)"), 1); // the default on battery: 30 a second
+    const auto told = [&](const GUID& setting, BYTE state) {
+        POWERBROADCAST_SETTING news{setting, 1, {state}};
+        return SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                            reinterpret_cast<LPARAM>(&news));
+    };
+    const struct {
+        const GUID* setting;
+        BYTE state;
+        int battery_choice;
+        DWORD later_ms;
+        int swaps; // of two ticks
+        const char* timer; // set by the news, or nullptr
+    } steps[] = {
+        {&GUID_CONSOLE_DISPLAY_STATE, 0, battery_slower, 0, 0, "SetTimer(1,33)"}, // off
+        {&GUID_CONSOLE_DISPLAY_STATE, 2, battery_slower, 0, 2, "SetTimer(1,33)"}, // dimmed
+        {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,5)"},      // mains
+        {&GUID_ACDC_POWER_SOURCE, 1, battery_black, 0, 1, "SetTimer(1,5)"},       // black once
+        {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 0, 2, "SetTimer(1,5)"},
+        {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 10 * 60000, 1, nullptr}, // black for good
+        {&GUID_CONSOLE_DISPLAY_STATE, 1, battery_same, 0, 0, nullptr},
+    };
+    for (const auto& step : steps) {
+        scene_settings.on_battery = step.battery_choice;
+        fake.tick_count += step.later_ms;
+        fake.calls.clear();
+        const std::int64_t before = milliseconds;
+        EXPECT_EQ(told(*step.setting, step.state), TRUE);
+        for (int tick = 0; tick < 2; ++tick)
+            SendMessageA(window, WM_TIMER, 1, 0);
+        EXPECT_EQ(fake.count("SwapBuffers"), step.swaps) << int(step.state);
+        EXPECT_EQ(fake.count(step.timer ? step.timer : "SetTimer(1,5)"), step.timer ? 1 : 0);
+        // Unseen, the scene still steps as the clock goes; black for good, not even that.
+        EXPECT_EQ(milliseconds - before, step.timer ? 2 : 0);
+        EXPECT_EQ(frame_clock.elapsed_ms, static_cast<double>(milliseconds));
+    }
+    EXPECT_EQ(fake.closes_posted(), 0);
+    SendMessageA(window, WM_POWERBROADCAST, 4 /* suspend */, 0);
+    EXPECT_EQ(told(GUID{}, 0), 0); // news it did not ask for
+    EXPECT_EQ(fake.closes_posted(), 2);
+    DestroyWindow(window);
+    set_millisecond_source(nullptr);
+    scene_settings = SceneSettings{};
+}

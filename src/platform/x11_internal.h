@@ -100,10 +100,10 @@ extern std::uint64_t (*tick_source)();
 // For the message loop, the power news that windows asked for: the
 // descriptor UPower's news comes on (-1 for none), how long the loop may wait
 // before the monitor's power is due to be looked at again (-1 for ever), and
-// what it tells the windows after a wait, news on the descriptor or not.
+// what changed, told to the windows as the loop pumps.
 int power_descriptor();
 int power_wait_ms();
-void tell_power_changes(bool source_news);
+void tell_power_changes();
 // Whether the X server has the monitor powered down; a test may replace it.
 extern bool (*monitor_off_source)();
 

@@ -64,6 +64,7 @@ bool timer_due()
 void pump_events()
 {
     end_if_requested();
+    x11::tell_power_changes();
     Display* d = x11::display();
     if (!d)
         return;
@@ -129,8 +130,7 @@ int sooner(int timeout, int wait)
 }
 
 // Sleeps until the X server says something, an end is requested, the power
-// source changes or the next timer or look at the monitor's power is due;
-// then tells the windows what changed in the power.
+// source changes or the next timer or look at the monitor's power is due.
 void wait_for_work()
 {
     Display* d = x11::display();
@@ -142,7 +142,6 @@ void wait_for_work()
                              {d ? ConnectionNumber(d) : -1, POLLIN, 0},
                              {x11::power_descriptor(), POLLIN, 0}};
     poll(descriptors, 3, timeout);
-    x11::tell_power_changes(descriptors[2].revents != 0);
 }
 
 const Timer* registered_timer(HWND window, UINT_PTR id)

@@ -111,10 +111,10 @@ int x11::power_wait_ms()
     return next_look > now ? static_cast<int>(next_look - now) : 0;
 }
 
-void x11::tell_power_changes(bool source_news)
+void x11::tell_power_changes()
 {
     bool battery = false;
-    if (source_news && watched(false) && power_source_changed(battery))
+    if (watched(false) && power_source_changed(battery))
         tell(false, battery ? 1 : 0);
     if (!watched(true) || tick_source() < next_look)
         return;

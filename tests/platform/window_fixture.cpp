@@ -12,7 +12,10 @@ bool saw(UINT message)
 
 LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    seen.push_back({window, message, wparam, lparam});
+    const bool power_news = message == WM_POWERBROADCAST && wparam == PBT_POWERSETTINGCHANGE;
+    seen.push_back({window, message, wparam, lparam,
+                    power_news ? reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam)->Data[0]
+                               : -1});
     if (message == WM_DESTROY)
         PostQuitMessage(0);
     return DefWindowProcA(window, message, wparam, lparam);

@@ -12,6 +12,7 @@ struct SeenMessage {
     UINT message;
     WPARAM wparam;
     LPARAM lparam;
+    int power_state; // of a power setting's news, else -1
 };
 
 // What the test windows' procedure has received, in order.

@@ -108,14 +108,41 @@ bool Canvas::make_current(const GlTarget& gl)
            eglMakeCurrent(gl.display, egl_surface, egl_surface, gl.context);
 }
 
+void Canvas::frame_shown(void* data, wl_callback* callback, uint32_t)
+{
+    wl_callback_destroy(callback);
+    static_cast<Canvas*>(data)->frame_asked = nullptr;
+}
+
+// The callback is asked before the swap, which commits it with the picture.
+// The swap itself never waits for it: the swap interval is 0.
+void Canvas::present(const GlTarget& gl)
+{
+    static const wl_callback_listener listener = {frame_shown};
+    frame_asked = wl_surface_frame(surface);
+    wl_callback_add_listener(frame_asked, &listener, this);
+    eglSwapBuffers(gl.display, egl_surface);
+}
+
 void Canvas::paint(const GlTarget& gl)
 {
     draw_picture({0, 0, buffer_width, buffer_height});
-    eglSwapBuffers(gl.display, egl_surface);
+    present(gl);
+    shows_black = false;
+}
+
+void Canvas::paint_black(const GlTarget& gl)
+{
+    clear_picture();
+    present(gl);
+    shows_black = true;
 }
 
 void Canvas::destroy(const GlTarget& gl)
 {
+    if (frame_asked)
+        wl_callback_destroy(frame_asked);
+    frame_asked = nullptr;
     if (egl_surface != EGL_NO_SURFACE) {
         eglMakeCurrent(gl.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroySurface(gl.display, egl_surface);

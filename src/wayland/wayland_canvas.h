@@ -28,9 +28,15 @@ public:
     // size.
     bool fit_buffer(const GlTarget& gl);
     bool make_current(const GlTarget& gl);
-    // Draws the scene's present step and presents it; the caller steps the
-    // scene once for all canvases.
+    // Whether the compositor wants a new picture here: until the first is
+    // presented, then again when it says the last was shown. An output that
+    // is off or a surface it does not show never says so.
+    bool wants_frame() const { return !frame_asked; }
+    // Presents the scene's present step, or black; the caller steps the
+    // scene once for all canvases. Either asks the compositor to say when
+    // the picture was shown.
     void paint(const GlTarget& gl);
+    void paint_black(const GlTarget& gl);
     void destroy(const GlTarget& gl);
 
     wl_surface* surface = nullptr;
@@ -43,4 +49,11 @@ public:
     int buffer_width = 0;
     int buffer_height = 0;
     int buffer_scale = 0;
+    bool shows_black = false; // and nothing drawn since
+
+private:
+    void present(const GlTarget& gl);
+    static void frame_shown(void* data, wl_callback* callback, uint32_t);
+
+    wl_callback* frame_asked = nullptr;
 };

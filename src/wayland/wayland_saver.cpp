@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "common/saver_limits.h"
 #include "platform/end_requests.h"
+#include "platform/power_source.h"
 #include "scene/frame_driver.h"
+#include "scene/frame_pace.h"
 #include "wayland/wayland_client.h"
 
 Client client;
@@ -19,44 +22,62 @@ namespace
 {
 
 bool scene_started = false;
+bool on_battery = false;
 
-// The scene starts in the context of the first surface that has a size, is
-// stepped once a frame, and is drawn on each surface at its own size.
-void draw_on(Canvas& canvas, bool& stepped)
+// A surface the compositor wants a picture on, its context current; the
+// scene starts in the context of the first.
+bool ready(Canvas& canvas)
 {
-    if (!canvas.surface || !canvas.fit_buffer(client.gl) || !canvas.make_current(client.gl))
-        return;
+    if (!canvas.surface || !canvas.wants_frame() || !canvas.fit_buffer(client.gl) ||
+        !canvas.make_current(client.gl))
+        return false;
     if (!scene_started) {
         scene_started = true;
         apply_fixed_gl_state();
         start_scene(canvas.buffer_width, canvas.buffer_height);
     }
-    if (!stepped) {
-        step_frame();
-        stepped = true;
-    }
-    canvas.paint(client.gl);
+    return true;
 }
 
-void draw_frame()
+// The scene steps once a tick, whether any surface wants a picture or none
+// (each is drawn at its own size from that one step), until it is black for
+// good.
+void tick(FrameWork work)
 {
-    bool stepped = false;
+    bool stepped = work == FrameWork::black_end;
+    const auto step_once = [&stepped] {
+        if (!stepped && scene_started)
+            step_frame();
+        stepped = true;
+    };
+    std::vector<Canvas*> canvases;
     for (const auto& output : client.outputs)
-        draw_on(output->canvas, stepped);
-    draw_on(client.window, stepped);
+        canvases.push_back(&output->canvas);
+    canvases.push_back(&client.window);
+    for (Canvas* canvas : canvases) {
+        if (!ready(*canvas))
+            continue;
+        step_once();
+        if (work == FrameWork::draw)
+            canvas->paint(client.gl);
+        else if (!canvas->shows_black)
+            canvas->paint_black(client.gl);
+    }
+    step_once();
 }
 
-// Waits for the compositor, an end request or the next frame, whichever is
-// first; false when the compositor has gone.
-bool wait(int timeout_ms)
+// Waits for the compositor, an end request, news of the power source or the
+// next tick, whichever is first; false when the compositor has gone.
+bool wait(int timeout_ms, int power_fd)
 {
     wl_display* d = client.display;
     while (wl_display_prepare_read(d) != 0)
         if (wl_display_dispatch_pending(d) < 0)
             return false;
     wl_display_flush(d);
-    pollfd descriptors[2] = {{wl_display_get_fd(d), POLLIN, 0}, {end_request_fd(), POLLIN, 0}};
-    poll(descriptors, 2, timeout_ms);
+    pollfd descriptors[3] = {
+        {wl_display_get_fd(d), POLLIN, 0}, {end_request_fd(), POLLIN, 0}, {power_fd, POLLIN, 0}};
+    poll(descriptors, 3, timeout_ms);
     if (descriptors[0].revents & (POLLIN | POLLHUP | POLLERR)) {
         if (wl_display_read_events(d) < 0)
             return false;
@@ -69,21 +90,33 @@ bool wait(int timeout_ms)
 int run_frames(unsigned frame_interval_ms)
 {
     using clock = std::chrono::steady_clock;
-    const auto interval =
-        std::chrono::milliseconds(std::max(frame_interval_ms, shortest_frame_interval_ms));
-    auto next = clock::now();
+    using std::chrono::milliseconds;
+    const int power_fd = watch_power_source();
+    on_battery = on_battery_now();
+    const auto start = clock::now();
+    const auto work_now = [start] {
+        const auto saving = std::chrono::duration_cast<milliseconds>(clock::now() - start);
+        return frame_work(on_battery, false, saving.count());
+    };
+    auto next = start;
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(next - clock::now());
-        if (!wait(static_cast<int>(std::max<long long>(left.count(), 0)))) {
+        const bool black_for_good = work_now() == FrameWork::black_end;
+        const auto left = std::chrono::duration_cast<milliseconds>(next - clock::now());
+        // Black for good, only a surface that wants its first black frame wakes it.
+        const int timeout =
+            black_for_good ? -1 : static_cast<int>(std::max<long long>(left.count(), 0));
+        if (!wait(timeout, power_fd)) {
             std::fputs("orbdrift: lost the connection to the Wayland compositor\n", stderr);
             return 1;
         }
         if (take_end_request() || client.ended)
             return 0;
-        if (clock::now() >= next) {
-            draw_frame();
-            next = clock::now() + interval; // missed frames are not made up
+        power_source_changed(on_battery);
+        if (black_for_good || clock::now() >= next) {
+            tick(work_now());
+            const unsigned interval =
+                tick_interval(std::max(frame_interval_ms, shortest_frame_interval_ms), on_battery);
+            next = clock::now() + milliseconds(interval); // missed ticks are not made up
         }
     }
 }

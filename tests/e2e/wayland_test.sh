@@ -73,6 +73,8 @@ ends_with_compositor_stopped sway
 as_user DISPLAY=:nowhere timeout 5 "$program" 2>"$out/x-too.txt"
 check "with DISPLAY set too it is the settings dialog, which wants X" \
     test $? -eq 255 -a "$(cat "$out/x-too.txt")" = "orbdrift: cannot open the X display (is DISPLAY set?)"
+check "with one argument it is what the argument says" \
+    test "$(as_user timeout 5 "$program" --version)" = "$("$program" --version)" -a -n "$("$program" --version)"
 
 # An idle daemon whose user is back at once: SIGTERM as soon as the saver can
 # take it, then 20 times at 0 to 90 ms after, as it connects and starts GL.

@@ -65,9 +65,10 @@ set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none
 %define packager ${CPACK_PACKAGE_CONTACT}")
 # The folders every system has are the filesystem package's; the package owns
-# only its own and the daemon's, which it shares with xscreensaver.
+# only its own and the hosts', which it shares with them (xscreensaver's, and
+# the screen-saver themes' folder below the desktop's applications).
 list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-     /usr/libexec /usr/share/man /usr/share/man/man6)
+     /usr/libexec /usr/share/man /usr/share/man/man6 /usr/share/applications)
 # The copyright file is the licence, the changelog the RPM's own changelog too.
 set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
                             "%doc /usr/share/doc/orbdrift/changelog.gz")

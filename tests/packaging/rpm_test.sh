@@ -1,15 +1,17 @@
 #!/bin/bash
 # The RPM as a Fedora or openSUSE user gets it: rpmlint finds no error, it
-# holds the Debian package's files at the same places, needs the libraries
+# is signed with the key given, holds the Debian package's files at the same
+# places, needs the libraries
 # the program links (by soname, as those systems provide them), and an
 # install into a scratch root puts every file there and a removal takes
 # every file away again. The scratch root is the test's own, so this needs
 # no root and leaves the machine's files alone.
-# Usage: rpm_test.sh ORBDRIFT.RPM ORBDRIFT.DEB OUTPUT-DIR
+# Usage: rpm_test.sh ORBDRIFT.RPM ORBDRIFT.DEB PUBLIC-KEY OUTPUT-DIR
 set -u
 rpm_file=$(realpath "$1")
 deb=$(realpath "$2")
-out=$3
+key=$(realpath "$3")
+out=$4
 rm -rf "$out"
 mkdir -p "$out"
 out=$(realpath "$out")
@@ -18,7 +20,11 @@ root=$out/root
 trap 'rm -rf "$root"' EXIT
 
 version=$(dpkg-deb -f "$deb" Version)
-rpmlint "$rpm_file" >"$out/rpmlint.txt" 2>&1
+# rpmlint checks the signature against the keys of the user's own rpm
+# database, on Debian in the home folder: one of the test's own, with the key.
+mkdir -p "$out/home"
+HOME=$out/home rpmkeys --import "$key"
+HOME=$out/home rpmlint "$rpm_file" >"$out/rpmlint.txt" 2>&1
 check "rpmlint reports no error" grep -q ' 0 errors' "$out/rpmlint.txt"
 grep -E '^[^ ]+: [EW]: ' "$out/rpmlint.txt"
 
@@ -38,7 +44,7 @@ check "it holds the Debian package's files at the same places" \
 check "the copyright file is its licence" \
     test "$(query --licensefiles)" = /usr/share/doc/orbdrift/copyright
 check "and owns no folder of the filesystem's" \
-    sh -c "! rpm -qp --nosignature -l '$rpm_file' | grep -qxE '/usr(/libexec|/share(/man(/man6)?|/doc)?)?'"
+    sh -c "! rpm -qp --nosignature -l '$rpm_file' | grep -qxE '/usr(/libexec|/share(/man(/man6)?|/doc|/applications)?)?'"
 
 query --requires >"$out/requires.txt"
 check "and no package by a Debian name" sh -c "! grep -qE '^lib[^ ]*[0-9]\$|^libc6|^libstdc\+\+6' '$out/requires.txt'"
@@ -51,7 +57,10 @@ check "it runs nothing when installed or removed" \
 mkdir -p "$root"
 in_root=(--root "$root" --dbpath /var/lib/rpm)
 rpm "${in_root[@]}" --initdb
-rpm "${in_root[@]}" --nodeps --force-debian --nosignature -i "$rpm_file" >"$out/rpm-install.txt" 2>&1
+rpmkeys "${in_root[@]}" --import "$key"
+check "its signature is the key's" \
+    sh -c "rpmkeys $(printf '%q ' "${in_root[@]}") --checksig '$rpm_file' | grep -q ': digests signatures OK\$'"
+rpm "${in_root[@]}" --nodeps --force-debian -i "$rpm_file" >"$out/rpm-install.txt" 2>&1
 check "rpm -i installs it" test $? -eq 0
 check "rpm lists it as installed, $version-1" \
     test "$(rpm "${in_root[@]}" -q --qf '%{VERSION}-%{RELEASE}' orbdrift 2>/dev/null)" = "$version-1"

@@ -1,10 +1,15 @@
 # Where the X screen-saver daemon looks: the program among its display modes,
-# its entry for the settings program, and a man page; `cpack -G DEB` in the
-# build directory makes a Debian package of them.
+# its entry for the settings program, and a man page; `cpack -G DEB` and
+# `cpack -G RPM` in the build directory make the Debian and the RPM package of
+# them, and the Arch PKGBUILD installs them with `cmake --install`. A file
+# installed here lands in every package alike; the packages' tests compare
+# their file lists, so one that is missing from a package fails them.
 include(GNUInstallDirs)
 
 install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 install(FILES res/linux/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+# Other hosts' entries (MATE's screen-saver theme file) go here, beside the
+# daemon's.
 
 # Debian wants man pages compressed, reproducibly (no name or time inside).
 configure_file(res/linux/orbdrift.6 generated/orbdrift.6 @ONLY)
@@ -30,7 +35,7 @@ set(CPACK_PACKAGE_VENDOR orbdrift)
 set(CPACK_PACKAGE_CONTACT "orbdrift maintainers <orbdrift@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "OpenGL screen saver: inside a lit, slowly turning sphere")
 # The summary is the first line of the package's description; this is the rest.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+set(description
     "orbdrift puts you inside a slowly turning sphere of grey noise, lit by a
 light that circles outside it, seen through a camera that drifts, pauses
 and drifts again, between two black letterbox bands that breathe.
@@ -38,12 +43,41 @@ and drifts again, between two black letterbox bands that breathe.
 It is a display mode of the X screen-saver daemon: pick it in
 xscreensaver-settings, or add GL: orbdrift --root to the programs of
 ~/.xscreensaver. With --window it runs in a window of its own.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
 # The dependencies come from the libraries the program links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+
+# The RPM, for Fedora and openSUSE: rpmbuild finds the dependencies in the
+# program's libraries by their sonames, which those systems' packages provide.
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${description}")
+set(CPACK_RPM_PACKAGE_LICENSE MIT)
+set(CPACK_RPM_PACKAGE_GROUP "Amusements/Graphics")
+set(CPACK_RPM_PACKAGE_RELEASE 1)
+set(CPACK_RPM_PACKAGE_AUTOREQPROV ON)
+set(CPACK_RPM_PACKAGE_SUGGESTS xscreensaver)
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+# Debian's rpmbuild would add build-id links under /usr/lib/.build-id, which
+# only the debug information packages this project does not make would use.
+set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none
+%define packager ${CPACK_PACKAGE_CONTACT}")
+# The folders every system has are the filesystem package's; the package owns
+# only its own and the hosts', which it shares with them (xscreensaver's, and
+# the screen-saver themes' folder below the desktop's applications).
+list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+     /usr/libexec /usr/share/man /usr/share/man/man6 /usr/share/applications)
+# The copyright file is the licence, the changelog the RPM's own changelog too.
+set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
+                            "%doc /usr/share/doc/orbdrift/changelog.gz")
+include(${CMAKE_CURRENT_LIST_DIR}/rpm_changelog.cmake)
+rpm_changelog(${CMAKE_CURRENT_SOURCE_DIR}/res/linux/changelog
+              ${CMAKE_CURRENT_BINARY_DIR}/generated/rpm-changelog ${CPACK_RPM_PACKAGE_RELEASE})
+set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/generated/rpm-changelog)
+
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_generators.cmake)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -124,4 +124,33 @@ check "SIGTERM ends it with 0 (exit $rc)" test "$rc" = 0
 pid=$!
 eventually weston_shows
 ends_with_compositor_stopped weston
+
+# weston asleep after a second without input repaints nothing and asks for
+# no frames: the saver draws nothing either, and still ends on SIGTERM.
+kill "$compositor" && wait "$compositor" 2>/dev/null
+start_weston --idle-time=1
+user_command
+"${run_as[@]}" WAYLAND_DEBUG=1 "$program" --wayland 2>"$out/asleep.txt" &
+pid=$!
+commits() { grep -c 'wl_surface@[0-9]*\.commit' "$out/asleep.txt"; }
+# No commit in a whole second, where an awake compositor takes a hundred.
+stopped_drawing() {
+    local before
+    before=$(commits)
+    sleep 1
+    [ "$before" -gt 0 ] && [ "$(commits)" = "$before" ]
+}
+check "weston asleep, it draws nothing" eventually stopped_drawing
+check "nor later (after $(commits) pictures)" stopped_drawing
+# Its own loop waits (on the compositor, the end requests and the power
+# source), stepping the scene each tick; a swap waiting on the compositor
+# for a picture nobody shows would wait in the driver on one descriptor.
+waits_in_its_loop() {
+    local number descriptors nfds rest
+    read -r number descriptors nfds rest <"/proc/$pid/syscall" && [ "$number" = 7 ] && [ "$nfds" = 0x3 ]
+}
+check "and it waits in its own loop, not in a swap" eventually waits_in_its_loop
+kill -TERM "$pid"
+wait_exit "$pid" 30
+check "asleep, SIGTERM ends it with 0 (exit $rc)" test "$rc" = 0
 report

@@ -8,7 +8,7 @@
 #   start_sway [N CONFIG]        sway with two 640 x 480 outputs, HEADLESS-2 at
 #                                scale 2, or N outputs as the CONFIG lines say;
 #                                $socket is its socket, $compositor its pid
-#   start_weston                 weston's desktop shell on one 640 x 480 output
+#   start_weston [OPTION...]     weston's desktop shell on one 640 x 480 output
 #   as_user COMMAND...           runs it as the user, on the compositor of $socket;
 #                                "${run_as[@]}" COMMAND & the same in the background,
 #                                where $! is then the command's own pid
@@ -91,7 +91,7 @@ start_weston() {
     rm -f "$runtime"/wayland-*
     user_command
     "${run_as[@]}" weston --backend=headless-backend.so --use-pixman --shell=desktop-shell.so \
-        --debug --width=640 --height=480 >"$home/weston.log" 2>&1 &
+        --debug --width=640 --height=480 "$@" >"$home/weston.log" 2>&1 &
     compositor=$!
     wait_for_socket
 }

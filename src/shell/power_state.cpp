@@ -1,5 +1,7 @@
 #include "shell/power_state.h"
 
+#include <initializer_list>
+
 bool display_off = false;
 bool on_battery = false;
 

@@ -130,7 +130,7 @@ TEST_F(FrameDriverTest, AFrameIsTheBackgroundThenTheSceneViewBetweenTheBands)
     // All the background that shows beside the sphere is the bands' black.
     EXPECT_EQ(gl.named("glClear"), std::vector<GlCall>{gl_call("glClear", {GL_COLOR_BUFFER_BIT})});
     EXPECT_TRUE(gl.named("glBegin").empty());
-    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+    EXPECT_EQ(gl.named("glDrawElements").size(), 1u);
     EXPECT_TRUE(gl.named("glBindTexture").empty()); // still bound since setup
 
     set_test_clock(10);

@@ -2,15 +2,17 @@
 // whole process. llvmpipe rasterises on threads of its own, so wall time
 // would hide most of the work; the process clock counts every thread.
 //
-//   frame-cost frame orbdrift|baseline WxH FRAMES   CPU ms per frame, then wall ms
+//   frame-cost frame orbdrift|baseline|floor WxH FRAMES
+//                                                   CPU ms per frame, then wall ms
 //                                                   (monitors for the saver with a picture
 //                                                   on each half, as on two monitors)
 //   frame-cost setup orbdrift|baseline WxH          CPU ms of the start, texture included,
 //                                                   then of the start and the first frame
 //   frame-cost kinds [REPEATS]                      CPU ms per 256 x 256 texture, by kind
 //   frame-cost renderer                             the offscreen GL's renderer and version
-//   frame-cost picture orbdrift|baseline WxH FILE   the last measured frame as a PNG, to
-//                                                   see that both draw the same picture
+//   frame-cost picture orbdrift|baseline|floor WxH FILE
+//                                                   the last measured frame as a PNG, to
+//                                                   see that all draw the same picture
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include <ctime>
 
 #include "baseline_picture.h"
+#include "floor_picture.h"
 #include "common/frame_clock.h"
 #include "common/gl.h"
 #include "common/random.h"
@@ -46,6 +49,7 @@ double seconds(clockid_t id)
 
 struct Drawing {
     bool baseline = false;
+    bool floor = false;
     bool two_monitors = false;
     // The saver's pictures: the whole buffer, or each half as on two monitors.
     ScreenArea areas[2] = {};
@@ -54,6 +58,10 @@ struct Drawing {
     {
         if (baseline) {
             baseline_start(width, height);
+            return;
+        }
+        if (floor) {
+            floor_start(width, height);
             return;
         }
         apply_fixed_gl_state();
@@ -67,6 +75,10 @@ struct Drawing {
     {
         if (baseline) {
             baseline_frame(static_cast<double>(clock_ms) * 0.001);
+            return;
+        }
+        if (floor) {
+            floor_frame(static_cast<double>(clock_ms) * 0.001);
             return;
         }
         step_frame();
@@ -85,11 +97,11 @@ bool parse_size(const char* text, int& width, int& height)
 
 int usage()
 {
-    std::fputs("usage: frame-cost frame orbdrift|baseline WxH FRAMES\n"
+    std::fputs("usage: frame-cost frame orbdrift|baseline|floor WxH FRAMES\n"
                "       frame-cost setup orbdrift|baseline WxH\n"
                "       frame-cost kinds [REPEATS]\n"
                "       frame-cost renderer\n"
-               "       frame-cost picture orbdrift|baseline WxH FILE\n",
+               "       frame-cost picture orbdrift|baseline|floor WxH FILE\n",
                stderr);
     return 2;
 }
@@ -194,8 +206,10 @@ int main(int argc, char** argv)
         return usage();
     Drawing drawing;
     drawing.baseline = std::strcmp(argv[2], "baseline") == 0;
+    drawing.floor = std::strcmp(argv[2], "floor") == 0;
     drawing.two_monitors = std::strcmp(argv[2], "monitors") == 0;
-    if (!drawing.baseline && !drawing.two_monitors && std::strcmp(argv[2], "orbdrift") != 0)
+    if (!drawing.baseline && !drawing.floor && !drawing.two_monitors &&
+        std::strcmp(argv[2], "orbdrift") != 0)
         return usage();
     int width = 0;
     int height = 0;

@@ -1,5 +1,6 @@
 #include "content/sphere_mesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -26,6 +27,8 @@ RingPoint ring_point(float phi, float theta)
 void SphereMesh::build(double radius, int slice_count, int stack_count)
 {
     vertex_count = 0;
+    index_count = 0;
+    coordinates_made = false;
     if (slice_count < 3 || stack_count < 3 || slice_count > 100 || stack_count > 100)
         return;
     slices = slice_count;
@@ -53,12 +56,27 @@ void SphereMesh::build(double radius, int slice_count, int stack_count)
             }
         }
     }
+    join_strips();
 }
 
-void SphereMesh::draw(double scale_u, double scale_v, double offset_u, double offset_v)
+// Each strip after the first begins by repeating the last vertex of the one
+// before and its own first: four triangles with two corners in one place.
+// Strips have an even count, so every strip keeps its winding.
+void SphereMesh::join_strips()
 {
-    if (vertex_count == 0)
-        return;
+    for (int first = 0; first < vertex_count; first += strip_vertices) {
+        if (first > 0) {
+            indices[index_count++] = static_cast<unsigned short>(first - 1);
+            indices[index_count++] = static_cast<unsigned short>(first);
+        }
+        for (int i = first; i < first + strip_vertices; ++i)
+            indices[index_count++] = static_cast<unsigned short>(i);
+    }
+}
+
+void SphereMesh::make_texture_coordinates(double scale_u, double scale_v, double offset_u,
+                                          double offset_v)
+{
     // v divides by stacks, not stacks - 1, so the top ring stops short of the
     // full scale; the texture is tiled anyway, so the seam never shows. u runs
     // on to the full scale in the closing column.
@@ -79,14 +97,26 @@ void SphereMesh::draw(double scale_u, double scale_v, double offset_u, double of
             *coordinate++ = v_lower;
         }
     }
+    const double made_for[4] = {scale_u, scale_v, offset_u, offset_v};
+    std::copy(made_for, made_for + 4, coordinates_made_for);
+    coordinates_made = true;
+}
+
+void SphereMesh::draw(double scale_u, double scale_v, double offset_u, double offset_v)
+{
+    if (vertex_count == 0)
+        return;
+    // Pictures of one step on several monitors scroll alike.
+    const double wanted[4] = {scale_u, scale_v, offset_u, offset_v};
+    if (!coordinates_made || !std::equal(wanted, wanted + 4, coordinates_made_for))
+        make_texture_coordinates(scale_u, scale_v, offset_u, offset_v);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, positions);
     glNormalPointer(GL_FLOAT, 0, normals);
     glTexCoordPointer(2, GL_FLOAT, 0, texture_coordinates);
-    for (int first = 0; first < vertex_count; first += strip_vertices)
-        glDrawArrays(GL_TRIANGLE_STRIP, first, strip_vertices);
+    glDrawElements(GL_TRIANGLE_STRIP, index_count, GL_UNSIGNED_SHORT, indices);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -44,6 +44,8 @@ void apply_fixed_gl_state()
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glDisable(GL_DITHER);
+    // The bands, where the background is a clear: opaque, as their quads are.
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, 30);
@@ -66,8 +68,8 @@ void draw_picture(const ScreenArea& area)
 {
     view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
                                  static_cast<float>(area.width), static_cast<float>(area.height));
-    // Laid out before the background, which fills only what the scene's
-    // view leaves of the strip between the bands.
+    // The scene's view paints all of its viewport, so the background under
+    // it can be a clear.
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     view_manager.layout_views();
     draw_background_pass(scene_switches.scene_pass_on ? &view_manager.views[1] : nullptr);

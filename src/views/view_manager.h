@@ -19,8 +19,9 @@ public:
     void select_viewport(int i);
     void select_ortho(int i);
     void layout_views();
-    // The bands and the fill between them; the fill leaves out the rows of
-    // a view that will paint all of its viewport anyway, when one is named.
+    // The bands and the fill between them, or one clear where the bands are
+    // all that shows: when an opaque fill lies under a named view that will
+    // paint all of its viewport anyway.
     void draw_background(const View* painted = nullptr) const;
 
     float screen_width = 0.0f;

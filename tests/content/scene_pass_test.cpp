@@ -83,7 +83,7 @@ TEST_F(ScenePassTest, StarsSphereAndParticlesInTurnEachFoggedOnlyIfItAsks)
     for (const GlCall& c : gl.outer()) {
         if (c.name == "glCallList" || (c.name == "glBegin" && c.args[0] == GL_QUADS))
             steps += c.name == "glCallList" ? "S" : "P";
-        else if (c.name == "glDrawArrays" && (steps.empty() || steps.back() != 'O'))
+        else if (c.name == "glDrawElements" && (steps.empty() || steps.back() != 'O'))
             steps += "O";
         else if (c.args.size() == 1 && c.args[0] == GL_FOG)
             steps += c.name == "glEnable" ? "+" : "-";
@@ -98,7 +98,7 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     GlRecording gl;
     draw_sphere_step(); // the clock stands at 0: the light is at (0, 0, 2)
     EXPECT_EQ(gl.named("glLightfv")[0], gl_call("glLightfv", {GL_LIGHT0, GL_POSITION, 0, 0, 2, 1}));
-    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+    EXPECT_EQ(gl.named("glDrawElements").size(), 1u);
     EXPECT_EQ(gl.named("glColor4f"), std::vector<GlCall>{gl_call("glColor4f", {1, 1, 1, 1})});
 
     // Ten seconds on: the light has circled on, and the sphere's texture, four
@@ -119,7 +119,7 @@ TEST_F(ScenePassTest, TheLightMovesAndShowsOnlyWhileLightingIsOn)
     gl.clear();
     draw_sphere_step();
     EXPECT_TRUE(gl.named("glLightfv").empty());
-    EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+    EXPECT_EQ(gl.named("glDrawElements").size(), 1u);
     EXPECT_EQ(scene_light.position.x, 5.0f);
     EXPECT_EQ(gl.named("glEnable"), (std::vector<GlCall>{gl_call("glEnable", {GL_DEPTH_TEST}),
                                                          gl_call("glEnable", {GL_TEXTURE_2D})}));

@@ -62,7 +62,7 @@ protected:
         set_test_clock(ms);
         gl.clear();
         draw_frame();
-        EXPECT_EQ(gl.named("glDrawArrays").size(), 17u);
+        EXPECT_EQ(gl.named("glDrawElements").size(), 1u);
         const float* uv = scene_sphere.texture_coordinates;
         std::vector<GlCall> coords;
         for (std::size_t i = 0; i < sphere_coords; ++i)

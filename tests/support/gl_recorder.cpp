@@ -183,8 +183,9 @@ GL_FORWARD(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w,
 GL_FORWARD(void, glScissor, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h), x, y, w, h)
 GL_FORWARD(void, glEnableClientState, (GLenum a), (a), a)
 GL_FORWARD(void, glDisableClientState, (GLenum a), (a), a)
-GL_FORWARD(void, glDrawArrays, (GLenum m, GLint f, GLsizei c), (m, f, c), m, f, c)
 // Arrays are logged by their address, to be compared with where they live.
+GL_FORWARD(void, glDrawElements, (GLenum m, GLsizei c, GLenum t, const void* p), (m, c, t, p), m, c,
+           t, reinterpret_cast<std::uintptr_t>(p))
 GL_FORWARD(void, glVertexPointer, (GLint n, GLenum t, GLsizei s, const void* p), (n, t, s, p), n, t,
            s, reinterpret_cast<std::uintptr_t>(p))
 GL_FORWARD(void, glNormalPointer, (GLenum t, GLsizei s, const void* p), (t, s, p), t, s,

@@ -96,7 +96,7 @@ void draw_pictures(const ScreenArea* areas, int count)
 
 void clear_picture()
 {
-    // The clear colour is never set in a context: GL's own black.
+    // The fixed state's clear colour: opaque black, as the bands are.
     glClear(GL_COLOR_BUFFER_BIT);
 }
 

@@ -101,7 +101,8 @@ int run_frames(unsigned frame_interval_ms)
     auto next = start;
     for (;;) {
         const bool black_for_good = work_now() == FrameWork::black_end;
-        const auto left = std::chrono::duration_cast<milliseconds>(next - clock::now());
+        // Rounded up: a wait that ends short of the tick would spin until it.
+        const auto left = std::chrono::ceil<milliseconds>(next - clock::now());
         // Black for good, only a surface that wants its first black frame wakes it.
         const int timeout =
             black_for_good ? -1 : static_cast<int>(std::max<long long>(left.count(), 0));

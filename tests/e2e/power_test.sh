@@ -1,0 +1,191 @@
+#!/bin/bash
+# orbdrift on battery and after a long while, in the X display mode: the power
+# source comes from a mock of UPower on a D-Bus daemon of the test's own,
+# standing in for the system bus, and is switched while the saver runs; the
+# long while comes from a clock the test sets ahead.
+# Usage: power_test.sh ORBDRIFT X-SCREENSHOT OUTPUT-DIR
+set -u
+saver=$1
+shot=$2
+out=$3
+mkdir -p "$out"
+export XDG_CONFIG_HOME="$out/config"
+. "$(dirname "$0")/../support/end_to_end_checks.sh"
+start_test_x
+
+bus=""
+mock=""
+tracer=""
+pid=""
+stop() { [ -n "$1" ] && kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
+clean_up() {
+    stop "$pid"
+    stop "$tracer"
+    stop "$mock"
+    stop "$bus"
+    stop "$xvfb"
+}
+trap clean_up EXIT
+trap 'exit 1' INT TERM
+
+# Debian's mock library lives with Debian's Python, which need not be first
+# on PATH.
+python=""
+for candidate in /usr/bin/python3 python3; do
+    "$candidate" -c 'import dbusmock' 2>/dev/null && python=$candidate && break
+done
+[ -n "$python" ] || { echo "FAIL: no python3 with dbusmock"; exit 1; }
+
+# An abstract socket: nothing is left on disk when the daemon ends.
+cat >"$out/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+rm -f "$out/bus.address"
+dbus-daemon --config-file="$out/bus.conf" --nofork --print-address=1 \
+    >"$out/bus.address" 2>"$out/bus.log" &
+bus=$!
+eventually test -s "$out/bus.address" || { echo "FAIL: no D-Bus daemon"; exit 1; }
+DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$out/bus.address")
+export DBUS_SYSTEM_BUS_ADDRESS
+
+upower() {
+    dbus-send --system --print-reply --reply-timeout=2000 --dest=org.freedesktop.UPower /org/freedesktop/UPower \
+        org.freedesktop.DBus.Properties."$1" string:org.freedesktop.UPower string:OnBattery \
+        ${2:+variant:boolean:$2} >/dev/null 2>&1
+}
+rm -f "$out/mock.log"
+"$python" -m dbusmock --system --template upower -l "$out/mock.log" >/dev/null 2>&1 &
+mock=$!
+eventually upower Get || { echo "FAIL: the UPower mock is not on the bus"; exit 1; }
+
+# on_battery true|false: the mock says so and tells the bus of the change, as
+# UPower does; the saver hears of it only by that signal.
+on_battery() {
+    local told
+    told=$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$out/mock.log")
+    upower Set "$1" && eventually test "$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" \
+        "$out/mock.log")" -gt "$told"
+}
+
+# start_saver NAME [VARIABLE=VALUE...] [OPTION...]: the saver on the whole
+# screen with those variables, its main loop's waits and its calls on the bus
+# traced into $out/NAME.strace; stderr in $out/NAME.err.
+start_saver() {
+    local name=$1 variables=()
+    shift
+    while [ $# -gt 0 ] && [[ $1 == *=* ]]; do
+        variables+=("$1")
+        shift
+    done
+    strace -qq -s 200 -o "$out/$name.strace" -e trace=poll,sendmsg \
+        env "${variables[@]}" "$saver" --root "$@" 2>"$out/$name.err" &
+    tracer=$!
+    eventually pgrep -P "$tracer" >/dev/null
+    pid=$(pgrep -P "$tracer")
+}
+# Ends it by SIGTERM; its exit code is then in $rc.
+end_saver() {
+    kill -TERM "$pid"
+    pid=""
+    wait_exit "$tracer" 50
+    tracer=""
+}
+
+# How long the main loop waited each time, after the saver's Nth read of
+# OnBattery: the loop alone waits on three descriptors (end requests, X, bus).
+waits_after() {
+    awk -v n="$2" '/^sendmsg/ && /OnBattery/ {reads++; next}
+        reads >= n && /^poll\(/ && match($0, /\], 3, -?[0-9]+\)/) {
+            print substr($0, RSTART + 6, RLENGTH - 7)
+        }' "$1"
+}
+# paced TRACE N LONGEST_FROM LONGEST_TO: after the Nth read, 100 waits or more,
+# the longest between those bounds. A wait is never longer than the timer's
+# interval, so at 100 frames a second none is over 10 ms, and at 30 frames a
+# second some, after a frame drawn quickly, are.
+paced() {
+    local longest
+    longest=$(waits_after "$1" "$2" | sort -n | awk '{n++; m = $1} END {if (n >= 100) print m}')
+    [ -n "$longest" ] && [ "$longest" -ge "$3" ] && [ "$longest" -le "$4" ]
+}
+reads() { grep -c '^sendmsg.*OnBattery' "$1"; }
+# all_black WINDOW Y X...: the pixels at those places are black.
+all_black() {
+    local window=$1 y=$2 x
+    shift 2
+    for x in "$@"; do black "$window" "$x" "$y" || return 1; done
+}
+row=(240 100 200 300 400 500)
+
+# The default on battery: 30 frames a second. Started on battery, to mains,
+# and back. The saver reads OnBattery twice as it starts: its power status,
+# then as it begins to follow the changes.
+on_battery true
+start_saver slower
+trace=$out/slower.strace
+check "started on battery, it draws" eventually shows_noise root "${row[@]}"
+check "at 30 frames a second" eventually paced "$trace" 2 11 34
+on_battery false
+check "on mains it reads the power source again" eventually test "$(reads "$trace")" -ge 3
+check "and goes back to 100 frames a second" eventually paced "$trace" 3 0 10
+check "still drawing" eventually shows_noise root "${row[@]}"
+on_battery true
+check "on battery again, 30 frames a second" eventually paced "$trace" 4 11 34
+end_saver
+check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+
+# A black screen on battery, as the settings may ask.
+on_battery false
+start_saver black --on-battery black
+check "--on-battery black on mains draws" eventually shows_noise root "${row[@]}"
+on_battery true
+check "on battery the picture goes black" eventually all_black root "${row[@]}"
+on_battery false
+check "on mains it comes back" eventually shows_noise root "${row[@]}"
+end_saver
+check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+
+# Without UPower, and without any system bus: mains, and nothing said of it.
+stop "$mock"
+mock=""
+for case in "no-upower $DBUS_SYSTEM_BUS_ADDRESS" "no-bus unix:path=$out/no-such-bus"; do
+    set -- $case
+    start_saver "$1" DBUS_SYSTEM_BUS_ADDRESS="$2"
+    check "$1: it draws at 100 frames a second" eventually paced "$out/$1.strace" 0 0 10
+    check "$1: and shows the picture" eventually shows_noise root "${row[@]}"
+    end_saver
+    check "$1: it ends with 0 (exit $rc)" test "$rc" = 0
+    check "$1: and says nothing on stderr" test ! -s "$out/$1.err"
+done
+
+# After the settings' delay: black once, and no frame timer any more, only the
+# look at the monitor's power once a second. The clock is set ahead, not
+# waited for.
+faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+if [ -r "$faketime" ]; then
+    echo "+0" >"$out/clock"
+    start_saver black-after LD_PRELOAD="$faketime" FAKETIME_TIMESTAMP_FILE="$out/clock" \
+        FAKETIME_NO_CACHE=1 --black-after 10
+    check "--black-after 10 draws at first" eventually shows_noise root "${row[@]}"
+    echo "+11m" >"$out/clock"
+    check "eleven minutes later the picture is black" eventually all_black root "${row[@]}"
+    longest_wait() { [ "$(waits_after "$out/black-after.strace" 0 | sort -n | tail -1)" -ge 500 ]; }
+    check "and the frame timer has stopped" eventually longest_wait
+    end_saver
+    check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+else
+    echo "skipped: the clock set ahead needs libfaketime (package faketime)"
+fi
+
+report

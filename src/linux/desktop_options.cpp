@@ -27,7 +27,9 @@ std::string desktop_usage()
            "  --help              show this and end\n"
            "  --version           show the version and end\n"
            "\n"
-           "Options not given come from the settings that /c saves.\n"
+           "Options not given come from the settings that /c saves. With no option at\n"
+           "all it draws as --root does where XSCREENSAVER_WINDOW is set (a screen\n"
+           "locker's way), and elsewhere shows the settings.\n"
            "The Windows switches: /s saves the screen until input, /p WINDOW draws inside\n"
            "that window, /c shows the settings.\n";
 }
@@ -91,6 +93,8 @@ DesktopOptions refused(std::string problem)
     return options;
 }
 
+const char* const root_alone[] = {"orbdrift", "--root", nullptr};
+
 } // namespace
 
 DesktopOptions parse_desktop_options(int argc, const char* const* argv,
@@ -99,7 +103,13 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
     DesktopOptions options;
     options.settings = saved;
     options.frame_interval_ms = frame_interval_for(saved.frame_rate);
-    if (argc < 2 || !is_desktop_option(argv[1]))
+    // A screen locker runs its saver with no argument and the window to draw
+    // in named only in XSCREENSAVER_WINDOW; anyone else who starts the saver
+    // bare wants its settings, as on Windows.
+    const bool bare = argc < 2;
+    if (bare && screensaver_window && *screensaver_window)
+        return parse_desktop_options(2, root_alone, screensaver_window, saved);
+    if (bare || !is_desktop_option(argv[1]))
         return options;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];

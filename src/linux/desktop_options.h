@@ -6,7 +6,8 @@
 
 // How the Linux desktop starts a display mode. A screen-saver daemon runs it
 // with --root (its window in XSCREENSAVER_WINDOW) or --window-id, a person
-// with --window to try it, a Wayland idle daemon with --wayland; anything
+// with --window to try it, a Wayland idle daemon with --wayland, a screen
+// locker with nothing but XSCREENSAVER_WINDOW (taken as --root); anything
 // that is not one of these options is the saver's own Windows switches.
 enum class DesktopMode { windows_switches, root, window_id, window, wayland, help, version, bad };
 

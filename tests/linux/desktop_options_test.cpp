@@ -111,3 +111,20 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
     }
     EXPECT_EQ(parse({"--root"}, "zz").mode, DesktopMode::bad);
 }
+
+// A screen locker starts its saver bare, with only XSCREENSAVER_WINDOW to go
+// by; a person starting it bare still gets the settings.
+TEST(DesktopOptions, NothingButTheVariableIsTheRootOfThatWindow)
+{
+    SceneSettings saved;
+    saved.texture = SMOKE;
+    const DesktopOptions locker = parse({}, "0x600003", saved);
+    EXPECT_EQ(locker.mode, DesktopMode::root);
+    EXPECT_EQ(locker.window, window(0x600003));
+    EXPECT_EQ(locker.settings.texture, SMOKE);
+    EXPECT_EQ(parse({}, "4711").window, window(4711));
+    EXPECT_EQ(parse({}, "").mode, DesktopMode::windows_switches);
+    EXPECT_EQ(parse({}, "zz").mode, DesktopMode::bad);
+    EXPECT_EQ(parse({"/c"}, "0x600003").mode, DesktopMode::windows_switches);
+    EXPECT_EQ(parse({"--window"}, "0x600003").mode, DesktopMode::window);
+}

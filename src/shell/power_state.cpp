@@ -15,13 +15,15 @@ HPOWERNOTIFY source_notice = nullptr;
 
 void watch_power(HWND window)
 {
-    SYSTEM_POWER_STATUS status{};
-    on_battery = GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
     display_off = false;
     display_notice = RegisterPowerSettingNotification(window, &GUID_CONSOLE_DISPLAY_STATE,
                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
     source_notice = RegisterPowerSettingNotification(window, &GUID_ACDC_POWER_SOURCE,
                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
+    // After the source is watched, so that Linux reads it on the bus it
+    // already holds rather than on one of its own.
+    SYSTEM_POWER_STATUS status{};
+    on_battery = GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
 }
 
 void stop_watching_power()

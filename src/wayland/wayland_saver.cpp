@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <vector>
 
 #include "common/saver_limits.h"
 #include "platform/end_requests.h"
@@ -50,19 +49,18 @@ void tick(FrameWork work)
             step_frame();
         stepped = true;
     };
-    std::vector<Canvas*> canvases;
-    for (const auto& output : client.outputs)
-        canvases.push_back(&output->canvas);
-    canvases.push_back(&client.window);
-    for (Canvas* canvas : canvases) {
-        if (!ready(*canvas))
-            continue;
+    const auto show = [&](Canvas& canvas) {
+        if (!ready(canvas))
+            return;
         step_once();
         if (work == FrameWork::draw)
-            canvas->paint(client.gl);
-        else if (!canvas->shows_black)
-            canvas->paint_black(client.gl);
-    }
+            canvas.paint(client.gl);
+        else if (!canvas.shows_black)
+            canvas.paint_black(client.gl);
+    };
+    for (const auto& output : client.outputs)
+        show(output->canvas);
+    show(client.window);
     step_once();
 }
 

@@ -15,13 +15,16 @@ start_upower_mock() {
         "$candidate" -c 'import dbusmock' 2>/dev/null && python=$candidate && break
     done
     [ -n "$python" ] || { echo "no python3 with dbusmock" >&2; return 1; }
-    # An abstract socket: nothing is left on disk when the daemon ends.
+    # An abstract socket, named for this run: nothing is left on disk however
+    # the daemon ends, even by SIGKILL when a test times out.
+    local name
+    name=orbdrift-bus-$$-$(date +%s%N)
     cat >"$dir/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>system</type>
-  <listen>unix:tmpdir=/tmp</listen>
+  <listen>unix:abstract=$name</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>

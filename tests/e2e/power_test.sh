@@ -28,55 +28,8 @@ clean_up() {
 trap clean_up EXIT
 trap 'exit 1' INT TERM
 
-# Debian's mock library lives with Debian's Python, which need not be first
-# on PATH.
-python=""
-for candidate in /usr/bin/python3 python3; do
-    "$candidate" -c 'import dbusmock' 2>/dev/null && python=$candidate && break
-done
-[ -n "$python" ] || { echo "FAIL: no python3 with dbusmock"; exit 1; }
-
-# An abstract socket: nothing is left on disk when the daemon ends.
-cat >"$out/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-rm -f "$out/bus.address"
-dbus-daemon --config-file="$out/bus.conf" --nofork --print-address=1 \
-    >"$out/bus.address" 2>"$out/bus.log" &
-bus=$!
-eventually test -s "$out/bus.address" || { echo "FAIL: no D-Bus daemon"; exit 1; }
-DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$out/bus.address")
-export DBUS_SYSTEM_BUS_ADDRESS
-
-upower() {
-    dbus-send --system --print-reply --reply-timeout=2000 --dest=org.freedesktop.UPower /org/freedesktop/UPower \
-        org.freedesktop.DBus.Properties."$1" string:org.freedesktop.UPower string:OnBattery \
-        ${2:+variant:boolean:$2} >/dev/null 2>&1
-}
-rm -f "$out/mock.log"
-"$python" -m dbusmock --system --template upower -l "$out/mock.log" >/dev/null 2>&1 &
-mock=$!
-eventually upower Get || { echo "FAIL: the UPower mock is not on the bus"; exit 1; }
-
-# on_battery true|false: the mock says so and tells the bus of the change, as
-# UPower does; the saver hears of it only by that signal.
-on_battery() {
-    local told
-    told=$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$out/mock.log")
-    upower Set "$1" && eventually test "$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" \
-        "$out/mock.log")" -gt "$told"
-}
+. "$(dirname "$0")/../support/upower_mock.sh"
+start_upower_mock "$out" || { echo "FAIL: no UPower mock"; exit 1; }
 
 # start_saver NAME [VARIABLE=VALUE...] [OPTION...]: the saver on the whole
 # screen with those variables, its main loop's waits and its calls on the bus

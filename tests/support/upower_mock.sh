@@ -1,0 +1,61 @@
+# Sourced by the power test and the benchmark, after end_to_end_checks.sh: a
+# D-Bus daemon of the caller's own standing in for the system bus, with
+# python3-dbusmock's UPower on it. The caller ends both by their ids ($bus,
+# $mock) when it ends.
+#
+#   start_upower_mock DIR   the daemon's configuration and logs in DIR;
+#                           exports DBUS_SYSTEM_BUS_ADDRESS; sets $bus, $mock
+#   on_battery true|false   UPower's OnBattery, once the mock has told the
+#                           bus of the change, as UPower does
+start_upower_mock() {
+    local dir=$1 python=""
+    # Debian's mock library lives with Debian's Python, which need not be
+    # first on PATH.
+    for candidate in /usr/bin/python3 python3; do
+        "$candidate" -c 'import dbusmock' 2>/dev/null && python=$candidate && break
+    done
+    [ -n "$python" ] || { echo "no python3 with dbusmock" >&2; return 1; }
+    # An abstract socket, named for this run: nothing is left on disk however
+    # the daemon ends, even by SIGKILL when a test times out.
+    local name
+    name=orbdrift-bus-$$-$(date +%s%N)
+    cat >"$dir/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:abstract=$name</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    rm -f "$dir/bus.address" "$dir/mock.log"
+    dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address=1 \
+        >"$dir/bus.address" 2>"$dir/bus.log" &
+    bus=$!
+    eventually test -s "$dir/bus.address" || { echo "no D-Bus daemon" >&2; return 1; }
+    DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$dir/bus.address")
+    export DBUS_SYSTEM_BUS_ADDRESS
+    mock_log=$dir/mock.log
+    "$python" -m dbusmock --system --template upower -l "$mock_log" >/dev/null 2>&1 &
+    mock=$!
+    eventually upower Get || { echo "the UPower mock is not on the bus" >&2; return 1; }
+}
+
+upower() {
+    dbus-send --system --print-reply --reply-timeout=2000 --dest=org.freedesktop.UPower \
+        /org/freedesktop/UPower org.freedesktop.DBus.Properties."$1" \
+        string:org.freedesktop.UPower string:OnBattery ${2:+variant:boolean:$2} >/dev/null 2>&1
+}
+
+# The saver hears of a change only by the signal, so the signal is waited for.
+on_battery() {
+    local told
+    told=$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$mock_log")
+    upower Set "$1" && eventually test "$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" \
+        "$mock_log")" -gt "$told"
+}

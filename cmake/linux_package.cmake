@@ -8,8 +8,11 @@ include(GNUInstallDirs)
 
 install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 install(FILES res/linux/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
-# Other hosts' entries (MATE's screen-saver theme file) go here, beside the
-# daemon's.
+# MATE's screen saver lists the themes of its menu, the desktop files below
+# applications/screensavers, and runs a theme's program only from its own
+# folder or the daemon's (added to the PATH it starts them with), so the
+# theme names the program alone.
+install(FILES res/linux/orbdrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
 
 # Debian wants man pages compressed, reproducibly (no name or time inside).
 configure_file(res/linux/orbdrift.6 generated/orbdrift.6 @ONLY)

@@ -55,6 +55,8 @@ program=/usr/libexec/xscreensaver/orbdrift
 check "the program is among the daemon's display modes" test -x "$program"
 check "with its settings entry" grep -q 'arg="--delay %"' /usr/share/xscreensaver/config/orbdrift.xml
 check "and its man page" test -s /usr/share/man/man6/orbdrift.6.gz
+check "and its theme for MATE's screen saver" \
+    grep -qx "Exec=orbdrift --root" /usr/share/applications/screensavers/orbdrift.desktop
 check "the copyright file is there" test -s /usr/share/doc/orbdrift/copyright
 check "the changelog's newest entry is this version" \
     sh -c "zcat /usr/share/doc/orbdrift/changelog.gz | head -1 | grep -qF 'orbdrift ($version)'"
@@ -74,6 +76,10 @@ check "it draws in the host's window" test "$(pixel "$id" 100 75)" != "255 255 2
 eval "exec ${HOST[1]}>&-"
 wait_exit "$pid" 30
 check "and ends with 0 when the window goes (exit $rc)" test "$rc" = 0
+
+"$(dirname "$0")/../e2e/mate_screensaver_test.sh" "$shot" "$out/mate" >"$out/mate.txt" 2>&1
+check "MATE's screen saver runs it as its theme (mate.txt)" test $? -eq 0
+grep -E '^(FAIL|skipped)' "$out/mate.txt"
 
 dpkg -r orbdrift >"$out/dpkg-remove.txt" 2>&1
 check "dpkg -r removes it" test $? -eq 0

@@ -64,7 +64,7 @@ void handle_event(const XEvent& event)
         return;
     }
     if (is_screen_change(event))
-        follow_screen_change(event.xany.display);
+        follow_screen_change(display());
     if (event.type == ConfigureNotify) { // only the server's word on a size counts
         if (!event.xany.send_event)
             handle_configure(event.xconfigure);

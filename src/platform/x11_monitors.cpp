@@ -75,14 +75,16 @@ void watch_screen_changes(Display* d)
 
 bool is_screen_change(const XEvent& event)
 {
-    if (randr_event_base < 0 || event.xany.send_event)
+    Display* d = display_if_open();
+    if (randr_event_base < 0 || !d || event.xany.send_event)
         return false;
-    const bool change = event.type == randr_event_base + RRScreenChangeNotify ||
-                        (event.type == ConfigureNotify &&
-                         event.xconfigure.window == DefaultRootWindow(event.xany.display));
-    if (change) // so that the display's size is the new one
-        XRRUpdateConfiguration(const_cast<XEvent*>(&event));
-    return change;
+    if (event.type != randr_event_base + RRScreenChangeNotify &&
+        (event.type != ConfigureNotify || event.xconfigure.window != DefaultRootWindow(d)))
+        return false;
+    XEvent news = event; // brought up to date on our own connection
+    news.xany.display = d;
+    XRRUpdateConfiguration(&news);
+    return true;
 }
 
 } // namespace x11

@@ -141,8 +141,8 @@ void handle_configure(const XConfigureEvent& event)
 void follow_screen_change(Display* d)
 {
     const int screen = DefaultScreen(d);
-    const int width = DisplayWidth(d, screen);
-    const int height = DisplayHeight(d, screen);
+    const int width = std::max(DisplayWidth(d, screen), 1);
+    const int height = std::max(DisplayHeight(d, screen), 1);
     for (const OwnWindow& w : windows) {
         if (own_window(w.parent)) // a child of ours is not told, as on Windows
             continue;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -151,4 +152,84 @@ TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)
     draw_frame();
     EXPECT_TRUE(gl.named("gluPerspective").empty());
     EXPECT_EQ(gl.named("glBegin").size(), 2u);
+}
+
+TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
+{
+    struct Case {
+        const char* what;
+        std::vector<ScreenArea> areas;
+        std::vector<GlCall> scissors_and_clears;
+    };
+    const GlCall clear = gl_call("glClear", {GL_COLOR_BUFFER_BIT});
+    const auto scissor = [](const ScreenArea& a) {
+        return gl_call("glScissor", {double(a.left), double(a.bottom), double(a.width),
+                                     double(a.height)});
+    };
+    const ScreenArea left = {0, 0, 160, height};
+    const ScreenArea right = {160, 0, 160, height};
+    const ScreenArea short_right = {160, 0, 160, height - 9};
+    const ScreenArea all = {0, 0, width, height};
+    const ScreenArea low = {10, 10, 100, 50};
+    const ScreenArea high = {10, 60, 100, 70};
+    const std::vector<Case> cases = {
+        {"side by side", {left, right}, {scissor(all), clear, scissor(left), scissor(right)}},
+        {"one over the other inside the buffer",
+         {high, low},
+         {scissor({10, 10, 100, 120}), clear, scissor(high), scissor(low)}},
+        {"a gap above the shorter one",
+         {left, short_right},
+         {scissor(left), clear, scissor(short_right), clear}},
+        {"the same monitor twice", {all, all}, {scissor(all), clear, scissor(all), clear}},
+        {"one alone", {right}, {scissor(right), clear}},
+    };
+    set_test_clock(0);
+    start_scene(width, height);
+    for (const Case& c : cases) {
+        GlRecording gl;
+        step_frame();
+        draw_pictures(c.areas.data(), static_cast<int>(c.areas.size()));
+        std::vector<GlCall> seen;
+        for (const GlCall& call : gl.outer())
+            if (call.name == "glScissor" || call.name == "glClear")
+                seen.push_back(call);
+        EXPECT_EQ(seen, c.scissors_and_clears) << c.what;
+    }
+}
+
+TEST_F(FrameDriverTest, EachMonitorGetsTheWholePictureAndGapsKeepTheirPixels)
+{
+    set_test_clock(0);
+    apply_fixed_gl_state();
+    glClearColor(0.8f, 0.2f, 0.4f, 1.0f); // what the buffer held before
+    glClear(GL_COLOR_BUFFER_BIT);
+    apply_fixed_gl_state();
+    start_scene(width, height);
+    for (const int gap : {9, 0}) { // the gap first, while it holds the colour before
+        const ScreenArea areas[2] = {{0, 0, 160, height - gap}, {160, 0, 160, height - gap}};
+        set_test_clock(400 + gap);
+        step_frame();
+        draw_pictures(areas, 2);
+        const std::vector<std::uint8_t> rgb = context.read_rgb();
+        const auto at = [&](int x, int y) {
+            const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+            return std::vector<int>{rgb[i], rgb[i + 1], rgb[i + 2]};
+        };
+        const std::vector<int> before = {204, 51, 102};
+        int differ = 0;
+        int left_over = 0;
+        for (int y = 0; y < height - gap; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                differ += at(x, y) != at(x + 160, y);
+                left_over += (at(x, y) == before) + (at(x + 160, y) == before);
+            }
+        }
+        EXPECT_EQ(left_over, 0) << "gap " << gap;
+        // Alike but for rounding: GL places a viewport 160 pixels over a little differently.
+        EXPECT_LT(differ, 160 * height / 100) << "gap " << gap;
+        EXPECT_EQ(at(0, 0), (std::vector<int>{0, 0, 0})) << "gap " << gap; // a band
+        for (int y = height - gap; y < height; ++y)
+            for (int x = 0; x < width; x += 17)
+                ASSERT_EQ(at(x, y), before) << x << ", " << y;
+    }
 }

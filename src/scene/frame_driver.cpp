@@ -64,38 +64,31 @@ void draw_area(const ScreenArea& area, bool cleared)
 // one of them; false where they overlap, leave a gap or one is empty.
 bool tile_one_rectangle(const ScreenArea* areas, int count, ScreenArea& box)
 {
-    if (count < 1)
-        return false;
-    long long left = areas[0].left;
-    long long bottom = areas[0].bottom;
-    long long right = left;
-    long long top = bottom;
+    int left = areas[0].left;
+    int bottom = areas[0].bottom;
+    int right = left;
+    int top = bottom;
     long long covered = 0;
     for (int i = 0; i < count; ++i) {
         const ScreenArea& a = areas[i];
         if (a.width <= 0 || a.height <= 0)
             return false;
-        left = std::min<long long>(left, a.left);
-        bottom = std::min<long long>(bottom, a.bottom);
-        right = std::max(right, static_cast<long long>(a.left) + a.width);
-        top = std::max(top, static_cast<long long>(a.bottom) + a.height);
-        covered += static_cast<long long>(a.width) * a.height;
         for (int j = 0; j < i; ++j) {
             const ScreenArea& b = areas[j];
-            if (static_cast<long long>(a.left) < static_cast<long long>(b.left) + b.width &&
-                static_cast<long long>(b.left) < static_cast<long long>(a.left) + a.width &&
-                static_cast<long long>(a.bottom) < static_cast<long long>(b.bottom) + b.height &&
-                static_cast<long long>(b.bottom) < static_cast<long long>(a.bottom) + a.height)
+            if (a.left < b.left + b.width && b.left < a.left + a.width &&
+                a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height)
                 return false;
         }
+        left = std::min(left, a.left);
+        bottom = std::min(bottom, a.bottom);
+        right = std::max(right, a.left + a.width);
+        top = std::max(top, a.bottom + a.height);
+        covered += static_cast<long long>(a.width) * a.height;
     }
-    // Without overlaps the areas cover as much as the sum of their sizes, so
-    // they fill their bounding rectangle only when that sum is its size.
-    if (covered != (right - left) * (top - bottom))
-        return false;
-    box = {static_cast<int>(left), static_cast<int>(bottom), static_cast<int>(right - left),
-           static_cast<int>(top - bottom)};
-    return true;
+    // Without overlaps the areas cover the sum of their sizes, so they fill
+    // their bounding rectangle only when that sum is its size.
+    box = {left, bottom, right - left, top - bottom};
+    return covered == static_cast<long long>(box.width) * box.height;
 }
 
 } // namespace

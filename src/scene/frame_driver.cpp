@@ -1,5 +1,7 @@
 #include "scene/frame_driver.h"
 
+#include <algorithm>
+
 #include "common/frame_clock.h"
 #include "common/gl.h"
 #include "content/scene_pass.h"
@@ -14,13 +16,17 @@ int client_height = 0;
 namespace
 {
 
-void draw_background_pass(const View* painted = nullptr)
+// cleared: the background is a clear and the caller has made it already.
+void draw_background_pass(const View* painted = nullptr, bool cleared = false)
 {
     glDepthMask(GL_FALSE);
     glDisable(GL_LIGHTING);
     view_manager.select_viewport(0);
     view_manager.select_ortho(0);
-    view_manager.draw_background(painted);
+    if (!cleared)
+        view_manager.draw_background(painted);
+    else if (view_manager.depth_clear_on)
+        glDepthMask(GL_TRUE); // as the clear would have left it
 }
 
 void draw_scene_views()
@@ -31,6 +37,58 @@ void draw_scene_views()
         view_manager.views[1].camera.apply_projection(view_manager);
         draw_scene_pass();
     }
+}
+
+void draw_area(const ScreenArea& area, bool cleared)
+{
+    view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
+                                 static_cast<float>(area.width), static_cast<float>(area.height));
+    // The scene's view paints all of its viewport, so the background under
+    // it can be a clear.
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    view_manager.layout_views();
+    draw_background_pass(scene_switches.scene_pass_on ? &view_manager.views[1] : nullptr,
+                         cleared);
+    if (scene_switches.backdrop_overlay_on)
+        draw_backdrop_overlay();
+    if (scene_switches.scene_pass_on)
+        draw_scene_views();
+    if (scene_switches.modulate_overlay_on) {
+        view_manager.select_viewport(0);
+        view_manager.select_ortho(0);
+        draw_modulate_overlay();
+    }
+}
+
+// The rectangle that the areas make up together, each pixel of it in exactly
+// one of them; false where they overlap, leave a gap or one is empty.
+bool tile_one_rectangle(const ScreenArea* areas, int count, ScreenArea& box)
+{
+    int left = areas[0].left;
+    int bottom = areas[0].bottom;
+    int right = left;
+    int top = bottom;
+    long long covered = 0;
+    for (int i = 0; i < count; ++i) {
+        const ScreenArea& a = areas[i];
+        if (a.width <= 0 || a.height <= 0)
+            return false;
+        for (int j = 0; j < i; ++j) {
+            const ScreenArea& b = areas[j];
+            if (a.left < b.left + b.width && b.left < a.left + a.width &&
+                a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height)
+                return false;
+        }
+        left = std::min(left, a.left);
+        bottom = std::min(bottom, a.bottom);
+        right = std::max(right, a.left + a.width);
+        top = std::max(top, a.bottom + a.height);
+        covered += static_cast<long long>(a.width) * a.height;
+    }
+    // Without overlaps the areas cover the sum of their sizes, so they fill
+    // their bounding rectangle only when that sum is its size.
+    box = {left, bottom, right - left, top - bottom};
+    return covered == static_cast<long long>(box.width) * box.height;
 }
 
 } // namespace
@@ -66,30 +124,30 @@ void step_frame()
 
 void draw_picture(const ScreenArea& area)
 {
-    view_manager.set_screen_area(static_cast<float>(area.left), static_cast<float>(area.bottom),
-                                 static_cast<float>(area.width), static_cast<float>(area.height));
-    // The scene's view paints all of its viewport, so the background under
-    // it can be a clear.
-    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
-    view_manager.layout_views();
-    draw_background_pass(scene_switches.scene_pass_on ? &view_manager.views[1] : nullptr);
-    if (scene_switches.backdrop_overlay_on)
-        draw_backdrop_overlay();
-    if (scene_switches.scene_pass_on)
-        draw_scene_views();
-    if (scene_switches.modulate_overlay_on) {
-        view_manager.select_viewport(0);
-        view_manager.select_ortho(0);
-        draw_modulate_overlay();
-    }
+    draw_area(area, false);
 }
 
 void draw_pictures(const ScreenArea* areas, int count)
 {
     glEnable(GL_SCISSOR_TEST);
+    // Scissored to less than the whole buffer, a clear is a quad to the
+    // software renderer, far slower than its clear of all of it. Where each
+    // picture's background is a clear and the areas make up one rectangle,
+    // one clear of that rectangle leaves the same pixels as a clear of each
+    // area, since no picture draws outside its own; over the whole buffer it
+    // is the fast one. Gaps between areas keep what they held.
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    ScreenArea box{};
+    const bool cleared = count > 1 &&
+                         view_manager.background_is_clear(scene_switches.scene_pass_on != 0) &&
+                         tile_one_rectangle(areas, count, box);
+    if (cleared) {
+        glScissor(box.left, box.bottom, box.width, box.height);
+        view_manager.clear_background();
+    }
     for (int i = 0; i < count; ++i) {
         glScissor(areas[i].left, areas[i].bottom, areas[i].width, areas[i].height);
-        draw_picture(areas[i]);
+        draw_area(areas[i], cleared);
     }
     glDisable(GL_SCISSOR_TEST);
 }

@@ -76,6 +76,21 @@ void ViewManager::layout_views()
     }
 }
 
+bool ViewManager::background_is_clear(bool painted) const
+{
+    return background_alpha == 1.0f && (band_fraction == 0.0f || painted);
+}
+
+void ViewManager::clear_background() const
+{
+    GLbitfield buffers = GL_COLOR_BUFFER_BIT;
+    if (depth_clear_on) {
+        glDepthMask(GL_TRUE);
+        buffers |= GL_DEPTH_BUFFER_BIT;
+    }
+    glClear(buffers);
+}
+
 void ViewManager::draw_background(const View* painted) const
 {
     const float w = width;
@@ -85,20 +100,19 @@ void ViewManager::draw_background(const View* painted) const
     const float f = band_fraction;
     const float alpha = background_alpha;
 
-    const GLbitfield depth = depth_clear_on ? GL_DEPTH_BUFFER_BIT : 0;
-    if (depth)
-        glDepthMask(GL_TRUE);
     // Under an opaque fill, all that a view painting the whole of its
     // viewport leaves is black: the bands reach past its truncated edges and
     // the fill never shows (the views' test checks this for every band height).
     // A clear is then the same picture for far less work than the quads.
-    if (alpha == 1.0f && (f == 0.0f || painted)) {
-        glClear(GL_COLOR_BUFFER_BIT | depth);
+    if (background_is_clear(painted != nullptr)) {
+        clear_background();
         return;
     }
     // The colour buffer keeps the last frame, so a translucent fill leaves trails.
-    if (depth)
-        glClear(depth);
+    if (depth_clear_on) {
+        glDepthMask(GL_TRUE);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
     glDisable(GL_BLEND);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     const float band_top = y0 + (h * f + 1.0f);

@@ -23,6 +23,12 @@ public:
     // all that shows: when an opaque fill lies under a named view that will
     // paint all of its viewport anyway.
     void draw_background(const View* painted = nullptr) const;
+    // Whether the background is that one clear, painted being whether a view
+    // will paint all of its viewport.
+    bool background_is_clear(bool painted) const;
+    // That clear, of whatever the scissor leaves, depth included while
+    // something tests it.
+    void clear_background() const;
 
     float screen_width = 0.0f;
     float screen_height = 0.0f;

@@ -152,3 +152,35 @@ TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)
     EXPECT_TRUE(gl.named("gluPerspective").empty());
     EXPECT_EQ(gl.named("glBegin").size(), 2u);
 }
+
+TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
+{
+    const ScreenArea all = {0, 0, width, height}, left = {0, 0, 160, height},
+                     right = {160, 0, 160, height}, low = {10, 10, 100, 50},
+                     high = {10, 60, 100, 70}, short_right = {160, 0, 160, height - 9};
+    const struct {
+        std::vector<ScreenArea> areas;
+        std::string calls; // each glScissor as its box, each glClear as C
+    } cases[] = {
+        {{left, right}, "0 0 320 256 C 0 0 160 256 160 0 160 256 "},
+        {{high, low}, "10 10 100 120 C 10 60 100 70 10 10 100 50 "},
+        {{left, short_right}, "0 0 160 256 C 160 0 160 247 C "}, // a gap above the right
+        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},             // one monitor twice
+        {{right}, "160 0 160 256 C "},
+    };
+    set_test_clock(0);
+    start_scene(width, height);
+    for (const auto& c : cases) {
+        GlRecording gl;
+        step_frame();
+        draw_pictures(c.areas.data(), static_cast<int>(c.areas.size()));
+        std::string calls;
+        for (const GlCall& call : gl.outer()) {
+            if (call.name == "glClear")
+                calls += call.args == std::vector<double>{GL_COLOR_BUFFER_BIT} ? "C " : "?";
+            for (const double arg : call.name == "glScissor" ? call.args : std::vector<double>{})
+                calls += std::to_string(static_cast<int>(arg)) + " ";
+        }
+        EXPECT_EQ(calls, c.calls);
+    }
+}

@@ -55,7 +55,9 @@ upower() {
 # The saver hears of a change only by the signal, so the signal is waited for.
 on_battery() {
     local told
-    told=$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$mock_log")
-    upower Set "$1" && eventually test "$(grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" \
-        "$mock_log")" -gt "$told"
+    told=$(signals_told "$1")
+    upower Set "$1" && eventually more_signals_told "$1" "$told"
 }
+signals_told() { grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$mock_log"; }
+# Read again at each try: a count given to eventually is read only once.
+more_signals_told() { [ "$(signals_told "$1")" -gt "$2" ]; }

@@ -13,13 +13,14 @@
 #define IDC_EACH_MONITOR 1007
 #define IDC_ON_BATTERY 1008
 #define IDC_BLACK_AFTER 1009
+#define IDC_WALLPAPER_FRAME_RATE 1010
 // The settings' controls, numbered in the order of the settings table.
 #define IDC_FIRST_SETTING IDC_TEXTURE
 
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"
 #define SETTINGS_DIALOG_WIDTH 200
-#define SETTINGS_DIALOG_HEIGHT 186
+#define SETTINGS_DIALOG_HEIGHT 204
 
 #define SETTINGS_DIALOG_CONTROLS(LABEL, LIST, CHECK, DEFAULT_BUTTON, BUTTON)                        \
     LABEL("Texture:", -1, 10, 12, 60, 10)                                                          \
@@ -36,5 +37,7 @@
     LIST("", IDC_ON_BATTERY, 80, 126, 110, 50)                                                     \
     LABEL("Go black after:", -1, 10, 146, 60, 10)                                                  \
     LIST("", IDC_BLACK_AFTER, 80, 144, 110, 60)                                                    \
-    DEFAULT_BUTTON("OK", 1, 84, 162, 50, 14)                                                       \
-    BUTTON("Cancel", 2, 140, 162, 50, 14)
+    LABEL("Wallpaper rate:", -1, 10, 164, 60, 10)                                                  \
+    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 162, 110, 50)                                           \
+    DEFAULT_BUTTON("OK", 1, 84, 180, 50, 14)                                                       \
+    BUTTON("Cancel", 2, 140, 180, 50, 14)

@@ -13,5 +13,6 @@ constexpr int max_monitor_pictures = 16;
 
 // A picture on each of the saver window's monitors when the settings ask for
 // it and there are several: how many areas it wrote into pictures. None, for
-// one picture over the whole window, otherwise and always in a preview.
+// one picture over the whole window, otherwise and always in a preview that
+// is not a wallpaper.
 int lay_out_monitors(HWND window, ScreenArea* pictures);

@@ -51,7 +51,9 @@ TEST(MonitorAreas, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
     EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
     preview_mode = TRUE;
     EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 0);
-    preview_mode = FALSE;
+    wallpaper_mode = TRUE; // its host is the desktop, over every monitor
+    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
+    preview_mode = wallpaper_mode = FALSE;
     const struct {
         std::vector<RECT> monitors;
         int areas;

@@ -172,8 +172,12 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
     if (!options.output.empty() && options.mode != DesktopMode::wayland &&
         options.mode != DesktopMode::wallpaper)
         return refused("--output goes with --wayland or --wallpaper");
-    // A wallpaper is seen all day: its frame rate is a setting of its own.
-    if (options.mode == DesktopMode::wallpaper && !delay_given)
-        options.frame_interval_ms = frame_interval_for(options.settings.wallpaper_frame_rate);
+    // A wallpaper is seen all day: its frame rate is a setting of its own,
+    // and the saver's delay after which nobody is watching is not its.
+    if (options.mode == DesktopMode::wallpaper) {
+        options.settings.black_after_minutes = 0;
+        if (!delay_given)
+            options.frame_interval_ms = frame_interval_for(options.settings.wallpaper_frame_rate);
+    }
     return options;
 }

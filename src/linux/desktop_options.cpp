@@ -60,9 +60,8 @@ bool is_desktop_option(const char* argument)
         return true;
     SceneSettings scratch;
     std::string problem;
-    for (const char* name :
-         {"root", "window-id", "window", "wayland", "wallpaper", "output", "delay", "help",
-          "version"})
+    for (const char* name : {"root", "window-id", "window", "wayland", "wallpaper", "output",
+                             "delay", "help", "version"})
         if (is_option(argument, name))
             return true;
     return read_settings_option(option_name(argument), "", scratch, problem) != 0;

@@ -45,8 +45,7 @@ bool draws(DesktopMode mode)
 bool on_wayland(DesktopMode mode)
 {
     const char* socket = std::getenv("WAYLAND_DISPLAY");
-    return mode == DesktopMode::wayland ||
-           (mode == DesktopMode::wallpaper && socket && *socket);
+    return mode == DesktopMode::wayland || (mode == DesktopMode::wallpaper && socket && *socket);
 }
 
 HWND display_window(const DesktopOptions& options)
@@ -117,8 +116,9 @@ int main(int argc, char** argv)
     if (on_wayland(options.mode))
         return run_wayland(options.output, options.frame_interval_ms, wallpaper);
     if (wallpaper && !options.output.empty()) {
-        std::fprintf(stderr, "orbdrift: --output names a Wayland output; on X the wallpaper "
-                             "covers the screen\n%s",
+        std::fprintf(stderr,
+                     "orbdrift: --output names a Wayland output; on X the wallpaper "
+                     "covers the screen\n%s",
                      desktop_usage().c_str());
         return 2;
     }

@@ -17,9 +17,9 @@ namespace
 
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
-Window desktop = 0;              // ours, once made
-bool fully_covered = false;      // as the server last said of it
-Window active = None;            // the focused window, as the window manager names it
+Window desktop = 0;               // ours, once made
+bool fully_covered = false;       // as the server last said of it
+Window active = None;             // the focused window, as the window manager names it
 bool active_over_desktop = false; // full-screen, not minimised, and over all of ours
 
 void set_atoms(Display* d, Window id, const char* property,
@@ -85,8 +85,7 @@ std::vector<long> property_items(Window id, const char* name)
 
 bool holds(const std::vector<long>& atoms, const char* name)
 {
-    return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) !=
-           atoms.end();
+    return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) != atoms.end();
 }
 
 // Over all of ours, not one monitor of several: the picture on the others
@@ -139,10 +138,9 @@ HWND make_desktop_window()
     window_class.lpszClassName = desktop_class;
     if (!d || !RegisterClassA(&window_class))
         return nullptr;
-    const HWND window = CreateWindowExA(0, desktop_class, "orbdrift", 0, 0, 0,
-                                        DisplayWidth(d, DefaultScreen(d)),
-                                        DisplayHeight(d, DefaultScreen(d)), nullptr, nullptr,
-                                        nullptr, nullptr);
+    const HWND window =
+        CreateWindowExA(0, desktop_class, "orbdrift", 0, 0, 0, DisplayWidth(d, DefaultScreen(d)),
+                        DisplayHeight(d, DefaultScreen(d)), nullptr, nullptr, nullptr, nullptr);
     if (!window)
         return nullptr;
     const Window id = x11::xid(window);

@@ -10,7 +10,7 @@
 #define IDC_OVERLAYS 1004
 #define IDC_SPEED 1005
 #define IDC_FRAME_RATE 1006
-#define IDC_EACH_MONITOR 1007
+#define IDC_MONITORS 1007
 #define IDC_ON_BATTERY 1008
 #define IDC_BLACK_AFTER 1009
 #define IDC_WALLPAPER_FRAME_RATE 1010
@@ -20,7 +20,7 @@
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"
 #define SETTINGS_DIALOG_WIDTH 200
-#define SETTINGS_DIALOG_HEIGHT 204
+#define SETTINGS_DIALOG_HEIGHT 208
 
 #define SETTINGS_DIALOG_CONTROLS(LABEL, LIST, CHECK, DEFAULT_BUTTON, BUTTON)                        \
     LABEL("Texture:", -1, 10, 12, 60, 10)                                                          \
@@ -32,12 +32,13 @@
     LIST("", IDC_SPEED, 80, 76, 110, 70)                                                           \
     LABEL("Frame rate:", -1, 10, 96, 60, 10)                                                       \
     LIST("", IDC_FRAME_RATE, 80, 94, 110, 50)                                                      \
-    CHECK("A picture on each monitor", IDC_EACH_MONITOR, 10, 110, 180, 10)                         \
-    LABEL("On battery:", -1, 10, 128, 60, 10)                                                      \
-    LIST("", IDC_ON_BATTERY, 80, 126, 110, 50)                                                     \
-    LABEL("Go black after:", -1, 10, 146, 60, 10)                                                  \
-    LIST("", IDC_BLACK_AFTER, 80, 144, 110, 60)                                                    \
-    LABEL("Wallpaper rate:", -1, 10, 164, 60, 10)                                                  \
-    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 162, 110, 50)                                           \
-    DEFAULT_BUTTON("OK", 1, 84, 180, 50, 14)                                                       \
-    BUTTON("Cancel", 2, 140, 180, 50, 14)
+    LABEL("Monitors:", -1, 10, 114, 60, 10)                                                        \
+    LIST("", IDC_MONITORS, 80, 112, 110, 50)                                                       \
+    LABEL("On battery:", -1, 10, 132, 60, 10)                                                      \
+    LIST("", IDC_ON_BATTERY, 80, 130, 110, 50)                                                     \
+    LABEL("Go black after:", -1, 10, 150, 60, 10)                                                  \
+    LIST("", IDC_BLACK_AFTER, 80, 148, 110, 60)                                                    \
+    LABEL("Wallpaper rate:", -1, 10, 168, 60, 10)                                                  \
+    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 166, 110, 50)                                           \
+    DEFAULT_BUTTON("OK", 1, 84, 184, 50, 14)                                                       \
+    BUTTON("Cancel", 2, 140, 184, 50, 14)

@@ -78,6 +78,7 @@ struct MONITORINFO {
     RECT rcWork;
     DWORD dwFlags;
 };
+#define MONITORINFOF_PRIMARY 0x00000001
 typedef BOOL (*MONITORENUMPROC)(HMONITOR, HDC, RECT*, LPARAM);
 struct MSG {
     HWND hwnd;

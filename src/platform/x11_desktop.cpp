@@ -144,6 +144,7 @@ HWND make_desktop_window()
     if (!window)
         return nullptr;
     const Window id = x11::xid(window);
+    x11::own_window(id)->full_screen = true; // and the screen's size when it changes
     make_it_the_desktop(d, id);
     add_events(d, id, VisibilityChangeMask);
     add_events(d, DefaultRootWindow(d), PropertyChangeMask);

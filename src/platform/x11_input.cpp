@@ -64,6 +64,8 @@ void handle_event(const XEvent& event)
             end_window(event.xdestroywindow.window);
         return;
     }
+    if (is_screen_change(event))
+        follow_screen_change(display());
     if (event.type == ConfigureNotify) { // only the server's word on a size counts
         if (!event.xany.send_event)
             handle_configure(event.xconfigure);

@@ -53,6 +53,7 @@ struct OwnWindow {
     bool pixel_format_set = false;
     int width = 0; // as WM_SIZE last reported it
     int height = 0;
+    bool full_screen = false; // covers the screen, and follows its size
 };
 
 OwnWindow* own_window(Window id);
@@ -75,8 +76,16 @@ bool is_close_request(const XClientMessageEvent& event);
 // The pointer events our windows and their grabs listen for.
 constexpr long pointer_events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 
-// The screen's monitors, as Windows lists them: always at least one.
+// The screen's monitors, as Windows lists them: always at least one, the
+// main one first.
 std::vector<RECT> find_monitors(Display* d);
+// Monitors that come, go or move, and a screen that changes size: asked of
+// the server once, then each change is an event that is_screen_change knows
+// (and brings the display's size up to date for), and follow_screen_change
+// tells our windows of, as Windows does with WM_DISPLAYCHANGE.
+void watch_screen_changes(Display* d);
+bool is_screen_change(const XEvent& event);
+void follow_screen_change(Display* d);
 
 // The GLX visual every window on that screen is made with, so that a pixel
 // format can be set later as on Windows; null when the server has no GLX.

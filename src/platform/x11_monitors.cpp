@@ -1,6 +1,7 @@
 // The display monitors, as Windows lists them: the X screen's RandR 1.5
 // monitors where the server has them (xrandr --setmonitor makes them too),
-// else its Xinerama screens, else the whole screen as one.
+// else its Xinerama screens, else the whole screen as one. The main monitor
+// is RandR's primary, else the first.
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -11,8 +12,11 @@
 namespace
 {
 
-// As the last enumeration found them; a monitor's handle is its place + 1.
+// As the last enumeration found them, the main one first; a monitor's
+// handle is its place + 1.
 std::vector<RECT> monitors;
+
+int randr_event_base = -1; // while screen changes are watched
 
 bool has_randr_monitors(Display* d)
 {
@@ -35,9 +39,11 @@ std::vector<RECT> find_monitors(Display* d)
     int count = 0;
     if (has_randr_monitors(d)) {
         XRRMonitorInfo* list = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
-        for (int i = 0; i < count; ++i)
-            found.push_back(
-                {list[i].x, list[i].y, list[i].x + list[i].width, list[i].y + list[i].height});
+        for (int i = 0; i < count; ++i) {
+            const RECT area{list[i].x, list[i].y, list[i].x + list[i].width,
+                            list[i].y + list[i].height};
+            found.insert(list[i].primary ? found.begin() : found.end(), area);
+        }
         XRRFreeMonitors(list);
     }
     if (found.empty() && XineramaIsActive(d)) {
@@ -52,6 +58,33 @@ std::vector<RECT> find_monitors(Display* d)
         found.push_back(
             {0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))});
     return found;
+}
+
+void watch_screen_changes(Display* d)
+{
+    int event_base = 0;
+    int error_base = 0;
+    if (randr_event_base >= 0 || !XRRQueryExtension(d, &event_base, &error_base))
+        return;
+    randr_event_base = event_base;
+    // A new size comes as both; monitors made or removed (xrandr
+    // --setmonitor) only as a ConfigureNotify of the root.
+    XRRSelectInput(d, DefaultRootWindow(d), RRScreenChangeNotifyMask);
+    accepted([&](Display* dd) { XSelectInput(dd, DefaultRootWindow(dd), StructureNotifyMask); });
+}
+
+bool is_screen_change(const XEvent& event)
+{
+    Display* d = display_if_open();
+    if (randr_event_base < 0 || !d || event.xany.send_event)
+        return false;
+    if (event.type != randr_event_base + RRScreenChangeNotify &&
+        (event.type != ConfigureNotify || event.xconfigure.window != DefaultRootWindow(d)))
+        return false;
+    XEvent news = event; // brought up to date on our own connection
+    news.xany.display = d;
+    XRRUpdateConfiguration(&news);
+    return true;
 }
 
 } // namespace x11
@@ -77,6 +110,6 @@ BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
         return FALSE;
     info->rcMonitor = monitors[place - 1];
     info->rcWork = info->rcMonitor; // no panels are known of
-    info->dwFlags = 0;
+    info->dwFlags = place == 1 ? MONITORINFOF_PRIMARY : 0;
     return TRUE;
 }

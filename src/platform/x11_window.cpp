@@ -138,6 +138,21 @@ void handle_configure(const XConfigureEvent& event)
     own->procedure(hwnd(own->id), WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
 }
 
+void follow_screen_change(Display* d)
+{
+    const int screen = DefaultScreen(d);
+    const int width = std::max(DisplayWidth(d, screen), 1);
+    const int height = std::max(DisplayHeight(d, screen), 1);
+    for (const OwnWindow& w : windows) {
+        if (own_window(w.parent)) // a child of ours is not told, as on Windows
+            continue;
+        if (w.full_screen)
+            XResizeWindow(d, w.id, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        queue_message(hwnd(w.id), WM_DISPLAYCHANGE, static_cast<WPARAM>(DefaultDepth(d, screen)),
+                      MAKELPARAM(width, height));
+    }
+}
+
 bool is_close_request(const XClientMessageEvent& event)
 {
     return event.message_type == atom("WM_PROTOCOLS") && event.format == 32 &&
@@ -221,7 +236,9 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
 
     // The class list may grow while WM_CREATE runs, so keep no pointer into it.
     const WNDPROC procedure = window_class->procedure;
-    windows.push_back({id, parent ? parent_id : 0, procedure, visual, false, width, height});
+    windows.push_back(
+        {id, parent ? parent_id : 0, procedure, visual, false, width, height, full_screen});
+    x11::watch_screen_changes(d);
     // From the first window on, SIGTERM, SIGINT and SIGHUP destroy our
     // windows, so that the loop ends with 0 after the context is released.
     watch_end_requests();

@@ -24,6 +24,10 @@ constexpr SettingChoice frame_rates[] = {{100, "100 frames a second", nullptr},
 constexpr SettingChoice battery_choices[] = {{battery_same, "the same as on mains", "same"},
                                              {battery_slower, "30 frames a second", "slower"},
                                              {battery_black, "a black screen", "black"}};
+constexpr SettingChoice monitor_choices[] = {
+    {monitors_across, "one picture across all", nullptr},
+    {monitors_each, "a picture on each", nullptr},
+    {monitors_main, "a picture on the main one", nullptr}};
 constexpr SettingChoice black_delays[] = {{0, "never", nullptr},
                                           {10, "10 minutes", nullptr},
                                           {30, "30 minutes", nullptr},
@@ -78,7 +82,7 @@ constexpr Setting settings_table[setting_count] = {
            speeds),
     number("FrameRate", "Frame rate", nullptr, nullptr, &SceneSettings::frame_rate, 30, 100, 0,
            frame_rates),
-    flag("EachMonitor", "A picture on each monitor", nullptr, &SceneSettings::each_monitor),
+    choice("EachMonitor", "Monitors", nullptr, &SceneSettings::monitors, monitor_choices),
     choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices),
     number("BlackAfter", "Go black after", "black-after", "MINUTES",
            &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays),

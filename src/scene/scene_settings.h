@@ -4,6 +4,9 @@
 #include "textures/texture_kind.h"
 
 enum BatteryChoice { battery_same, battery_slower, battery_black };
+// Where a saver window's pictures go when it covers several monitors; the
+// first two are what a saved flag's 0 and 1 meant.
+enum MonitorChoice { monitors_across, monitors_each, monitors_main };
 // The frame rate of battery_slower.
 constexpr int battery_frame_rate = 30;
 
@@ -21,7 +24,7 @@ public:
     bool overlays = false;           // both screen overlays
     int speed_percent = 100;         // of the clock's pace
     int frame_rate = 100;            // frames a second
-    bool each_monitor = false;       // a picture on each monitor of a saver window
+    int monitors = monitors_across;  // one of MonitorChoice
     int on_battery = battery_slower; // how saving goes while the computer runs on battery
     int black_after_minutes = 0;     // of saving, after which it is black; 0 for never
     int wallpaper_frame_rate = 30;   // frames a second on the desktop, which it shows all day

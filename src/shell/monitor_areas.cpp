@@ -11,6 +11,7 @@ namespace
 struct MonitorList {
     RECT rectangles[max_monitor_pictures];
     int count; // every monitor, also those past the room of the list
+    int primary;
 };
 
 BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, RECT*, LPARAM data)
@@ -18,8 +19,11 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, RECT*, LPARAM data)
     auto& list = *reinterpret_cast<MonitorList*>(data);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (list.count < max_monitor_pictures && GetMonitorInfoA(monitor, &info))
+    if (list.count < max_monitor_pictures && GetMonitorInfoA(monitor, &info)) {
         list.rectangles[list.count] = info.rcMonitor;
+        if (info.dwFlags & MONITORINFOF_PRIMARY)
+            list.primary = list.count;
+    }
     ++list.count;
     return TRUE;
 }
@@ -48,19 +52,27 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
 
 int lay_out_monitors(HWND window, ScreenArea* pictures)
 {
-    if ((preview_mode && !wallpaper_mode) || !scene_settings.each_monitor)
-        return 0;
+    if ((preview_mode && !wallpaper_mode) || scene_settings.monitors == monitors_across)
+        return whole_window;
     MonitorList list{};
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
     // More monitors than pictures fit: one picture across them all, so that
     // none stays black.
     if (list.count > max_monitor_pictures)
-        return 0;
+        return whole_window;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    const int count = monitor_areas(list.rectangles, list.count, origin, client_width,
-                                    client_height, pictures, max_monitor_pictures);
+    const bool main_only = scene_settings.monitors == monitors_main;
+    const int count =
+        monitor_areas(main_only ? &list.rectangles[list.primary] : list.rectangles,
+                      main_only ? 1 : list.count, origin, client_width, client_height, pictures,
+                      max_monitor_pictures);
     // One monitor that fills the window is the window's own picture; one that
     // shares the screen with a monitor outside it is a picture of its own size.
-    return count == 1 && fills(pictures[0], client_width, client_height) ? 0 : count;
+    // Where no monitor shows, each monitor's picture would be none at all,
+    // while the main one's is black.
+    if ((count == 1 && fills(pictures[0], client_width, client_height)) ||
+        (count == 0 && !main_only))
+        return whole_window;
+    return count;
 }

@@ -11,8 +11,10 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
 
 constexpr int max_monitor_pictures = 16;
 
-// A picture on each of the saver window's monitors when the settings ask for
-// it and there are several: how many areas it wrote into pictures. None, for
-// one picture over the whole window, otherwise and always in a preview that
-// is not a wallpaper.
+// The pictures of a saver window over several monitors, as the settings ask:
+// one on each, or one on the main monitor with the rest black. Returns how
+// many areas it wrote into pictures (none: the window is all black), or
+// whole_window for one picture over it all, as always in a preview that is
+// not a wallpaper.
+constexpr int whole_window = -1;
 int lay_out_monitors(HWND window, ScreenArea* pictures);

@@ -5,6 +5,7 @@
 #include "content/star_field.h"
 #include "scene/frame_driver.h"
 #include "scene/frame_pace.h"
+#include "scene/scene_settings.h"
 #include "shell/monitor_areas.h"
 #include "shell/power_state.h"
 #include "shell/window_chain.h"
@@ -17,9 +18,10 @@ HGLRC render_glrc = nullptr;
 namespace
 {
 
-// A picture on each of the window's monitors, or none for one over it all.
+// A picture on each of the window's monitors, or on its main one, or
+// whole_window for one over it all.
 ScreenArea monitor_pictures[max_monitor_pictures];
-int monitor_picture_count = 0;
+int monitor_picture_count = whole_window;
 
 DWORD started_ms = 0;
 bool black_shown = false; // and nothing drawn since
@@ -35,10 +37,12 @@ void show_black()
 
 void draw_frame()
 {
-    if (monitor_picture_count == 0) {
+    if (monitor_picture_count == whole_window) {
         run_frame();
     } else {
         step_frame();
+        if (scene_settings.monitors == monitors_main)
+            clear_picture(); // the other monitors, every frame: a swap leaves no buffer known
         draw_pictures(monitor_pictures, monitor_picture_count);
     }
     SwapBuffers(render_dc);
@@ -132,9 +136,10 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
         monitor_picture_count = lay_out_monitors(window, monitor_pictures);
         return 0;
-    case WM_SIZE: // only a display mode's window on Linux ever changes size
+    case WM_SIZE: // on Linux, a display mode's window or a screen that changed size
         client_width = LOWORD(lparam);
         client_height = HIWORD(lparam);
+        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
         return 0;
     case WM_TIMER: // any timer draws: the saver has only this one
         tick(window);

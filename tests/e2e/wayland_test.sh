@@ -47,6 +47,28 @@ as_user "$program" --wayland --output NOPE 2>"$out/no-output.txt"
 check "an output that is not there ends it with 1, saying so" \
     test $? -eq 1 -a "$(cat "$out/no-output.txt")" = "orbdrift: the compositor has no output named NOPE"
 
+# The README's lines for swayidle as a user writes them, with a timeout of a
+# second: sway idle, the picture is on the outputs; then the resume line ends
+# the saver and nothing else, not even a program whose command line names it.
+# Only as a scratch user: the line would end every saver of the user it runs as.
+if [ -n "$made_user" ]; then
+    readme=$(dirname "$0")/../../README.md
+    idle_line=$(sed -n "s|^    timeout 600 '/usr/libexec/xscreensaver/orbdrift\(.*\)' \\\\$|$program\1|p" "$readme")
+    resume_line=$(sed -n "s/^    resume '\(.*\)'$/\1/p" "$readme")
+    check "the README has swayidle's lines" test -n "$idle_line" -a -n "$resume_line"
+    "${run_as[@]}" swayidle -w timeout 1 "$idle_line" resume "$resume_line" &
+    idler=$!
+    "${run_as[@]}" bash -c 'exec -a "editor notes-on-orbdrift --wayland" sleep 60' &
+    decoy=$!
+    check "sway idle a second, swayidle's line draws on the output" eventually output_shows HEADLESS-1
+    as_user sh -c "$resume_line"
+    saver_gone() { ! pgrep -x -u "$wayland_user" orbdrift >/dev/null; }
+    check "the resume line ends the saver" eventually saver_gone
+    check "and not the program that names it" still_running "$decoy"
+    kill "$idler" "$decoy"
+    wait "$idler" "$decoy" 2>/dev/null
+fi
+
 # Started with nothing where there is no X, as an idle daemon may start it,
 # it is the Wayland mode; with DISPLAY set too, the settings dialog on X.
 "${run_as[@]}" "$program" 2>/dev/null &

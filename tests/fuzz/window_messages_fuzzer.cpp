@@ -62,7 +62,14 @@ void send_one(bool inside_verifier)
                                                             : input->ConsumeIntegral<UINT>();
     const WPARAM wparam = input->ConsumeBool() ? input->ConsumeIntegralInRange<WPARAM>(0, 3)
                                                : input->ConsumeIntegral<std::uint16_t>();
-    const LPARAM lparam = input->ConsumeIntegral<std::int32_t>();
+    LPARAM lparam = input->ConsumeIntegral<std::int32_t>();
+    // The system's news of a power setting always points at the setting.
+    POWERBROADCAST_SETTING setting{input->ConsumeBool() ? GUID_CONSOLE_DISPLAY_STATE
+                                                        : GUID_ACDC_POWER_SOURCE,
+                                   input->ConsumeIntegralInRange<DWORD>(0, 1),
+                                   {input->ConsumeIntegral<BYTE>()}};
+    if (message == WM_POWERBROADCAST && wparam == PBT_POWERSETTINGCHANGE)
+        lparam = reinterpret_cast<LPARAM>(&setting);
     fake.cursor.x += input->ConsumeIntegral<std::int8_t>();
     fake.cursor.y += input->ConsumeIntegral<std::int8_t>();
     fake.tick_count += input->ConsumeIntegral<std::uint8_t>() * 4u;

@@ -42,29 +42,47 @@ TEST(MonitorAreas, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
                       std::vector<int>({want.left, want.bottom, want.width, want.height}));
         }
     }
-    // The saver window takes them only when asked, and only with several.
+    // The saver window takes them only when asked, and only with several;
+    // the main monitor's alone, the rest black.
     client_width = 1280;
     client_height = 480;
-    fake.monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
-    scene_settings.each_monitor = true;
     ScreenArea pictures[max_monitor_pictures];
-    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
-    preview_mode = TRUE;
-    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 0);
-    wallpaper_mode = TRUE; // its host is the desktop, over every monitor
-    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
-    preview_mode = wallpaper_mode = FALSE;
     const struct {
+        int choice;
         std::vector<RECT> monitors;
-        int areas;
+        std::size_t primary;
+        int count;              // of pictures, or whole_window; none: all black
+        std::vector<int> lefts; // of the pictures
     } layouts[] = {
-        {{{0, 0, 1280, 480}}, 0},                          // one: the window's own picture
-        {{{0, 0, 640, 480}, {5000, 0, 5640, 480}}, 1},     // one of two outside the screen
-        {std::vector<RECT>(max_monitor_pictures, {0, 0, 80, 30}), max_monitor_pictures},
-        {std::vector<RECT>(max_monitor_pictures + 1, {0, 0, 80, 30}), 0}, // one across all
+        {monitors_across, {{0, 0, 640, 480}, {640, 0, 1280, 480}}, 0, whole_window, {}},
+        {monitors_each, {{0, 0, 640, 480}, {640, 0, 1280, 480}}, 0, 2, {0, 640}},
+        {monitors_each, {{0, 0, 1280, 480}}, 0, whole_window, {}}, // the window's own picture
+        {monitors_each, {{0, 0, 640, 480}, {5000, 0, 5640, 480}}, 0, 1, {0}}, // one outside
+        {monitors_each, {{5000, 0, 5640, 480}}, 0, whole_window, {}},
+        {monitors_each, std::vector<RECT>(max_monitor_pictures, {0, 0, 80, 30}), 0,
+         max_monitor_pictures, std::vector<int>(max_monitor_pictures, 0)},
+        {monitors_each, std::vector<RECT>(max_monitor_pictures + 1, {0, 0, 80, 30}), 0,
+         whole_window, {}}, // one across all
+        {monitors_main, {{0, 0, 640, 480}, {640, 0, 1280, 480}}, 1, 1, {640}},
+        {monitors_main, {{0, 0, 1280, 480}, {1280, 0, 1920, 480}}, 0, whole_window, {}},
+        {monitors_main, {{0, 0, 1280, 480}, {1280, 0, 1920, 480}}, 1, 0, {}}, // off the window
     };
     for (const auto& layout : layouts) {
+        scene_settings.monitors = layout.choice;
         fake.monitors = layout.monitors;
-        EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), layout.areas);
+        fake.primary_monitor = layout.primary;
+        const int count = lay_out_monitors(fake_window(1), pictures);
+        ASSERT_EQ(count, layout.count);
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(pictures[i].left, layout.lefts[static_cast<std::size_t>(i)]);
     }
+    preview_mode = TRUE;
+    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), whole_window);
+    wallpaper_mode = TRUE; // its host is the desktop, over every monitor
+    scene_settings.monitors = monitors_each;
+    fake.monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
+    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
+    preview_mode = wallpaper_mode = FALSE;
+    scene_settings = SceneSettings{};
+    fake.primary_monitor = 0;
 }

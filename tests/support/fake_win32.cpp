@@ -289,7 +289,9 @@ BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
 {
     if (info->cbSize != sizeof *info)
         return FALSE;
-    info->rcMonitor = fake.monitors[reinterpret_cast<std::size_t>(monitor) - 1];
+    const std::size_t place = reinterpret_cast<std::size_t>(monitor) - 1;
+    info->rcMonitor = fake.monitors[place];
+    info->dwFlags = place == fake.primary_monitor ? MONITORINFOF_PRIMARY : 0;
     return TRUE;
 }
 

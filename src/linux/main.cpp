@@ -1,6 +1,8 @@
 // The Linux program: the desktop's display-mode options, mapped onto the
 // saver's own preview mode in the window they name; everything else is the
 // saver's Windows switches, handled exactly as on Windows.
+#include <sys/prctl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +21,7 @@ namespace
 {
 
 const char* const trial_class = "OrbdriftTrialWindow";
+const char* const wallpaper_process_name = "orbdrift-wall"; // at most 15 characters
 
 // A plain window on the desktop that the preview fills; closing it ends the
 // saver as a closed host does.
@@ -82,6 +85,14 @@ void watch_end_requests_of(DesktopMode mode)
         watch_end_requests(on_wayland(mode) ? LateEnd::ends_with_0 : LateEnd::waits);
 }
 
+// An idle daemon's resume line ends the saver by its process name (pkill -x
+// orbdrift); the wallpaper, which runs all day beside it, goes by another.
+void name_the_process(DesktopMode mode)
+{
+    if (mode == DesktopMode::wallpaper)
+        prctl(PR_SET_NAME, wallpaper_process_name);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,6 +101,7 @@ int main(int argc, char** argv)
     const char* screensaver_window = std::getenv("XSCREENSAVER_WINDOW");
     const DesktopMode mode = mode_to_run(argc, argv, screensaver_window);
     watch_end_requests_of(mode);
+    name_the_process(mode);
     // Only a mode that draws reads the saved settings, under the options given:
     // --help, --version and a bad option answer whatever the settings file is.
     DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);

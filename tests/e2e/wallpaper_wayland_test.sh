@@ -50,6 +50,8 @@ check "each on a background surface that takes no input" \
     test "$(grep -c 'get_layer_surface(.*, 0, "orbdrift")' "$log")" = 2 -a \
     "$(grep -c 'set_input_region(wl_region@' "$log")" = 2
 check "drawn on HEADLESS-1 ($first)" eventually draws_on "$first"
+check "by a process named orbdrift-wall, which an idle daemon's pkill -x orbdrift leaves" \
+    test "$(cat "/proc/$pid/comm")" = orbdrift-wall
 
 swaymsg_as_user seat seat0 cursor set 320 240 >/dev/null
 swaymsg_as_user seat seat0 cursor press button1 >/dev/null

@@ -13,13 +13,14 @@
 #define IDC_MONITORS 1007
 #define IDC_ON_BATTERY 1008
 #define IDC_BLACK_AFTER 1009
+#define IDC_WALLPAPER_FRAME_RATE 1010
 // The settings' controls, numbered in the order of the settings table.
 #define IDC_FIRST_SETTING IDC_TEXTURE
 
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"
 #define SETTINGS_DIALOG_WIDTH 200
-#define SETTINGS_DIALOG_HEIGHT 190
+#define SETTINGS_DIALOG_HEIGHT 208
 
 #define SETTINGS_DIALOG_CONTROLS(LABEL, LIST, CHECK, DEFAULT_BUTTON, BUTTON)                        \
     LABEL("Texture:", -1, 10, 12, 60, 10)                                                          \
@@ -37,5 +38,7 @@
     LIST("", IDC_ON_BATTERY, 80, 130, 110, 50)                                                     \
     LABEL("Go black after:", -1, 10, 150, 60, 10)                                                  \
     LIST("", IDC_BLACK_AFTER, 80, 148, 110, 60)                                                    \
-    DEFAULT_BUTTON("OK", 1, 84, 166, 50, 14)                                                       \
-    BUTTON("Cancel", 2, 140, 166, 50, 14)
+    LABEL("Wallpaper rate:", -1, 10, 168, 60, 10)                                                  \
+    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 166, 110, 50)                                           \
+    DEFAULT_BUTTON("OK", 1, 84, 184, 50, 14)                                                       \
+    BUTTON("Cancel", 2, 140, 184, 50, 14)

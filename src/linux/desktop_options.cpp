@@ -7,7 +7,8 @@
 
 std::string desktop_usage()
 {
-    return "Usage: orbdrift [--root | --window-id ID | --window | --wayland [--output NAME]]\n"
+    return "Usage: orbdrift [--root | --window-id ID | --window |\n"
+           "                 --wayland [--output NAME] | --wallpaper [--output NAME]]\n"
            "                [--delay MICROSECONDS]\n" +
            settings_synopsis(16) +
            "       orbdrift [/s | /p WINDOW | /c]\n"
@@ -20,9 +21,12 @@ std::string desktop_usage()
            "  --wayland           draw on every output of a Wayland compositor (the\n"
            "                      default, started without options, where WAYLAND_DISPLAY\n"
            "                      is set and DISPLAY is not)\n"
-           "  --output NAME       with --wayland, only on that output\n"
+           "  --wallpaper         draw on the desktop, under every window, until ended:\n"
+           "                      on Wayland where WAYLAND_DISPLAY is set, else on X\n"
+           "  --output NAME       with --wayland or --wallpaper on Wayland, only on that\n"
+           "                      output\n"
            "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
-           "                      takes effect)\n" +
+           "                      takes effect; a wallpaper's from --wallpaper-rate)\n" +
            settings_help() +
            "  --help              show this and end\n"
            "  --version           show the version and end\n"
@@ -56,8 +60,8 @@ bool is_desktop_option(const char* argument)
         return true;
     SceneSettings scratch;
     std::string problem;
-    for (const char* name :
-         {"root", "window-id", "window", "wayland", "output", "delay", "help", "version"})
+    for (const char* name : {"root", "window-id", "window", "wayland", "wallpaper", "output",
+                             "delay", "help", "version"})
         if (is_option(argument, name))
             return true;
     return read_settings_option(option_name(argument), "", scratch, problem) != 0;
@@ -111,6 +115,7 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
         return parse_desktop_options(2, root_alone, screensaver_window, saved);
     if (bare || !is_desktop_option(argv[1]))
         return options;
+    bool delay_given = false;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -143,6 +148,8 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
             options.mode = DesktopMode::window;
         } else if (is_option(argument, "wayland")) {
             options.mode = DesktopMode::wayland;
+        } else if (is_option(argument, "wallpaper")) {
+            options.mode = DesktopMode::wallpaper;
         } else if (is_option(argument, "output")) {
             if (!value || !*value)
                 return refused("--output wants the name of an output");
@@ -152,15 +159,24 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
                 return refused("--delay wants a number of microseconds");
             options.frame_interval_ms = static_cast<UINT>(number / 1000);
+            delay_given = true;
             ++i;
         } else {
             return refused(std::string("unknown option ") + argument);
         }
     }
     if (options.mode == DesktopMode::windows_switches)
-        return refused("these options alone draw nowhere: add --root, --window-id, --window or "
-                       "--wayland");
-    if (!options.output.empty() && options.mode != DesktopMode::wayland)
-        return refused("--output goes with --wayland");
+        return refused("these options alone draw nowhere: add --root, --window-id, --window, "
+                       "--wayland or --wallpaper");
+    if (!options.output.empty() && options.mode != DesktopMode::wayland &&
+        options.mode != DesktopMode::wallpaper)
+        return refused("--output goes with --wayland or --wallpaper");
+    // A wallpaper is seen all day: its frame rate is a setting of its own,
+    // and the saver's delay after which nobody is watching is not its.
+    if (options.mode == DesktopMode::wallpaper) {
+        options.settings.black_after_minutes = 0;
+        if (!delay_given)
+            options.frame_interval_ms = frame_interval_for(options.settings.wallpaper_frame_rate);
+    }
     return options;
 }

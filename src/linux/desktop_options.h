@@ -7,9 +7,20 @@
 // How the Linux desktop starts a display mode. A screen-saver daemon runs it
 // with --root (its window in XSCREENSAVER_WINDOW) or --window-id, a person
 // with --window to try it, a Wayland idle daemon with --wayland, a screen
-// locker with nothing but XSCREENSAVER_WINDOW (taken as --root); anything
-// that is not one of these options is the saver's own Windows switches.
-enum class DesktopMode { windows_switches, root, window_id, window, wayland, help, version, bad };
+// locker with nothing but XSCREENSAVER_WINDOW (taken as --root), a session's
+// autostart with --wallpaper; anything that is not one of these options is
+// the saver's own Windows switches.
+enum class DesktopMode {
+    windows_switches,
+    root,
+    window_id,
+    window,
+    wayland,
+    wallpaper,
+    help,
+    version,
+    bad
+};
 
 class DesktopOptions
 {
@@ -18,9 +29,10 @@ public:
 
     DesktopMode mode = DesktopMode::windows_switches;
     HWND window = nullptr;       // root: null for the root window itself
-    std::string output;          // wayland: the one output to draw on, or empty for all
+    std::string output;          // wayland, wallpaper: the one output, or empty for all
     SceneSettings settings;      // the saved ones, changed by the options given
-    UINT frame_interval_ms = 10; // from the settings' frame rate unless --delay says otherwise
+    UINT frame_interval_ms = 10; // from the settings' frame rate (the wallpaper's own for a
+                                 // wallpaper) unless --delay says otherwise
     std::string problem;         // what was wrong, for DesktopMode::bad
 };
 

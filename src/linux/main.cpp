@@ -1,22 +1,27 @@
 // The Linux program: the desktop's display-mode options, mapped onto the
 // saver's own preview mode in the window they name; everything else is the
 // saver's Windows switches, handled exactly as on Windows.
+#include <sys/prctl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "linux/desktop_options.h"
 #include "orbdrift_version.h"
+#include "platform/desktop_window.h"
 #include "platform/end_requests.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
+#include "shell/saver_window.h"
 #include "wayland/wayland_saver.h"
 
 namespace
 {
 
 const char* const trial_class = "OrbdriftTrialWindow";
+const char* const wallpaper_process_name = "orbdrift-wall"; // at most 15 characters
 
 // A plain window on the desktop that the preview fills; closing it ends the
 // saver as a closed host does.
@@ -34,7 +39,16 @@ HWND make_trial_window()
 bool draws(DesktopMode mode)
 {
     return mode == DesktopMode::root || mode == DesktopMode::window_id ||
-           mode == DesktopMode::window || mode == DesktopMode::wayland;
+           mode == DesktopMode::window || mode == DesktopMode::wayland ||
+           mode == DesktopMode::wallpaper;
+}
+
+// A wallpaper goes where the session is: in a Wayland session that also runs
+// X programs, an X window would be one more window, not the desktop.
+bool on_wayland(DesktopMode mode)
+{
+    const char* socket = std::getenv("WAYLAND_DISPLAY");
+    return mode == DesktopMode::wayland || (mode == DesktopMode::wallpaper && socket && *socket);
 }
 
 HWND display_window(const DesktopOptions& options)
@@ -44,6 +58,8 @@ HWND display_window(const DesktopOptions& options)
         return options.window ? options.window : GetDesktopWindow();
     case DesktopMode::window:
         return make_trial_window();
+    case DesktopMode::wallpaper:
+        return make_desktop_window();
     default:
         return options.window;
     }
@@ -61,12 +77,20 @@ DesktopMode mode_to_run(int argc, const char* const* argv, const char* screensav
 
 // The display modes end with 0 on SIGTERM, SIGINT and SIGHUP however early
 // it comes: a daemon whose user is back at once ends the saver it has just
-// started. The Wayland mode keeps nothing, so a request it cannot carry out
-// in time (its GL swap waiting on a stopped compositor) ends it abruptly.
+// started. The Wayland modes keep nothing, so a request they cannot carry out
+// in time (a GL swap waiting on a stopped compositor) ends them abruptly.
 void watch_end_requests_of(DesktopMode mode)
 {
     if (draws(mode))
-        watch_end_requests(mode == DesktopMode::wayland ? LateEnd::ends_with_0 : LateEnd::waits);
+        watch_end_requests(on_wayland(mode) ? LateEnd::ends_with_0 : LateEnd::waits);
+}
+
+// An idle daemon's resume line ends the saver by its process name (pkill -x
+// orbdrift); the wallpaper, which runs all day beside it, goes by another.
+void name_the_process(DesktopMode mode)
+{
+    if (mode == DesktopMode::wallpaper)
+        prctl(PR_SET_NAME, wallpaper_process_name);
 }
 
 } // namespace
@@ -77,6 +101,7 @@ int main(int argc, char** argv)
     const char* screensaver_window = std::getenv("XSCREENSAVER_WINDOW");
     const DesktopMode mode = mode_to_run(argc, argv, screensaver_window);
     watch_end_requests_of(mode);
+    name_the_process(mode);
     // Only a mode that draws reads the saved settings, under the options given:
     // --help, --version and a bad option answer whatever the settings file is.
     DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);
@@ -99,8 +124,17 @@ int main(int argc, char** argv)
         break;
     }
     scene_settings = options.settings;
-    if (options.mode == DesktopMode::wayland)
-        return run_wayland(options.output, options.frame_interval_ms);
+    const bool wallpaper = options.mode == DesktopMode::wallpaper;
+    if (on_wayland(options.mode))
+        return run_wayland(options.output, options.frame_interval_ms, wallpaper);
+    if (wallpaper && !options.output.empty()) {
+        std::fprintf(stderr,
+                     "orbdrift: --output names a Wayland output; on X the wallpaper "
+                     "covers the screen\n%s",
+                     desktop_usage().c_str());
+        return 2;
+    }
+    wallpaper_mode = wallpaper ? TRUE : FALSE;
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     const HWND window = display_window(options);

@@ -54,6 +54,7 @@ namespace x11
 
 void handle_event(const XEvent& event)
 {
+    follow_desktop(event); // events of windows not ours too
     const Window id = event.xany.window;
     if (event.type == DestroyNotify) {
         // Gone with its parent, ours or the host's; after DestroyWindow the

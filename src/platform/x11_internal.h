@@ -116,6 +116,11 @@ void tell_power_changes();
 // Whether the X server has the monitor powered down; a test may replace it.
 extern bool (*monitor_off_source)();
 
+// A wallpaper's window: what of an event tells whether it can be seen, and
+// whether it can; never hidden without one.
+void follow_desktop(const XEvent& event);
+bool desktop_hidden();
+
 // Hides the pointer over our windows; grabs follow the same cursor.
 Cursor blank_cursor();
 

@@ -1,7 +1,8 @@
 // The power calls of the Windows API: the X server's monitor power (the
-// DPMS extension) as the console's display state, looked at no more than
-// once a second, and UPower's OnBattery as the power source. Each change is
-// sent to the windows that asked, as Windows sends it.
+// DPMS extension, looked at no more than once a second), or a wallpaper that
+// nobody can see, as the console's display state, and UPower's OnBattery as
+// the power source. Each change is sent to the windows that asked, as
+// Windows sends it.
 #include <memory>
 #include <vector>
 
@@ -25,7 +26,8 @@ struct Notice {
 std::vector<std::unique_ptr<Notice>> notices;
 constexpr int look_interval_ms = 1000;
 std::uint64_t next_look = 0;
-bool monitor_was_off = false;
+bool monitor_off = false;     // at the last look
+bool display_was_off = false; // as the windows were last told
 
 bool server_monitor_off()
 {
@@ -66,7 +68,7 @@ HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWOR
     if (!display && watch_power_source() < 0)
         return nullptr; // no news will ever come
     if (display && !watched(true))
-        monitor_was_off = false; // the first look tells of a monitor already off
+        monitor_off = display_was_off = false; // the first look tells of a monitor already off
     notices.push_back(std::make_unique<Notice>(Notice{window, display}));
     return notices.back().get();
 }
@@ -116,12 +118,17 @@ void x11::tell_power_changes()
     bool battery = false;
     if (watched(false) && power_source_changed(battery))
         tell(false, battery ? 1 : 0);
-    if (!watched(true) || tick_source() < next_look)
+    if (!watched(true))
         return;
-    next_look = tick_source() + look_interval_ms;
-    const bool off = monitor_off_source();
-    if (off != monitor_was_off) {
-        monitor_was_off = off;
+    if (tick_source() >= next_look) {
+        next_look = tick_source() + look_interval_ms;
+        monitor_off = monitor_off_source();
+    }
+    // A wallpaper nobody can see is told of as a monitor that is off, at
+    // once rather than at the next look.
+    const bool off = monitor_off || x11::desktop_hidden();
+    if (off != display_was_off) {
+        display_was_off = off;
         tell(true, off ? 0 : 1);
     }
 }

@@ -32,6 +32,9 @@ constexpr SettingChoice black_delays[] = {{0, "never", nullptr},
                                           {10, "10 minutes", nullptr},
                                           {30, "30 minutes", nullptr},
                                           {60, "60 minutes", nullptr}};
+constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr},
+                                             {30, "30 frames a second", nullptr},
+                                             {15, "15 frames a second", nullptr}};
 
 constexpr Setting flag(const char* stored, const char* label, const char* option,
                        bool SceneSettings::*field)
@@ -83,6 +86,8 @@ constexpr Setting settings_table[setting_count] = {
     choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices),
     number("BlackAfter", "Go black after", "black-after", "MINUTES",
            &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays),
+    number("WallpaperFrameRate", "Wallpaper rate", "wallpaper-rate", "FPS",
+           &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates),
 };
 
 bool is_settings_texture(int kind)

@@ -27,6 +27,7 @@ public:
     int monitors = monitors_across;  // one of MonitorChoice
     int on_battery = battery_slower; // how saving goes while the computer runs on battery
     int black_after_minutes = 0;     // of saving, after which it is black; 0 for never
+    int wallpaper_frame_rate = 30;   // frames a second on the desktop, which it shows all day
 };
 
 extern SceneSettings scene_settings;
@@ -71,7 +72,7 @@ struct Setting {
 };
 
 // In the dialog's order, which numbers its controls from its first one.
-constexpr int setting_count = 9;
+constexpr int setting_count = 10;
 extern const Setting settings_table[setting_count];
 
 // The options of the rows that have one: a line for a usage's synopsis,

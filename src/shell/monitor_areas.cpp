@@ -52,7 +52,7 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
 
 int lay_out_monitors(HWND window, ScreenArea* pictures)
 {
-    if (preview_mode || scene_settings.monitors == monitors_across)
+    if ((preview_mode && !wallpaper_mode) || scene_settings.monitors == monitors_across)
         return whole_window;
     MonitorList list{};
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));

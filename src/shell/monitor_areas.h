@@ -14,6 +14,7 @@ constexpr int max_monitor_pictures = 16;
 // The pictures of a saver window over several monitors, as the settings ask:
 // one on each, or one on the main monitor with the rest black. Returns how
 // many areas it wrote into pictures (none: the window is all black), or
-// whole_window for one picture over it all, as always in a preview.
+// whole_window for one picture over it all, as always in a preview that is
+// not a wallpaper.
 constexpr int whole_window = -1;
 int lay_out_monitors(HWND window, ScreenArea* pictures);

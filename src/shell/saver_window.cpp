@@ -7,6 +7,7 @@
 
 HWND saver_window = nullptr;
 BOOL preview_mode = FALSE;
+BOOL wallpaper_mode = FALSE;
 BOOL close_confirmed = FALSE;
 BOOL verifying_password = FALSE;
 HMODULE password_library = nullptr;

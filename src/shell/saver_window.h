@@ -8,6 +8,9 @@ typedef InputContext(WINAPI* AssociateContextProc)(HWND window, InputContext con
 // One saver window per process.
 extern HWND saver_window;
 extern BOOL preview_mode;
+// A preview whose host lies over the whole desktop, under every window: its
+// monitors get pictures as in saving.
+extern BOOL wallpaper_mode;
 extern BOOL close_confirmed;
 extern BOOL verifying_password;
 extern HMODULE password_library;

@@ -28,6 +28,7 @@ struct Client {
     wl_seat* seat = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::string wanted_output; // empty for all
+    bool wallpaper = false;    // under every window rather than above
     GlTarget gl;
     Canvas window; // of a compositor without layer-shell
     bool ended = false;

@@ -1,5 +1,5 @@
-// The compositor's globals, and a layer surface above everything on each
-// output it announces.
+// The compositor's globals, and a layer surface above everything (or, for a
+// wallpaper, under everything) on each output it announces.
 #include <algorithm>
 #include <cstring>
 
@@ -30,18 +30,30 @@ void layer_closed(void* data, zwlr_layer_surface_v1*)
 
 const zwlr_layer_surface_v1_listener layer_listener = {layer_configure, layer_closed};
 
+// A wallpaper lets every click and touch through to the desktop's other
+// clients, as a surface with nothing in its input region does.
+void take_no_input(wl_surface* surface)
+{
+    wl_region* nowhere = wl_compositor_create_region(client.compositor);
+    wl_surface_set_input_region(surface, nowhere);
+    wl_region_destroy(nowhere);
+}
+
 void cover(Output& output)
 {
     Canvas& canvas = output.canvas;
     canvas.surface = wl_compositor_create_surface(client.compositor);
-    output.layer =
-        zwlr_layer_shell_v1_get_layer_surface(client.layer_shell, canvas.surface, output.output,
-                                              ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "orbdrift");
+    const auto layer =
+        client.wallpaper ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY;
+    output.layer = zwlr_layer_shell_v1_get_layer_surface(client.layer_shell, canvas.surface,
+                                                         output.output, layer, "orbdrift");
+    if (client.wallpaper)
+        take_no_input(canvas.surface);
     zwlr_layer_surface_v1_set_anchor(
         output.layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
                           ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
     zwlr_layer_surface_v1_set_size(output.layer, 0, 0);
-    zwlr_layer_surface_v1_set_exclusive_zone(output.layer, -1); // over panels too
+    zwlr_layer_surface_v1_set_exclusive_zone(output.layer, -1); // over (or under) panels too
     zwlr_layer_surface_v1_set_keyboard_interactivity(output.layer, 0);
     zwlr_layer_surface_v1_add_listener(output.layer, &layer_listener, &output);
     wl_surface_commit(canvas.surface);

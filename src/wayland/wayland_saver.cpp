@@ -122,7 +122,7 @@ int run_frames(unsigned frame_interval_ms)
 
 } // namespace
 
-int run_wayland(const std::string& output_name, unsigned frame_interval_ms)
+int run_wayland(const std::string& output_name, unsigned frame_interval_ms, bool wallpaper)
 {
     client.display = wl_display_connect(nullptr);
     if (!client.display) {
@@ -131,10 +131,17 @@ int run_wayland(const std::string& output_name, unsigned frame_interval_ms)
         return 1;
     }
     client.wanted_output = output_name;
+    client.wallpaper = wallpaper;
     watch_globals(wl_display_get_registry(client.display));
     wl_display_roundtrip(client.display); // the globals
     if (!client.compositor || (!client.layer_shell && !client.wm_base)) {
         std::fputs("orbdrift: the compositor offers no way to show a surface\n", stderr);
+        return 1;
+    }
+    // A full-screen window would hide the desktop it was to be.
+    if (wallpaper && !client.layer_shell) {
+        std::fputs("orbdrift: the compositor offers no layer-shell, which a wallpaper needs\n",
+                   stderr);
         return 1;
     }
     if (!open_gl_target(client.display, client.gl))

@@ -9,4 +9,7 @@
 // pixels ends with 0, as saving mode does. Ends with 1 and one line when no
 // compositor can be reached or it goes away. The caller watches the end
 // requests, from its start, before anything here can wait on a compositor.
-int run_wayland(const std::string& output_name, unsigned frame_interval_ms);
+// As a wallpaper: under every window on the background layer, taking no
+// input, ending only as the layer-shell saver does; a compositor without
+// layer-shell ends it with 1.
+int run_wayland(const std::string& output_name, unsigned frame_interval_ms, bool wallpaper);

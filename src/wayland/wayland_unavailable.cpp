@@ -3,7 +3,7 @@
 
 #include "wayland/wayland_saver.h"
 
-int run_wayland(const std::string&, unsigned)
+int run_wayland(const std::string&, unsigned, bool)
 {
     std::fputs("orbdrift: this build has no Wayland support\n", stderr);
     return 1;

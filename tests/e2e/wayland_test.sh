@@ -11,26 +11,9 @@ mkdir -p "$out"
 out=$(realpath "$out")
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
 . "$(dirname "$0")/../support/wayland_session.sh"
+. "$(dirname "$0")/../support/wayland_pictures.sh"
 start_wayland_user "$1"
 
-# black_at PICTURE X Y, as a compositor's screenshot has it.
-black_at() { [ "$(convert "$1" 2>/dev/null -format "%[fx:int(255*(p{$2,$3}.r+p{$2,$3}.g+p{$2,$3}.b))]" info:)" = 0 ]; }
-# The picture over the whole of PICTURE, not a part of it: its top and bottom
-# fifths black from edge to edge, noise in each quarter of the strip between.
-covers() {
-    local x
-    for x in 0 384; do
-        [ "$(convert "$1" -crop "640x96+0+$x" -format '%[fx:maxima]' info:)" = 0 ] || return 1
-    done
-    for x in 0 160 320 480; do
-        convert "$1" -crop "160x96+$x+192" +repage "$1.part.png" && rough "$1.part.png" || return 1
-    done
-}
-# A screenshot of one of sway's outputs: its pixel size, its bands, its noise.
-output_shows() {
-    as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
-        [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
-}
 # A stopped compositor answers nothing, and the GL swap waits for it without
 # end; SIGTERM still ends the saver $pid with 0 within a second.
 ends_with_compositor_stopped() {

@@ -78,7 +78,11 @@ TEST(MonitorAreas, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
     }
     preview_mode = TRUE;
     EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), whole_window);
-    preview_mode = FALSE;
+    wallpaper_mode = TRUE; // its host is the desktop, over every monitor
+    scene_settings.monitors = monitors_each;
+    fake.monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
+    EXPECT_EQ(lay_out_monitors(fake_window(1), pictures), 2);
+    preview_mode = wallpaper_mode = FALSE;
     scene_settings = SceneSettings{};
     fake.primary_monitor = 0;
 }

@@ -118,6 +118,17 @@ shot_is() { "$shot" "$3" "$2" && "$1" "$3"; }
 # shows WINDOW X Y: that pixel is drawn, not the white of an empty host.
 shows() { [ "$(pixel "$1" "$2" "$3")" != "255 255 255" ]; }
 
+# cpu_share PID SECONDS: the share of one core, in per cent, that process PID
+# spent on the CPU over the next SECONDS, from its own user and system time.
+cpu_share() {
+    local before after
+    before=$(awk '{print $14 + $15}' "/proc/$1/stat") && sleep "$2" &&
+        after=$(awk '{print $14 + $15}' "/proc/$1/stat") &&
+        awk -v ticks="$((after - before))" -v hz="$(getconf CLK_TCK)" -v s="$2" \
+            'BEGIN {printf "%.1f", 100 * ticks / hz / s}'
+}
+below() { awk "BEGIN {exit !($1 < $2)}"; }
+
 report() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]

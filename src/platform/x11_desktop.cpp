@@ -1,0 +1,191 @@
+// A wallpaper's window on the desktop's bottom layer, and whether anyone can
+// see it. The server says when another window covers it whole; under a
+// compositing manager, which has the server report every window as seen, the
+// one sign left is the focused window being full-screen over it, which the
+// window manager tells on the root window and on that window.
+#include <X11/extensions/shape.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/desktop_window.h"
+#include "platform/x11_internal.h"
+
+namespace
+{
+
+const char* const desktop_class = "OrbdriftDesktopWindow";
+
+Window desktop = 0;               // ours, once made
+bool fully_covered = false;       // as the server last said of it
+Window active = None;             // the focused window, as the window manager names it
+bool active_over_desktop = false; // full-screen, not minimised, and over all of ours
+
+void set_atoms(Display* d, Window id, const char* property,
+               std::initializer_list<const char*> names)
+{
+    std::vector<Atom> atoms;
+    for (const char* name : names)
+        atoms.push_back(x11::atom(name));
+    XChangeProperty(d, id, x11::atom(property), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(atoms.data()),
+                    static_cast<int>(atoms.size()));
+}
+
+// What the window manager reads as it maps the window.
+void make_it_the_desktop(Display* d, Window id)
+{
+    set_atoms(d, id, "_NET_WM_WINDOW_TYPE", {"_NET_WM_WINDOW_TYPE_DESKTOP"});
+    set_atoms(d, id, "_NET_WM_STATE",
+              {"_NET_WM_STATE_BELOW", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+    const long every_workspace = 0xFFFFFFFF;
+    XChangeProperty(d, id, x11::atom("_NET_WM_DESKTOP"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&every_workspace), 1);
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = False;
+    XSetWMHints(d, id, &hints);
+    char name[] = "orbdrift";
+    XClassHint class_hint{name, name};
+    XSetClassHint(d, id, &class_hint);
+    // Clicks on the desktop are the window manager's (its menus, its icons).
+    XShapeCombineRectangles(d, id, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
+}
+
+void add_events(Display* d, Window id, long events)
+{
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(d, id, &attributes))
+        XSelectInput(d, id, attributes.your_event_mask | events);
+}
+
+// A property of 32-bit items of a window that may be gone by the time it is
+// asked; empty then.
+std::vector<long> property_items(Window id, const char* name)
+{
+    std::vector<long> items;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    x11::accepted([&](Display* d) {
+        XGetWindowProperty(d, id, x11::atom(name), 0, 64, False, AnyPropertyType, &type, &format,
+                           &count, &remaining, &data);
+    });
+    if (data && format == 32) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
+bool holds(const std::vector<long>& atoms, const char* name)
+{
+    return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) != atoms.end();
+}
+
+// Over all of ours, not one monitor of several: the picture on the others
+// still shows.
+bool full_screen_over_desktop(Window window)
+{
+    const std::vector<long> state = property_items(window, "_NET_WM_STATE");
+    const x11::OwnWindow* ours = x11::own_window(desktop);
+    if (!ours || !holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
+        return false;
+    XWindowAttributes attributes{};
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    return x11::accepted([&](Display* d) {
+               XGetWindowAttributes(d, window, &attributes);
+               XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+           }) &&
+           x <= 0 && y <= 0 && x + attributes.width >= ours->width &&
+           y + attributes.height >= ours->height;
+}
+
+// The focused window's state and size are followed for as long as it is
+// focused; it is listened to before it is looked at, so no change between
+// the two is missed.
+void follow_active_window()
+{
+    Display* d = x11::display();
+    const std::vector<long> named = property_items(DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
+    const Window now = named.empty() ? None : static_cast<Window>(named[0]);
+    if (now != active) {
+        const auto listen = [d](Window id, long events) {
+            if (id != None && !x11::own_window(id))
+                x11::accepted([&](Display*) { XSelectInput(d, id, events); });
+        };
+        listen(active, NoEventMask);
+        active = now;
+        listen(active, PropertyChangeMask | StructureNotifyMask);
+    }
+    active_over_desktop = active != None && full_screen_over_desktop(active);
+}
+
+} // namespace
+
+HWND make_desktop_window()
+{
+    Display* d = x11::display();
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = DefWindowProcA;
+    window_class.lpszClassName = desktop_class;
+    if (!d || !RegisterClassA(&window_class))
+        return nullptr;
+    const HWND window =
+        CreateWindowExA(0, desktop_class, "orbdrift", 0, 0, 0, DisplayWidth(d, DefaultScreen(d)),
+                        DisplayHeight(d, DefaultScreen(d)), nullptr, nullptr, nullptr, nullptr);
+    if (!window)
+        return nullptr;
+    const Window id = x11::xid(window);
+    x11::own_window(id)->full_screen = true; // and the screen's size when it changes
+    make_it_the_desktop(d, id);
+    add_events(d, id, VisibilityChangeMask);
+    add_events(d, DefaultRootWindow(d), PropertyChangeMask);
+    XMapWindow(d, id);
+    XLowerWindow(d, id); // where no window manager puts it there
+    XSync(d, False);
+    desktop = id;
+    follow_active_window();
+    return window;
+}
+
+namespace x11
+{
+
+void follow_desktop(const XEvent& event)
+{
+    if (!desktop)
+        return;
+    switch (event.type) {
+    case VisibilityNotify:
+        if (event.xvisibility.window == desktop)
+            fully_covered = event.xvisibility.state == VisibilityFullyObscured;
+        break;
+    case PropertyNotify:
+        if ((event.xproperty.window == DefaultRootWindow(event.xany.display) &&
+             event.xproperty.atom == atom("_NET_ACTIVE_WINDOW")) ||
+            (event.xproperty.window == active && event.xproperty.atom == atom("_NET_WM_STATE")))
+            follow_active_window();
+        break;
+    case ConfigureNotify:
+        if (event.xconfigure.window == active)
+            follow_active_window();
+        break;
+    default:
+        break;
+    }
+}
+
+bool desktop_hidden()
+{
+    return desktop && (fully_covered || active_over_desktop);
+}
+
+} // namespace x11

@@ -1,0 +1,28 @@
+# Sourced by the Wayland tests, after wayland_session.sh: what a screenshot
+# of one of sway's 640 x 480 outputs shows. output_shows leaves its
+# screenshot in $out, output_drawn too.
+
+# black_at PICTURE X Y, as a compositor's screenshot has it.
+black_at() { [ "$(convert "$1" 2>/dev/null -format "%[fx:int(255*(p{$2,$3}.r+p{$2,$3}.g+p{$2,$3}.b))]" info:)" = 0 ]; }
+# The picture over the whole of PICTURE, not a part of it: its top and bottom
+# fifths black from edge to edge, noise in each quarter of the strip between.
+covers() {
+    local x
+    for x in 0 384; do
+        [ "$(convert "$1" -crop "640x96+0+$x" -format '%[fx:maxima]' info:)" = 0 ] || return 1
+    done
+    for x in 0 160 320 480; do
+        convert "$1" -crop "160x96+$x+192" +repage "$1.part.png" && rough "$1.part.png" || return 1
+    done
+}
+# A screenshot of one of sway's outputs: its pixel size, its bands, its noise.
+output_shows() {
+    as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
+        [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
+}
+# The picture at any moment of its bands' breathing: the top band's first row
+# black and noise in the middle, where a window would be flat.
+output_drawn() {
+    as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
+        black_at "$out/$1.png" 320 0 && rough "$out/$1.png"
+}

@@ -53,13 +53,6 @@ void make_it_the_desktop(Display* d, Window id)
     XShapeCombineRectangles(d, id, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
 }
 
-void add_events(Display* d, Window id, long events)
-{
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(d, id, &attributes))
-        XSelectInput(d, id, attributes.your_event_mask | events);
-}
-
 // A property of 32-bit items of a window that may be gone by the time it is
 // asked; empty then.
 std::vector<long> property_items(Window id, const char* name)
@@ -146,8 +139,8 @@ HWND make_desktop_window()
     const Window id = x11::xid(window);
     x11::own_window(id)->full_screen = true; // and the screen's size when it changes
     make_it_the_desktop(d, id);
-    add_events(d, id, VisibilityChangeMask);
-    add_events(d, DefaultRootWindow(d), PropertyChangeMask);
+    x11::add_events(d, id, VisibilityChangeMask);
+    x11::add_events(d, DefaultRootWindow(d), PropertyChangeMask);
     XMapWindow(d, id);
     XLowerWindow(d, id); // where no window manager puts it there
     XSync(d, False);
@@ -169,7 +162,7 @@ void follow_desktop(const XEvent& event)
             fully_covered = event.xvisibility.state == VisibilityFullyObscured;
         break;
     case PropertyNotify:
-        if ((event.xproperty.window == DefaultRootWindow(event.xany.display) &&
+        if ((event.xproperty.window == DefaultRootWindow(display()) &&
              event.xproperty.atom == atom("_NET_ACTIVE_WINDOW")) ||
             (event.xproperty.window == active && event.xproperty.atom == atom("_NET_WM_STATE")))
             follow_active_window();

@@ -56,6 +56,13 @@ Atom atom(const char* name)
     return XInternAtom(display(), name, False);
 }
 
+void add_events(Display* d, Window id, long events)
+{
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(d, id, &attributes))
+        XSelectInput(d, id, attributes.your_event_mask | events);
+}
+
 int set_lost_connection_exit_code(int code)
 {
     return std::exchange(lost_connection_exit_code, code);

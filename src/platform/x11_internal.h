@@ -17,6 +17,9 @@ namespace x11
 Display* display();
 Display* display_if_open();
 Atom atom(const char* name);
+// Adds to the events this client hears of a window, others may already have
+// asked for: the root's are asked for by several parts of the host layer.
+void add_events(Display* d, Window id, long events);
 
 // What the process ends with when its connection to the server is lost: 1
 // unless set otherwise. Returns the code it replaces.

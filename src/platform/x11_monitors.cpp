@@ -70,7 +70,7 @@ void watch_screen_changes(Display* d)
     // A new size comes as both; monitors made or removed (xrandr
     // --setmonitor) only as a ConfigureNotify of the root.
     XRRSelectInput(d, DefaultRootWindow(d), RRScreenChangeNotifyMask);
-    accepted([&](Display* dd) { XSelectInput(dd, DefaultRootWindow(dd), StructureNotifyMask); });
+    add_events(d, DefaultRootWindow(d), StructureNotifyMask);
 }
 
 bool is_screen_change(const XEvent& event)

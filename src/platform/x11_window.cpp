@@ -232,7 +232,7 @@ HWND CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int x,
         XSetWMProtocols(d, id, &close_request, 1);
     }
     if (parent && !x11::own_window(parent_id)) // to follow its size
-        x11::accepted([&](Display* dd) { XSelectInput(dd, parent_id, StructureNotifyMask); });
+        x11::accepted([&](Display* dd) { x11::add_events(dd, parent_id, StructureNotifyMask); });
 
     // The class list may grow while WM_CREATE runs, so keep no pointer into it.
     const WNDPROC procedure = window_class->procedure;

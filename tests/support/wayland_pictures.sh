@@ -1,6 +1,6 @@
 # Sourced by the Wayland tests, after wayland_session.sh: what a screenshot
 # of one of sway's 640 x 480 outputs shows. output_shows leaves its
-# screenshot in $out, output_drawn too.
+# screenshot in $out.
 
 # black_at PICTURE X Y, as a compositor's screenshot has it.
 black_at() { [ "$(convert "$1" 2>/dev/null -format "%[fx:int(255*(p{$2,$3}.r+p{$2,$3}.g+p{$2,$3}.b))]" info:)" = 0 ]; }
@@ -19,10 +19,4 @@ covers() {
 output_shows() {
     as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
         [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
-}
-# The picture at any moment of its bands' breathing: the top band's first row
-# black and noise in the middle, where a window would be flat.
-output_drawn() {
-    as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
-        black_at "$out/$1.png" 320 0 && rough "$out/$1.png"
 }

@@ -143,9 +143,9 @@ void follow_screen_change(Display* d)
     const int screen = DefaultScreen(d);
     const int width = std::max(DisplayWidth(d, screen), 1);
     const int height = std::max(DisplayHeight(d, screen), 1);
+    // Every window is told, children of ours too (Windows tells only those at
+    // the top): a wallpaper draws in a child of its desktop window.
     for (const OwnWindow& w : windows) {
-        if (own_window(w.parent)) // a child of ours is not told, as on Windows
-            continue;
         if (w.full_screen)
             XResizeWindow(d, w.id, static_cast<unsigned>(width), static_cast<unsigned>(height));
         queue_message(hwnd(w.id), WM_DISPLAYCHANGE, static_cast<WPARAM>(DefaultDepth(d, screen)),

@@ -110,8 +110,10 @@ void follow_active_window()
     const std::vector<long> named = property_items(DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
     const Window now = named.empty() ? None : static_cast<Window>(named[0]);
     if (now != active) {
+        // The root is listened to for more than this (and a window manager
+        // may name it when nothing has the focus): never replaced here.
         const auto listen = [d](Window id, long events) {
-            if (id != None && !x11::own_window(id))
+            if (id != None && id != DefaultRootWindow(d) && !x11::own_window(id))
                 x11::accepted([&](Display*) { XSelectInput(d, id, events); });
         };
         listen(active, NoEventMask);

@@ -64,21 +64,22 @@ bool timer_due()
 void pump_events()
 {
     end_if_requested();
-    x11::tell_power_changes();
-    Display* d = x11::display();
-    if (!d)
-        return;
-    // A tick draws a frame, and Mesa's software renderer, drawing into a
-    // window the server has already destroyed (a preview's host that went),
-    // can clear a buffer of a garbage size for minutes. One round trip before
-    // a tick brings the news of a destruction in before the frame.
-    if (timer_due())
-        XSync(d, False);
-    while (XPending(d) > 0) {
-        XEvent event;
-        XNextEvent(d, &event);
-        x11::handle_event(event);
+    if (Display* d = x11::display()) {
+        // A tick draws a frame, and Mesa's software renderer, drawing into a
+        // window the server has already destroyed (a preview's host that
+        // went), can clear a buffer of a garbage size for minutes. One round
+        // trip before a tick brings the news of a destruction in before the
+        // frame.
+        if (timer_due())
+            XSync(d, False);
+        while (XPending(d) > 0) {
+            XEvent event;
+            XNextEvent(d, &event);
+            x11::handle_event(event);
+        }
     }
+    // After the events, so that a wallpaper they covered draws no frame more.
+    x11::tell_power_changes();
 }
 
 // Windows makes quit, paint and timer messages only when nothing else waits,

@@ -127,8 +127,16 @@ void draw_picture(const ScreenArea& area)
     draw_area(area, false);
 }
 
-void draw_pictures(const ScreenArea* areas, int count)
+void draw_pictures(const ScreenArea* areas, int count, bool black_around)
 {
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
+    const bool clear_is_background =
+        view_manager.background_is_clear(scene_switches.scene_pass_on != 0);
+    if (black_around) {
+        // One clear of all of it, the fast one, is then each picture's
+        // background too, where that is a clear of the same black.
+        clear_is_background ? view_manager.clear_background() : clear_picture();
+    }
     glEnable(GL_SCISSOR_TEST);
     // Scissored to less than the whole buffer, a clear is a quad to the
     // software renderer, far slower than its clear of all of it. Where each
@@ -136,12 +144,10 @@ void draw_pictures(const ScreenArea* areas, int count)
     // one clear of that rectangle leaves the same pixels as a clear of each
     // area, since no picture draws outside its own; over the whole buffer it
     // is the fast one. Gaps between areas keep what they held.
-    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     ScreenArea box{};
-    const bool cleared = count > 1 &&
-                         view_manager.background_is_clear(scene_switches.scene_pass_on != 0) &&
-                         tile_one_rectangle(areas, count, box);
-    if (cleared) {
+    const bool cleared = (black_around && clear_is_background) ||
+                         (count > 1 && clear_is_background && tile_one_rectangle(areas, count, box));
+    if (cleared && !black_around) {
         glScissor(box.left, box.bottom, box.width, box.height);
         view_manager.clear_background();
     }

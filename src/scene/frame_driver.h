@@ -23,8 +23,9 @@ void step_frame();
 // as if the area were the whole of it; the caller presents it.
 void draw_picture(const ScreenArea& area);
 // Pictures of the present step into several areas of one buffer, the
-// scissor keeping each picture's clears and fills to its own area.
-void draw_pictures(const ScreenArea* areas, int count);
+// scissor keeping each picture's clears and fills to its own area; with
+// black_around, every pixel outside them black.
+void draw_pictures(const ScreenArea* areas, int count, bool black_around = false);
 // Black over the whole draw buffer, for a saver that stops drawing.
 void clear_picture();
 

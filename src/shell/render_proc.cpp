@@ -41,9 +41,9 @@ void draw_frame()
         run_frame();
     } else {
         step_frame();
-        if (scene_settings.monitors == monitors_main)
-            clear_picture(); // the other monitors, every frame: a swap leaves no buffer known
-        draw_pictures(monitor_pictures, monitor_picture_count);
+        // The other monitors black every frame: a swap leaves no buffer known.
+        draw_pictures(monitor_pictures, monitor_picture_count,
+                      scene_settings.monitors == monitors_main);
     }
     SwapBuffers(render_dc);
     black_shown = false;

@@ -108,6 +108,10 @@ int main(int argc, char** argv)
     if (draws(mode))
         options = parse_desktop_options(argc, argv, screensaver_window, read_saved_settings());
     options.mode = mode;
+    if (mode == DesktopMode::wallpaper && !on_wayland(mode) && !options.output.empty()) {
+        options.mode = DesktopMode::bad;
+        options.problem = "--output names a Wayland output; on X the wallpaper covers the screen";
+    }
     switch (options.mode) {
     case DesktopMode::windows_switches:
         process_start();
@@ -127,13 +131,6 @@ int main(int argc, char** argv)
     const bool wallpaper = options.mode == DesktopMode::wallpaper;
     if (on_wayland(options.mode))
         return run_wayland(options.output, options.frame_interval_ms, wallpaper);
-    if (wallpaper && !options.output.empty()) {
-        std::fprintf(stderr,
-                     "orbdrift: --output names a Wayland output; on X the wallpaper "
-                     "covers the screen\n%s",
-                     desktop_usage().c_str());
-        return 2;
-    }
     wallpaper_mode = wallpaper ? TRUE : FALSE;
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.

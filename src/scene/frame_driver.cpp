@@ -132,10 +132,12 @@ void draw_pictures(const ScreenArea* areas, int count, bool black_around)
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     const bool clear_is_background =
         view_manager.background_is_clear(scene_switches.scene_pass_on != 0);
+    bool cleared = false; // each picture's background already made
     if (black_around) {
         // One clear of all of it, the fast one, is then each picture's
         // background too, where that is a clear of the same black.
         clear_is_background ? view_manager.clear_background() : clear_picture();
+        cleared = clear_is_background;
     }
     glEnable(GL_SCISSOR_TEST);
     // Scissored to less than the whole buffer, a clear is a quad to the
@@ -145,11 +147,11 @@ void draw_pictures(const ScreenArea* areas, int count, bool black_around)
     // area, since no picture draws outside its own; over the whole buffer it
     // is the fast one. Gaps between areas keep what they held.
     ScreenArea box{};
-    const bool cleared = (black_around && clear_is_background) ||
-                         (count > 1 && clear_is_background && tile_one_rectangle(areas, count, box));
-    if (cleared && !black_around) {
+    if (!black_around && count > 1 && clear_is_background &&
+        tile_one_rectangle(areas, count, box)) {
         glScissor(box.left, box.bottom, box.width, box.height);
         view_manager.clear_background();
+        cleared = true;
     }
     for (int i = 0; i < count; ++i) {
         glScissor(areas[i].left, areas[i].bottom, areas[i].width, areas[i].height);

@@ -28,7 +28,7 @@ std::string desktop_usage()
            "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
            "                      takes effect; a wallpaper's from --wallpaper-rate)\n" +
            settings_help() +
-           "  --help              show this and end\n"
+           "  -h, --help          show this and end\n"
            "  --version           show the version and end\n"
            "\n"
            "Options not given come from the settings that /c saves. With no option at\n"
@@ -61,7 +61,7 @@ bool is_desktop_option(const char* argument)
     SceneSettings scratch;
     std::string problem;
     for (const char* name : {"root", "window-id", "window", "wayland", "wallpaper", "output",
-                             "delay", "help", "version"})
+                             "delay", "help", "h", "version"})
         if (is_option(argument, name))
             return true;
     return read_settings_option(option_name(argument), "", scratch, problem) != 0;
@@ -126,8 +126,11 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
             if (taken < 0)
                 return refused(options.problem);
             i += taken - 1;
-        } else if (is_option(argument, "help") || is_option(argument, "version")) {
-            options.mode = is_option(argument, "help") ? DesktopMode::help : DesktopMode::version;
+        } else if (is_option(argument, "help") || is_option(argument, "h")) {
+            options.mode = DesktopMode::help;
+            return options;
+        } else if (is_option(argument, "version")) {
+            options.mode = DesktopMode::version;
             return options;
         } else if (is_option(argument, "root")) {
             options.mode = DesktopMode::root;

@@ -93,6 +93,17 @@ void name_the_process(DesktopMode mode)
         prctl(PR_SET_NAME, wallpaper_process_name);
 }
 
+// A host's window that is gone, or was never there, is the host's news and
+// not the saver's fault: one line, and the code of a display that is lost.
+// Without a display its own line has been said.
+int no_window_to_draw_in(HWND named)
+{
+    if (named && GetDesktopWindow())
+        std::fprintf(stderr, "orbdrift: there is no window 0x%lx to draw in\n",
+                     static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(named)));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -135,6 +146,8 @@ int main(int argc, char** argv)
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     const HWND window = display_window(options);
+    if (!window || !IsWindow(window))
+        return no_window_to_draw_in(options.window);
     std::string tail = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(window));
     ExitProcess(static_cast<UINT>(
         saver_main(GetModuleHandleA(nullptr), nullptr, &tail[0], SW_SHOWDEFAULT)));

@@ -77,6 +77,12 @@ void watch_end_requests(LateEnd late)
         sigaddset(&action.sa_mask, signal_number); // one handler at a time
     for (int signal_number : end_signals)
         sigaction(signal_number, &action, nullptr);
+    // A mask is inherited across exec: a daemon that starts the saver with
+    // these blocked would leave its request pending for ever.
+    sigset_t taken = action.sa_mask;
+    if (late_ends_with_0)
+        sigaddset(&taken, SIGALRM);
+    sigprocmask(SIG_UNBLOCK, &taken, nullptr);
 }
 
 int end_request_fd()

@@ -54,9 +54,10 @@ window_named Preview >/dev/null
 kill -TERM "$pid"
 wait_exit "$pid" 30
 check "SIGTERM ends a display mode with 0" test "$rc" = 0
-# And as it starts, before it has read its settings, let alone made a window.
+# And as it starts, before it has read its settings, let alone made a window,
+# even from a launcher that leaves the signal blocked.
 for mode in --root "--window-id $id" --window; do
-    "$saver" $mode &
+    "${end_signals_blocked[@]}" "$saver" $mode &
     pid=$!
     term_when_caught "$pid" "$saver"
     wait_exit "$pid" 30
@@ -121,17 +122,23 @@ LIST
 )
 check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
 
-"$saver" --window-id 12345 2>/dev/null
-check "a window that does not exist ends with -1" test $? -eq 255
-# A number above X's 29 bits names no window, though the server would
-# take its low half for one.
+# A window that does not exist is said in one line and ends a display mode
+# with 1; the Windows switch keeps its -1. A number above X's 29 bits names
+# no window, though the server would take its low half for one.
 coproc HOST { "$host"; }
 read -r -t 10 id <&"${HOST[0]}"
-for way in --window-id /p; do
-    timeout 10 "$saver" $way $((id + (1 << 32))) 2>/dev/null
-    check "$way $((id + (1 << 32))) is no window: ends with -1" test $? -eq 255
+for way in "--window-id 12345 1" "--window-id $((id + (1 << 32))) 1" "/p $((id + (1 << 32))) 255"; do
+    set -- $way
+    timeout 10 "$saver" "$1" "$2" 2>"$out/no-window.txt"
+    rc=$?
+    said=$(cat "$out/no-window.txt")
+    [ "$1" = /p ] || expected=$(printf 'orbdrift: there is no window 0x%x to draw in' "$2")
+    check "$1 $2 is no window: ends with $3 (exit $rc), saying [$said]" \
+        test "$rc" -eq "$3" -a "$said" = "${expected:-}"
+    expected=""
 done
 eval "exec ${HOST[1]}>&-"
+check "-h shows the usage on stdout" sh -c "'$saver' -h | grep -q '^Usage: orbdrift'"
 "$saver" --no-such-option 2>"$out/usage.txt"
 check "an unknown option ends with 2" test $? -eq 2
 check "and shows the usage on stderr" grep -q "^Usage: orbdrift" "$out/usage.txt"

@@ -34,6 +34,11 @@ for output in HEADLESS-1 HEADLESS-2; do
         eventually output_shows "$output"
     check "and the bottom band of $output" eventually black_at "$out/$output.png" 320 479
 done
+# An output at scale 2 at its pixels, and one whose scale changes, moving on.
+check "HEADLESS-2 at scale 2 drawn sharp at its pixels" eventually moving HEADLESS-2
+swaymsg_as_user output HEADLESS-1 scale 2 >/dev/null
+check "HEADLESS-1 turned to scale 2 moves on, sharp" eventually moving HEADLESS-1
+swaymsg_as_user output HEADLESS-1 scale 1 >/dev/null
 swaymsg_as_user output HEADLESS-2 disable >/dev/null
 sleep 0.5
 check "an output that goes leaves it running" still_running "$pid"
@@ -75,6 +80,16 @@ fi
 pid=$!
 check "started with nothing it draws on the outputs" eventually output_shows HEADLESS-1
 ends_with_compositor_stopped sway
+# A compositor stopped before the saver connects never answers its first
+# round trip: the request is carried out late, with 0, by the signal path.
+kill -STOP "$compositor"
+"${run_as[@]}" "$program" --wayland 2>/dev/null &
+pid=$!
+term_when_caught "$pid" "$program" 0.3
+wait_exit "$pid" 10
+kill -CONT "$compositor"
+check "started on a stopped sway, SIGTERM ends it with 0 within a second (exit $rc, ${waited_ms:-} ms)" \
+    test "$rc" = 0 -a "${waited_ms:-9999}" -lt 1000
 as_user DISPLAY=:nowhere timeout 5 "$program" 2>"$out/x-too.txt"
 check "with DISPLAY set too it is the settings dialog, which wants X" \
     test $? -eq 255 -a "$(cat "$out/x-too.txt")" = "orbdrift: cannot open the X display (is DISPLAY set?)"

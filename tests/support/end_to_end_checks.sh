@@ -72,6 +72,11 @@ term_when_caught() {
     sleep "${3:-0}"
     kill -TERM "$pid"
 }
+# "${end_signals_blocked[@]}" COMMAND...: COMMAND started with SIGTERM,
+# SIGINT and SIGHUP blocked, as a careless launcher leaves them.
+end_signals_blocked=(python3 -c 'import os, signal, sys
+signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM, signal.SIGINT, signal.SIGHUP})
+os.execvp(sys.argv[1], sys.argv[1:])')
 # catches_term_first LOG COMMAND...: COMMAND, traced into LOG until it has
 # connected to its display server, takes SIGTERM before it opens any settings
 # file or connects, and then ends with 0 on it.

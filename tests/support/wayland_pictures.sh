@@ -20,3 +20,13 @@ output_shows() {
     as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
         [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
 }
+# sharp PICTURE: drawn at the output's own pixels, not at half of them blown up.
+sharp() {
+    [ "$(convert "$1" \( +clone -sample 50% -sample 200% \) -compose difference -composite \
+        -format '%[fx:mean > 0.005]' info:)" = 1 ]
+}
+# moving OUTPUT: it shows the picture, sharp, and a moment later another.
+moving() {
+    output_shows "$1" && sharp "$out/$1.png" && mv "$out/$1.png" "$out/$1-before.png" &&
+        sleep 0.2 && output_shows "$1" && ! cmp -s "$out/$1.png" "$out/$1-before.png"
+}

@@ -149,6 +149,7 @@ int main(int argc, char** argv)
     if (!window || !IsWindow(window))
         return no_window_to_draw_in(options.window);
     std::string tail = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(window));
-    ExitProcess(static_cast<UINT>(
-        saver_main(GetModuleHandleA(nullptr), nullptr, &tail[0], SW_SHOWDEFAULT)));
+    const int result = saver_main(GetModuleHandleA(nullptr), nullptr, &tail[0], SW_SHOWDEFAULT);
+    // -1: the window went between the look above and the saver's own.
+    ExitProcess(static_cast<UINT>(result == -1 ? no_window_to_draw_in(options.window) : result));
 }

@@ -20,25 +20,35 @@
 #define SETTINGS_DIALOG_ID 2003
 #define SETTINGS_DIALOG_CAPTION "orbdrift"
 #define SETTINGS_DIALOG_WIDTH 200
-#define SETTINGS_DIALOG_HEIGHT 208
+// Only a desktop with a wallpaper (SETTINGS_DIALOG_WALLPAPER 1, as the
+// includer says) has its row; the buttons go below the last row.
+#define SETTINGS_DIALOG_BUTTONS_Y (154 + 18 * SETTINGS_DIALOG_WALLPAPER)
+#define SETTINGS_DIALOG_HEIGHT (SETTINGS_DIALOG_BUTTONS_Y + 24)
 
+#if SETTINGS_DIALOG_WALLPAPER
+#define SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)                                                 \
+    LABEL("Wallpaper rate:", -1, 10, 154, 60, 10)                                                  \
+    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 152, 110, 50)
+#else
+#define SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)
+#endif
+
+// No control for the stars: the sphere paints over them.
 #define SETTINGS_DIALOG_CONTROLS(LABEL, LIST, CHECK, DEFAULT_BUTTON, BUTTON)                        \
     LABEL("Texture:", -1, 10, 12, 60, 10)                                                          \
     LIST("", IDC_TEXTURE, 80, 10, 110, 130)                                                        \
-    CHECK("Stars", IDC_STARS, 10, 30, 180, 10)                                                     \
-    CHECK("Particles", IDC_PARTICLES, 10, 44, 180, 10)                                             \
-    CHECK("Screen overlays", IDC_OVERLAYS, 10, 58, 180, 10)                                        \
-    LABEL("Speed:", -1, 10, 78, 60, 10)                                                            \
-    LIST("", IDC_SPEED, 80, 76, 110, 70)                                                           \
-    LABEL("Frame rate:", -1, 10, 96, 60, 10)                                                       \
-    LIST("", IDC_FRAME_RATE, 80, 94, 110, 50)                                                      \
-    LABEL("Monitors:", -1, 10, 114, 60, 10)                                                        \
-    LIST("", IDC_MONITORS, 80, 112, 110, 50)                                                       \
-    LABEL("On battery:", -1, 10, 132, 60, 10)                                                      \
-    LIST("", IDC_ON_BATTERY, 80, 130, 110, 50)                                                     \
-    LABEL("Go black after:", -1, 10, 150, 60, 10)                                                  \
-    LIST("", IDC_BLACK_AFTER, 80, 148, 110, 60)                                                    \
-    LABEL("Wallpaper rate:", -1, 10, 168, 60, 10)                                                  \
-    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 166, 110, 50)                                           \
-    DEFAULT_BUTTON("OK", 1, 84, 184, 50, 14)                                                       \
-    BUTTON("Cancel", 2, 140, 184, 50, 14)
+    CHECK("Particles", IDC_PARTICLES, 10, 30, 180, 10)                                             \
+    CHECK("Screen overlays", IDC_OVERLAYS, 10, 44, 180, 10)                                        \
+    LABEL("Speed:", -1, 10, 64, 60, 10)                                                            \
+    LIST("", IDC_SPEED, 80, 62, 110, 70)                                                           \
+    LABEL("Frame rate:", -1, 10, 82, 60, 10)                                                       \
+    LIST("", IDC_FRAME_RATE, 80, 80, 110, 50)                                                      \
+    LABEL("Monitors:", -1, 10, 100, 60, 10)                                                        \
+    LIST("", IDC_MONITORS, 80, 98, 110, 50)                                                        \
+    LABEL("On battery:", -1, 10, 118, 60, 10)                                                      \
+    LIST("", IDC_ON_BATTERY, 80, 116, 110, 50)                                                     \
+    LABEL("Go black after:", -1, 10, 136, 60, 10)                                                  \
+    LIST("", IDC_BLACK_AFTER, 80, 134, 110, 60)                                                    \
+    SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)                                                     \
+    DEFAULT_BUTTON("OK", 1, 84, SETTINGS_DIALOG_BUTTONS_Y, 50, 14)                                 \
+    BUTTON("Cancel", 2, 140, SETTINGS_DIALOG_BUTTONS_Y, 50, 14)

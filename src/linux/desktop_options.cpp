@@ -10,7 +10,7 @@ std::string desktop_usage()
     return "Usage: orbdrift [--root | --window-id ID | --window |\n"
            "                 --wayland [--output NAME] | --wallpaper [--output NAME]]\n"
            "                [--delay MICROSECONDS]\n" +
-           settings_synopsis(16) +
+           settings_synopsis(16, as_display_option) +
            "       orbdrift [/s | /p WINDOW | /c]\n"
            "Draws the inside of a lit, slowly turning sphere seen by a drifting camera.\n"
            "\n"
@@ -27,7 +27,7 @@ std::string desktop_usage()
            "                      output\n"
            "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
            "                      takes effect; a wallpaper's from --wallpaper-rate)\n" +
-           settings_help() +
+           settings_help(as_display_option) +
            "  -h, --help          show this and end\n"
            "  --version           show the version and end\n"
            "\n"
@@ -64,7 +64,8 @@ bool is_desktop_option(const char* argument)
                              "delay", "help", "h", "version"})
         if (is_option(argument, name))
             return true;
-    return read_settings_option(option_name(argument), "", scratch, problem) != 0;
+    return read_settings_option(option_name(argument), "", scratch, problem, as_display_option) !=
+           0;
 }
 
 // A whole number in decimal, or in hexadecimal after 0x; a leading zero
@@ -120,8 +121,8 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
         const char* argument = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         unsigned long long number = 0;
-        const int taken =
-            read_settings_option(option_name(argument), value, options.settings, options.problem);
+        const int taken = read_settings_option(option_name(argument), value, options.settings,
+                                               options.problem, as_display_option);
         if (taken != 0) {
             if (taken < 0)
                 return refused(options.problem);

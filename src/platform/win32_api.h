@@ -330,6 +330,8 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,
                         LPARAM init_param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+// Only whether the dialog has that control: the handle is for no other call.
+HWND GetDlgItem(HWND dialog, int id);
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);

@@ -38,7 +38,10 @@ struct Control {
     int left() const { return across(place.x); }
     int top() const { return down(place.y); }
     int width() const { return across(place.width); }
-    int height() const { return place.kind == DialogControl::list ? row_height : down(place.height); }
+    int height() const
+    {
+        return place.kind == DialogControl::list ? row_height : down(place.height);
+    }
 };
 
 struct OpenDialog {
@@ -334,9 +337,9 @@ Window make_dialog_window(Display* d, const DialogTemplate& layout, HWND owner, 
     const int screen = DefaultScreen(d);
     const int width = across(layout.width);
     const int height = down(layout.height);
-    const Window id = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, static_cast<unsigned>(width),
-                                          static_cast<unsigned>(height), 1, BlackPixel(d, screen),
-                                          WhitePixel(d, screen));
+    const Window id = XCreateSimpleWindow(
+        d, RootWindow(d, screen), 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+        1, BlackPixel(d, screen), WhitePixel(d, screen));
     XStoreName(d, id, layout.caption);
     XSetWMProtocols(d, id, &close_request, 1);
     place(d, id, owner, width, height);
@@ -438,6 +441,11 @@ BOOL EndDialog(HWND window, INT_PTR result)
     dialog->ended = true;
     dialog->result = result;
     return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id)
+{
+    return reinterpret_cast<HWND>(control_of(dialog, id));
 }
 
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wparam, LPARAM lparam)

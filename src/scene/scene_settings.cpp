@@ -9,6 +9,9 @@
 
 const int settings_textures[settings_texture_count] = {
     SPHERE, NOTSPHERE, GRADIENT, SMOKE, FOG, RING, STAR, SAND, CHECK, GRILLE, FLECK};
+// What each looks like on the sphere's inside, in a word.
+const char* const settings_texture_names[settings_texture_count] = {
+    "glow", "hollow", "horizon", "smoke", "fog", "ring", "star", "sand", "checks", "grid", "noise"};
 
 namespace
 {
@@ -24,10 +27,9 @@ constexpr SettingChoice frame_rates[] = {{100, "100 frames a second", nullptr},
 constexpr SettingChoice battery_choices[] = {{battery_same, "the same as on mains", "same"},
                                              {battery_slower, "30 frames a second", "slower"},
                                              {battery_black, "a black screen", "black"}};
-constexpr SettingChoice monitor_choices[] = {
-    {monitors_across, "one picture across all", nullptr},
-    {monitors_each, "a picture on each", nullptr},
-    {monitors_main, "a picture on the main one", nullptr}};
+constexpr SettingChoice monitor_choices[] = {{monitors_across, "one picture across all", nullptr},
+                                             {monitors_each, "a picture on each", nullptr},
+                                             {monitors_main, "a picture on the main one", nullptr}};
 constexpr SettingChoice black_delays[] = {{0, "never", nullptr},
                                           {10, "10 minutes", nullptr},
                                           {30, "30 minutes", nullptr},
@@ -36,24 +38,41 @@ constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr}
                                              {30, "30 frames a second", nullptr},
                                              {15, "15 frames a second", nullptr}};
 
-constexpr Setting flag(const char* stored, const char* label, const char* option,
-                       bool SceneSettings::*field)
+// Words on command lines are taken in any case.
+bool same_word(const char* a, const char* b)
 {
-    return {SettingKind::flag, stored, label, option, nullptr, field, nullptr, 0, 1, 0, nullptr, 0};
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+constexpr unsigned everywhere =
+    in_dialog | in_daemon_entry | as_display_option | as_snapshot_option;
+// What concerns the saver's frames, not the picture a snapshot shows.
+constexpr unsigned saving = in_dialog | in_daemon_entry | as_display_option;
+
+constexpr Setting flag(const char* stored, const char* label, const char* option,
+                       bool SceneSettings::*field, unsigned places)
+{
+    return {SettingKind::flag, stored, label, option, nullptr, field, nullptr, 0, 1, 0,
+            nullptr,           0,      places};
 }
 
 template <int count>
 constexpr Setting number(const char* stored, const char* label, const char* option,
                          const char* value, int SceneSettings::*field, int lowest, int highest,
-                         int option_scale, const SettingChoice (&choices)[count])
+                         int option_scale, const SettingChoice (&choices)[count], unsigned places)
 {
     return {SettingKind::number, stored,  label, option, value, nullptr, field, lowest, highest,
-            option_scale,        choices, count};
+            option_scale,        choices, count, places};
 }
 
 template <int count>
 constexpr Setting choice(const char* stored, const char* label, const char* option,
-                         int SceneSettings::*field, const SettingChoice (&choices)[count])
+                         int SceneSettings::*field, const SettingChoice (&choices)[count],
+                         unsigned places)
 {
     return {SettingKind::choice,
             stored,
@@ -66,7 +85,8 @@ constexpr Setting choice(const char* stored, const char* label, const char* opti
             choices[count - 1].value,
             1,
             choices,
-            count};
+            count,
+            places};
 }
 
 } // namespace
@@ -74,20 +94,27 @@ constexpr Setting choice(const char* stored, const char* label, const char* opti
 // Constant, so that usages made during static start-up can read it.
 constexpr Setting settings_table[setting_count] = {
     {SettingKind::texture, "Texture", "Texture", "texture", "KIND", nullptr,
-     &SceneSettings::texture, 0, 0, 0, nullptr, 0},
-    flag("Stars", "Stars", "stars", &SceneSettings::stars),
-    flag("Particles", "Particles", "particles", &SceneSettings::particles),
-    flag("Overlays", "Screen overlays", "overlays", &SceneSettings::overlays),
-    number("Speed", "Speed", "speed", "FACTOR", &SceneSettings::speed_percent, 25, 400, 100,
-           speeds),
+     &SceneSettings::texture, 0, 0, 0, nullptr, 0, everywhere},
+    // The sphere paints over the stars: they would change nothing a person sees.
+    flag("Stars", "Stars", "stars", &SceneSettings::stars, kept_option),
+    flag("Particles", "Particles", "particles", &SceneSettings::particles, everywhere),
+    flag("Overlays", "Screen overlays", "overlays", &SceneSettings::overlays, everywhere),
+    number("Speed", "Speed", "speed", "FACTOR", &SceneSettings::speed_percent, 25, 400, 100, speeds,
+           everywhere),
+    // A display mode's frames come from its host's --delay.
     number("FrameRate", "Frame rate", nullptr, nullptr, &SceneSettings::frame_rate, 30, 100, 0,
-           frame_rates),
-    choice("EachMonitor", "Monitors", nullptr, &SceneSettings::monitors, monitor_choices),
-    choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices),
+           frame_rates, in_dialog),
+    // A daemon gives each monitor a window of its own.
+    choice("EachMonitor", "Monitors", nullptr, &SceneSettings::monitors, monitor_choices,
+           in_dialog),
+    choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices,
+           saving),
     number("BlackAfter", "Go black after", "black-after", "MINUTES",
-           &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays),
+           &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays, saving),
+    // Only Linux has a wallpaper, so only its dialog has this row.
     number("WallpaperFrameRate", "Wallpaper rate", "wallpaper-rate", "FPS",
-           &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates),
+           &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates,
+           in_dialog | as_display_option),
 };
 
 bool is_settings_texture(int kind)
@@ -98,6 +125,23 @@ bool is_settings_texture(int kind)
     return false;
 }
 
+int find_settings_texture(const char* word)
+{
+    for (int i = 0; word && i < settings_texture_count; ++i)
+        if (same_word(word, settings_texture_names[i]) ||
+            same_word(word, texture_kind_labels[settings_textures[i]]))
+            return settings_textures[i];
+    return -1;
+}
+
+const char* settings_texture_name(int kind)
+{
+    for (int i = 0; i < settings_texture_count; ++i)
+        if (settings_textures[i] == kind)
+            return settings_texture_names[i];
+    return "";
+}
+
 unsigned frame_interval_for(int frame_rate)
 {
     constexpr int full_rate = 100;
@@ -106,16 +150,15 @@ unsigned frame_interval_for(int frame_rate)
     return static_cast<unsigned>((1000 + frame_rate / 2) / frame_rate);
 }
 
-namespace
-{
-
-// A number's option in the units it is written in: 0.25 for a speed kept as 25.
 std::string option_number(const Setting& setting, int kept)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%g", kept / static_cast<double>(setting.option_scale));
     return text;
 }
+
+namespace
+{
 
 const char* word_of(const Setting& setting, int kept)
 {
@@ -138,9 +181,9 @@ std::string help_of(const Setting& setting)
     std::string help = std::string(setting.label) + ": ";
     switch (setting.kind) {
     case SettingKind::texture:
-        for (int choice : settings_textures)
-            help = help + texture_kind_labels[choice] + " ";
-        return help + "(default " + texture_kind_labels[defaults.*setting.number] + ")";
+        for (const char* name : settings_texture_names)
+            help = help + name + " ";
+        return help + "(default " + settings_texture_name(defaults.*setting.number) + ")";
     case SettingKind::flag:
         return help + "on or off (default " + (defaults.*setting.flag ? "on" : "off") + ")";
     case SettingKind::number:
@@ -193,20 +236,20 @@ bool read_number(const Setting& setting, const char* text, int& kept)
 
 } // namespace
 
-std::string settings_synopsis(int indent)
+std::string settings_synopsis(int indent, unsigned place)
 {
     std::string words;
     for (const Setting& setting : settings_table)
-        if (setting.option)
+        if (setting.places & place)
             words += (words.empty() ? "" : " ") + synopsis_of(setting);
     return wrapped("", words, static_cast<std::size_t>(indent));
 }
 
-std::string settings_help()
+std::string settings_help(unsigned place)
 {
     std::string help;
     for (const Setting& setting : settings_table) {
-        if (!setting.option)
+        if (!(setting.places & place))
             continue;
         std::string first = std::string("  --") +
                             (setting.kind == SettingKind::flag ? "[no-]" : "") + setting.option;
@@ -218,10 +261,10 @@ std::string settings_help()
 }
 
 int read_settings_option(const char* name, const char* value, SceneSettings& settings,
-                         std::string& problem)
+                         std::string& problem, unsigned place)
 {
     for (const Setting& setting : settings_table) {
-        if (!setting.option)
+        if (!setting.option || !(setting.places & (place | kept_option)))
             continue;
         const bool no = std::strncmp(name, "no-", 3) == 0;
         if (setting.kind == SettingKind::flag &&
@@ -233,19 +276,19 @@ int read_settings_option(const char* name, const char* value, SceneSettings& set
             continue;
         problem = std::string("--") + setting.option + " wants ";
         if (setting.kind == SettingKind::texture) {
-            const int kind = find_texture_kind(value);
-            if (is_settings_texture(kind)) {
+            const int kind = find_settings_texture(value);
+            if (kind >= 0) {
                 settings.*setting.number = kind;
                 return 2;
             }
             problem += "one of";
-            for (int choice : settings_textures)
-                problem = problem + " " + texture_kind_labels[choice];
+            for (const char* word : settings_texture_names)
+                problem = problem + " " + word;
             return -1;
         }
         if (setting.kind == SettingKind::choice) {
             for (int i = 0; i < setting.choice_count; ++i) {
-                if (value && std::strcmp(value, setting.choices[i].word) == 0) {
+                if (value && same_word(value, setting.choices[i].word)) {
                     settings.*setting.number = setting.choices[i].value;
                     return 2;
                 }

@@ -32,10 +32,17 @@ public:
 
 extern SceneSettings scene_settings;
 
-// The kinds that draw something on the sphere, in the order they are offered.
+// The kinds that draw something on the sphere, in the order they are offered,
+// and the word a person knows each by.
 constexpr int settings_texture_count = 11;
 extern const int settings_textures[settings_texture_count];
+extern const char* const settings_texture_names[settings_texture_count];
 bool is_settings_texture(int kind);
+// The texture a person's word names, or its kind's label as settings files
+// keep it, in any case; -1 for none.
+int find_settings_texture(const char* word);
+// A texture's word, for a kind that is a settings texture.
+const char* settings_texture_name(int kind);
 
 // The frame timer's interval for a frame rate: the full rate asks for 5 ms,
 // which the platform raises to its shortest timer.
@@ -46,6 +53,18 @@ unsigned frame_interval_for(int frame_rate);
 // all come from the rows, so a new setting is one row plus what it does.
 // A number's option is written as a number, a choice's as one of its words.
 enum class SettingKind { texture, flag, number, choice };
+
+// Where a setting is offered to a person: only where it changes what that
+// person sees.
+enum SettingPlace : unsigned {
+    in_dialog = 1,          // a control of the settings dialog, where the dialog has it
+    in_daemon_entry = 2,    // the X screen-saver daemon's settings entry
+    as_display_option = 4,  // an option of the display modes, in their usage and man page
+    as_snapshot_option = 8, // an option of the snapshot tool
+    // Offered nowhere, but its option is still taken wherever options are,
+    // so that command lines written before keep working.
+    kept_option = 16,
+};
 
 struct SettingChoice {
     int value;
@@ -69,21 +88,26 @@ struct Setting {
     int option_scale;
     const SettingChoice* choices;
     int choice_count;
+    unsigned places; // SettingPlace bits
 };
 
 // In the dialog's order, which numbers its controls from its first one.
 constexpr int setting_count = 10;
 extern const Setting settings_table[setting_count];
 
-// The options of the rows that have one: a line for a usage's synopsis,
-// wrapped at 80 columns after indent, and one line of help for each.
-std::string settings_synopsis(int indent);
-std::string settings_help();
+// The options offered at place (as_display_option or as_snapshot_option):
+// a line for a usage's synopsis, wrapped at 80 columns after indent, and
+// one line of help for each.
+std::string settings_synopsis(int indent, unsigned place);
+std::string settings_help(unsigned place);
 
 // One option of a command line that changes a setting, named without its
-// dashes: "texture KIND", "stars", "no-stars" (and so for every flag with an
-// option), "speed FACTOR". Returns how many arguments it took (1, or 2 with
-// its value), 0 when the name is no setting's, and -1 when the value is
-// wrong, with problem saying why.
+// dashes: "texture KIND", "particles", "no-particles" (and so for every
+// flag with an option), "speed FACTOR", one taken at place. Returns how
+// many arguments it took (1, or 2 with its value), 0 when the name is no
+// setting's, and -1 when the value is wrong, with problem saying why.
 int read_settings_option(const char* name, const char* value, SceneSettings& settings,
-                         std::string& problem);
+                         std::string& problem, unsigned place);
+
+// A number's option value for a value as kept: "0.25" for a speed of 25.
+std::string option_number(const Setting& setting, int kept);

@@ -1,5 +1,6 @@
 #include "shell/saver_settings.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -40,8 +41,8 @@ int read_texture(HKEY key, const char* name_value, int fallback)
             ERROR_SUCCESS ||
         type != REG_SZ)
         return fallback;
-    const int kind = find_texture_kind(name);
-    return is_settings_texture(kind) ? kind : fallback;
+    const int kind = find_settings_texture(name);
+    return kind >= 0 ? kind : fallback;
 }
 
 LSTATUS write_dword(HKEY key, const char* name, DWORD value)
@@ -106,6 +107,21 @@ void add_item(HWND dialog, int control, const char* label)
     SendDlgItemMessageA(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
 }
 
+// A texture's word as a list shows it, with a capital.
+std::string item_name(const char* word)
+{
+    std::string name = word;
+    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+// A row the dialog offers and has a control for: a platform's dialog may
+// leave out a row that means nothing there.
+bool in_this_dialog(HWND dialog, const Setting& setting)
+{
+    return (setting.places & in_dialog) && GetDlgItem(dialog, control_of(setting));
+}
+
 void show_setting(HWND dialog, const Setting& setting, const SceneSettings& settings)
 {
     const int control = control_of(setting);
@@ -116,7 +132,7 @@ void show_setting(HWND dialog, const Setting& setting, const SceneSettings& sett
         return;
     case SettingKind::texture:
         for (int i = 0; i < settings_texture_count; ++i) {
-            add_item(dialog, control, texture_kind_labels[settings_textures[i]]);
+            add_item(dialog, control, item_name(settings_texture_names[i]).c_str());
             if (settings_textures[i] == settings.*setting.number)
                 choice = i;
         }
@@ -155,7 +171,8 @@ SceneSettings shown(HWND dialog, const SceneSettings& opened)
 {
     SceneSettings settings = opened;
     for (const Setting& setting : settings_table)
-        take_setting(dialog, setting, opened, settings);
+        if (in_this_dialog(dialog, setting))
+            take_setting(dialog, setting, opened, settings);
     return settings;
 }
 
@@ -201,7 +218,8 @@ INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
 {
     if (message == WM_INITDIALOG) {
         for (const Setting& setting : settings_table)
-            show_setting(dialog, setting, scene_settings);
+            if (in_this_dialog(dialog, setting))
+                show_setting(dialog, setting, scene_settings);
         return TRUE;
     }
     if (message != WM_COMMAND || (LOWORD(wparam) != IDOK && LOWORD(wparam) != IDCANCEL))

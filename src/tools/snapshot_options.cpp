@@ -9,7 +9,7 @@ std::string snapshot_usage()
 {
     return "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
            "                         [--every N] [--texture-only KIND] [-o FILE]\n" +
-           settings_synopsis(25) +
+           settings_synopsis(25, as_snapshot_option) +
            "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
            "frame as a PNG.\n"
            "  --size WxH    picture size in pixels (default 1280x1024, at most 8192 each)\n"
@@ -23,7 +23,7 @@ std::string snapshot_usage()
            "                generator's start state unless --seed is given)\n"
            "  -o FILE       output file (default orbdrift.png)\n"
            "The saver's settings, as its display mode takes them:\n" +
-           settings_help();
+           settings_help(as_snapshot_option);
 }
 
 namespace
@@ -154,9 +154,10 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             continue;
         }
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        const int taken = name.rfind("--", 0) == 0 ? read_settings_option(name.c_str() + 2, next,
-                                                                          options.settings, error)
-                                                   : 0;
+        const int taken = name.rfind("--", 0) == 0
+                              ? read_settings_option(name.c_str() + 2, next, options.settings,
+                                                     error, as_snapshot_option)
+                              : 0;
         if (taken < 0)
             return false;
         if (taken > 0) {

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "scene/scene_settings.h"
+#include "settings_dialog.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"
 #include "shell/saver_settings.h"
-#include "settings_dialog.h"
 #include "support/fake_win32.h"
 
 namespace
@@ -30,16 +30,17 @@ std::pair<DWORD, std::vector<BYTE>> text(const std::string& value)
 TEST(Settings, AValueMissingOfAnotherTypeOrOutOfRangeCountsAsItsDefault)
 {
     EXPECT_EQ(read_saved_settings().texture, FLECK); // no key at all
-    fake.settings = {{"Texture", text("SMOKE")}, {"Stars", dword(1)},
-                     {"Particles", dword(2)},    {"Overlays", text("1")},
-                     {"Speed", dword(150)},      {"FrameRate", dword(20)}};
+    fake.settings = {{"Texture", text("SMOKE")}, {"Stars", dword(1)},   {"Particles", dword(2)},
+                     {"Overlays", text("1")},    {"Speed", dword(150)}, {"FrameRate", dword(20)}};
     SceneSettings saved = read_saved_settings();
     EXPECT_EQ(saved.texture, SMOKE);
     EXPECT_TRUE(saved.stars);
     EXPECT_FALSE(saved.particles || saved.overlays);
     EXPECT_EQ(saved.speed_percent, 150); // between the choices, kept
     EXPECT_EQ(saved.frame_rate, 100);
-    fake.settings = {{"Texture", text("BLACK")}, {"Speed", dword(401)}, {"FrameRate", dword(30, 2)},
+    fake.settings = {{"Texture", text("BLACK")},
+                     {"Speed", dword(401)},
+                     {"FrameRate", dword(30, 2)},
                      {"Stars", text("1")}};
     saved = read_saved_settings();
     EXPECT_EQ(saved.texture, FLECK); // a kind that draws nothing is no choice
@@ -66,29 +67,30 @@ TEST(Settings, AValueMissingOfAnotherTypeOrOutOfRangeCountsAsItsDefault)
 
 TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
 {
-    fake.settings = {{"Speed", dword(150)}};
+    fake.settings = {{"Speed", dword(150)}, {"Stars", dword(1)}};
     use_saved_settings();
     fake.person = [] {
-        fake.controls[IDC_STARS] = BST_CHECKED;
+        fake.controls[IDC_STARS] = BST_UNCHECKED; // no control of the dialog
+        fake.controls[IDC_PARTICLES] = BST_CHECKED;
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
     EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 11u);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "SMOKE");
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "Smoke");
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
     EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"
     EXPECT_EQ(fake.controls[IDC_FRAME_RATE], 0);
     EXPECT_EQ(fake.settings["Texture"], text("SMOKE"));
-    EXPECT_EQ(fake.settings["Stars"], dword(1));
-    EXPECT_EQ(fake.settings["Particles"], dword(0));
+    EXPECT_EQ(fake.settings["Stars"], dword(1)); // kept as saved: not offered
+    EXPECT_EQ(fake.settings["Particles"], dword(1));
     EXPECT_EQ(fake.settings["Speed"], dword(150)); // its list left alone keeps it
     EXPECT_EQ(fake.settings["FrameRate"], dword(100));
     fake.person = [] { fake.controls[IDC_SPEED] = 4; };
     fake.write_status = ERROR_ACCESS_DENIED;
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
-    EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: Access is denied.)"),
-              1);
+    EXPECT_EQ(
+        fake.count("MessageBoxA(3354,orbdrift could not save its settings: Access is denied.)"), 1);
     fake.write_status = ERROR_DISK_FULL; // a reason the system has no text for
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: error 112.)"), 1);

@@ -230,6 +230,11 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
     return TRUE;
 }
 
+HWND GetDlgItem(HWND, int id) // every control is there
+{
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(id));
+}
+
 LRESULT SendDlgItemMessageA(HWND, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == CB_ADDSTRING)
@@ -258,10 +263,10 @@ BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM dat
     return TRUE;
 }
 
-const GUID GUID_CONSOLE_DISPLAY_STATE = {0x6fe69556, 0x704a, 0x47a0,
-                                          {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-const GUID GUID_ACDC_POWER_SOURCE = {0x5d3e9a59, 0xe9d5, 0x4b00,
-                                     {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+const GUID GUID_CONSOLE_DISPLAY_STATE = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID GUID_ACDC_POWER_SOURCE = {
+    0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
 
 HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
 {

@@ -39,8 +39,9 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_FALSE(options.help);
 
     // The largest values allowed, the last kind, and help in either spelling.
-    ASSERT_TRUE(parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture-only", "FLECK", "-h"},
-                      options, error));
+    ASSERT_TRUE(
+        parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture-only", "FLECK", "-h"},
+              options, error));
     EXPECT_EQ(options.width * options.height, 8192 * 8192);
     EXPECT_EQ(options.step_ms, 3600000);
     EXPECT_EQ(options.texture_kind, 14);
@@ -52,11 +53,12 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
-    // The saver's settings, as its display mode takes them.
-    ASSERT_TRUE(parse({"--texture", "SMOKE", "--stars", "--overlays", "--no-overlays", "--speed",
+    // The saver's settings, as its display mode takes them; a texture by
+    // the word a person knows it by, in any case.
+    ASSERT_TRUE(parse({"--texture", "Horizon", "--stars", "--overlays", "--no-overlays", "--speed",
                        "0.5", "--particles"},
                       options, error));
-    EXPECT_EQ(options.settings.texture, SMOKE);
+    EXPECT_EQ(options.settings.texture, GRADIENT);
     EXPECT_TRUE(options.settings.stars && options.settings.particles);
     EXPECT_FALSE(options.settings.overlays);
     EXPECT_EQ(options.settings.speed_percent, 50);
@@ -80,14 +82,14 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"--size", "9000x8"}, {"--frames", "0"},
         {"--frames", "ten"},  {"--frames", "1e3"},
         {"--step-ms", "-5"},  {"--seed", "4294967296"},
-        {"--seed", " 1"},     {"--texture", "smoke"},
+        {"--seed", " 1"},     {"--texture", "smog"},
         {"-o", ""},           {"--frames", "99999999999999999999999"},
         {"--every", "0"},     {"--every", "-1"},
         {"--every"},          {"--step-ms", "3600001"},
         {"--size", "8193x8"}, {"--texture", "BLACK"},
         {"--speed", "4.01"},  {"--speed", "0.2"},
         {"--speed", "-1"},    {"--speed"},
-        {"--size", "64x0"}};
+        {"--size", "64x0"},   {"--on-battery", "black"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

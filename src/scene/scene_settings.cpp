@@ -175,7 +175,9 @@ std::string synopsis_of(const Setting& setting)
     return std::string("[--") + setting.option + " " + setting.value + "]";
 }
 
-std::string help_of(const Setting& setting)
+} // namespace
+
+std::string setting_help(const Setting& setting)
 {
     const SceneSettings defaults;
     std::string help = std::string(setting.label) + ": ";
@@ -197,6 +199,9 @@ std::string help_of(const Setting& setting)
     }
     return help;
 }
+
+namespace
+{
 
 // Words after a first column, from column indent on, broken before 80 columns.
 std::string wrapped(std::string line, const std::string& words, std::size_t indent)
@@ -255,7 +260,7 @@ std::string settings_help(unsigned place)
                             (setting.kind == SettingKind::flag ? "[no-]" : "") + setting.option;
         if (setting.kind != SettingKind::flag)
             first = first + " " + setting.value;
-        help += wrapped(first, help_of(setting), 22);
+        help += wrapped(first, setting_help(setting), 22);
     }
     return help;
 }

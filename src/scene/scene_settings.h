@@ -111,3 +111,5 @@ int read_settings_option(const char* name, const char* value, SceneSettings& set
 
 // A number's option value for a value as kept: "0.25" for a speed of 25.
 std::string option_number(const Setting& setting, int kept);
+// What an option's values are, and its default: "Speed: from 0.25 to 4 (default 1)".
+std::string setting_help(const Setting& setting);

@@ -1,0 +1,178 @@
+// Writes what people read about the settings from the one table of them:
+// the X screen-saver daemon's entry for its settings program, and the man
+// page's lines on the settings' options and file, put into its template
+// where it says @SETTINGS_SYNOPSIS@, @SETTINGS_OPTIONS@ and @SETTINGS_FILE@.
+//   settings-pages xml
+//   settings-pages man TEMPLATE
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "scene/scene_settings.h"
+
+namespace
+{
+
+const SceneSettings defaults;
+
+// Text in a man page: a hyphen is written \-.
+std::string roff(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '-' ? std::string("\\-") : std::string(1, c);
+    return out;
+}
+
+std::string choice_option(const Setting& setting, const SettingChoice& choice)
+{
+    return std::string("--") + setting.option + " " +
+           (choice.word ? choice.word : option_number(setting, choice.value));
+}
+
+// The daemon's dialog writes an option only for what differs from the
+// defaults, so that for the rest the settings that orbdrift /c saved hold.
+std::string xml_entry()
+{
+    std::ostringstream xml;
+    xml << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
+        << "<screensaver name=\"orbdrift\" _label=\"orbdrift\" gl=\"yes\">\n\n"
+        << "  <command arg=\"--root\"/>\n\n";
+    for (const Setting& setting : settings_table) {
+        if (!(setting.places & in_daemon_entry))
+            continue;
+        const std::string id = setting.option;
+        switch (setting.kind) {
+        case SettingKind::texture:
+            xml << "  <select id=\"" << id << "\">\n";
+            xml << "    <option id=\"" << settings_texture_name(defaults.texture) << "\" _label=\""
+                << setting.label << ": " << settings_texture_name(defaults.texture) << "\"/>\n";
+            for (const char* name : settings_texture_names)
+                if (std::strcmp(name, settings_texture_name(defaults.texture)) != 0)
+                    xml << "    <option id=\"" << name << "\" _label=\"" << setting.label << ": "
+                        << name << "\" arg-set=\"--" << id << " " << name << "\"/>\n";
+            xml << "  </select>\n\n";
+            break;
+        case SettingKind::flag:
+            xml << "  <boolean id=\"" << id << "\" _label=\"" << setting.label << "\" "
+                << (defaults.*setting.flag ? "arg-unset=\"--no-" : "arg-set=\"--") << id
+                << "\"/>\n\n";
+            break;
+        case SettingKind::number:
+            if (setting.option_scale != 1) { // a factor: a slider
+                const SettingChoice& low = setting.choices[0];
+                const SettingChoice& high = setting.choices[setting.choice_count - 1];
+                xml << "  <number id=\"" << id << "\" type=\"slider\" arg=\"--" << id
+                    << " %\"\n          _label=\"" << setting.label << "\" _low-label=\""
+                    << low.label << "\" _high-label=\"" << high.label << "\"\n          low=\""
+                    << option_number(setting, setting.lowest) << "\" high=\""
+                    << option_number(setting, setting.highest) << "\" default=\""
+                    << option_number(setting, defaults.*setting.number) << "\"/>\n\n";
+                break;
+            }
+            [[fallthrough]];
+        case SettingKind::choice:
+            xml << "  <select id=\"" << id << "\">\n";
+            for (int i = 0; i < setting.choice_count; ++i) {
+                const SettingChoice& choice = setting.choices[i];
+                const bool is_default = choice.value == defaults.*setting.number;
+                xml << "    <option id=\"" << choice.value << "\" _label=\"" << setting.label
+                    << ": " << choice.label << "\""
+                    << (is_default ? "" : " arg-set=\"" + choice_option(setting, choice) + "\"")
+                    << "/>\n";
+            }
+            xml << "  </select>\n\n";
+            break;
+        }
+    }
+    xml << "  <number id=\"delay\" type=\"slider\" arg=\"--delay %\"\n"
+           "          _label=\"Frame rate\" _low-label=\"Low\" _high-label=\"High\"\n"
+           "          low=\"10000\" high=\"100000\" default=\"10000\"\n"
+           "          convert=\"invert\"/>\n\n"
+           "  <_description>\n"
+           "You are inside a slowly turning sphere, speckled blue by default, lit by a\n"
+           "light that circles outside it, seen through a camera that drifts, pauses\n"
+           "and drifts again, between two black letterbox bands that breathe in and out.\n"
+           "What is left at its default here is what orbdrift's own settings say.\n"
+           "  </_description>\n"
+           "</screensaver>\n";
+    return xml.str();
+}
+
+std::string man_synopsis()
+{
+    std::string lines;
+    for (const Setting& setting : settings_table) {
+        if (!(setting.places & as_display_option))
+            continue;
+        if (setting.kind == SettingKind::flag)
+            lines += ".RB [ \\-\\-[no\\-]" + roff(setting.option) + " ]\n";
+        else
+            lines += ".RB [ \\-\\-" + roff(setting.option) + "\n.IR " + setting.value + " ]\n";
+    }
+    return lines;
+}
+
+std::string man_options()
+{
+    std::string lines;
+    for (const Setting& setting : settings_table) {
+        if (!(setting.places & as_display_option))
+            continue;
+        const std::string option = "\\-\\-" + roff(setting.option);
+        if (setting.kind == SettingKind::flag)
+            lines += ".TP\n.BR " + option + " \", \" \\-\\-no\\-" + roff(setting.option) + "\n";
+        else
+            lines += ".TP\n.BI " + option + " \" " + setting.value + "\"\n";
+        lines += roff(setting_help(setting)) + ".\n";
+    }
+    return lines;
+}
+
+std::string man_file()
+{
+    std::string lines;
+    for (const Setting& setting : settings_table) {
+        lines += std::string(".I ") + setting.stored + "\n";
+        if (setting.kind == SettingKind::texture)
+            lines += "(a texture's name),\n";
+        else if (setting.kind == SettingKind::flag)
+            lines += "(0 or 1),\n";
+        else
+            lines += "(" + std::to_string(setting.lowest) + " to " +
+                     std::to_string(setting.highest) + "),\n";
+    }
+    return lines.substr(0, lines.size() - 2) + ".\n";
+}
+
+void put(std::string& page, const std::string& mark, const std::string& lines)
+{
+    const std::size_t at = page.find(mark + "\n");
+    if (at != std::string::npos)
+        page.replace(at, mark.size() + 1, lines);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::strcmp(argv[1], "xml") == 0) {
+        std::fputs(xml_entry().c_str(), stdout);
+        return 0;
+    }
+    std::ifstream page_file(argc == 3 && std::strcmp(argv[1], "man") == 0 ? argv[2] : "");
+    if (!page_file) {
+        std::fputs("usage: settings-pages xml | settings-pages man TEMPLATE\n", stderr);
+        return 2;
+    }
+    std::stringstream read;
+    read << page_file.rdbuf();
+    std::string page = read.str();
+    put(page, "@SETTINGS_SYNOPSIS@", man_synopsis());
+    put(page, "@SETTINGS_OPTIONS@", man_options());
+    put(page, "@SETTINGS_FILE@", man_file());
+    std::fputs(page.c_str(), stdout);
+    return 0;
+}

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Debian package as a user gets it: lintian finds no error in it, dpkg
 # installs it, the installed program runs as a display mode in a window it
-# is handed, and dpkg removes it without a trace. Installing needs root; on
+# is handed, MATE's screen saver and the X screen-saver daemon list it and
+# run it, and dpkg removes it without a trace. Installing needs root; on
 # a machine where orbdrift is already installed the test leaves it alone.
 # Usage: deb_test.sh ORBDRIFT.DEB X-HOST X-SCREENSHOT OUTPUT-DIR
 set -u
@@ -54,7 +55,10 @@ check "dpkg lists it as installed, version $version" \
 program=/usr/libexec/xscreensaver/orbdrift
 check "the program is among the daemon's display modes" test -x "$program"
 check "with its settings entry" grep -q 'arg="--delay %"' /usr/share/xscreensaver/config/orbdrift.xml
-check "and its man page" test -s /usr/share/man/man6/orbdrift.6.gz
+pages="/usr/share/man/man6/orbdrift.6.gz /usr/share/man/man1/orbdrift-add-to-xscreensaver.1.gz"
+# shellcheck disable=SC2086 # the two pages
+check "and its man pages, which man reads without a warning" \
+    test -z "$(man --warnings -l $pages 2>&1 >/dev/null)" -a -s "${pages%% *}" -a -s "${pages##* }"
 check "and its theme for MATE's screen saver" \
     grep -qx "Exec=orbdrift --root" /usr/share/applications/screensavers/orbdrift.desktop
 check "the copyright file is there" test -s /usr/share/doc/orbdrift/copyright
@@ -80,6 +84,9 @@ check "and ends with 0 when the window goes (exit $rc)" test "$rc" = 0
 "$(dirname "$0")/../e2e/mate_screensaver_test.sh" "$shot" "$out/mate" >"$out/mate.txt" 2>&1
 check "MATE's screen saver runs it as its theme (mate.txt)" test $? -eq 0
 grep -E '^(FAIL|skipped)' "$out/mate.txt"
+"$(dirname "$0")/../e2e/xscreensaver_daemon_test.sh" --installed "$shot" "$out/daemon" >"$out/daemon.txt" 2>&1
+check "the X screen-saver daemon lists it after orbdrift-add-to-xscreensaver (daemon.txt)" test $? -eq 0
+grep -E '^FAIL' "$out/daemon.txt"
 
 dpkg -r orbdrift >"$out/dpkg-remove.txt" 2>&1
 check "dpkg -r removes it" test $? -eq 0

@@ -50,6 +50,7 @@ xdotool mousemove --window "$window" 50 95 click 1 sleep 0.5 type --delay 50 Orb
 picked() { test "$(gsettings get org.mate.screensaver themes) $(gsettings get org.mate.screensaver mode)" = \
     "['screensavers-orbdrift'] 'single'"; }
 check "typing Orbdrift in the preferences' list picks it as the one theme" eventually picked
+check "and its preview runs orbdrift" eventually pgrep -x -P "$preferences" orbdrift
 "$shot" "$out/preferences.png"
 kill "$preferences"
 wait "$preferences" 2>/dev/null

@@ -1,8 +1,8 @@
 #!/bin/bash
-# The real X screen-saver daemon finds orbdrift among its display modes once
-# the user has run orbdrift-add-to-xscreensaver, with no file of its own and
-# with one it made by hand, keeps the display mode that file chose, and runs
-# orbdrift, which draws until deactivated. It runs the build installed into a
+# The real X screen-saver daemon and its settings program find orbdrift among
+# the display modes once the user has run orbdrift-add-to-xscreensaver, with
+# no file of its own and with one made by hand; the daemon keeps the display
+# mode that file chose, and runs orbdrift, which draws until deactivated. It runs the build installed into a
 # scratch prefix, or with --installed the package installed on this machine.
 # The daemon refuses to run display modes as root, so as root this runs it as
 # an ordinary user made for the test and removed afterwards.
@@ -33,7 +33,16 @@ as_user() {
         runuser -u "$user" -- env HOME="$home" PATH="$path" DISPLAY="$DISPLAY" "$@"
     fi
 }
+settings_program=""
+# Its preview ends when the program's window goes.
+end_settings_program() {
+    [ -n "$settings_program" ] || return
+    kill $(pgrep -P "$settings_program") "$settings_program" 2>/dev/null
+    wait "$settings_program" 2>/dev/null
+    settings_program=""
+}
 cleanup() {
+    end_settings_program
     as_user xscreensaver-command -exit >/dev/null 2>&1
     kill "$xvfb" 2>/dev/null
     [ "$user" = orbdrift-daemon-test ] && userdel "$user" 2>/dev/null
@@ -108,6 +117,17 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 check "deactivating ends orbdrift" test "$ended" = yes
+
+# The settings program lists it too: typing its name in the list of display
+# modes picks it there, and the preview runs it.
+as_user xscreensaver-settings --debug >"$out/settings.log" 2>&1 &
+settings_program=$!
+window=$(window_named "XScreenSaver: .*")
+xdotool mousemove --window "$window" 100 200 click 1 sleep 0.5 type --delay 50 orbdrift
+check "typing orbdrift in xscreensaver-settings' list picks it" \
+    eventually grep -q 'scheduling preview "orbdrift --root' "$out/settings.log"
+"$shot" "$out/settings.png"
+end_settings_program
 
 # A file written by hand a while ago, choosing the daemon's third display
 # mode by its place in the daemon's list: with orbdrift added, the place still

@@ -120,7 +120,8 @@ check "deactivating ends orbdrift" test "$ended" = yes
 
 # The settings program lists it too: typing its name in the list of display
 # modes picks it there, and the preview runs it.
-as_user xscreensaver-settings --debug >"$out/settings.log" 2>&1 &
+# With no session bus it would start one of its own, which outlives it.
+as_user env DBUS_SESSION_BUS_ADDRESS=disabled: xscreensaver-settings --debug >"$out/settings.log" 2>&1 &
 settings_program=$!
 window=$(window_named "XScreenSaver: .*")
 xdotool mousemove --window "$window" 100 200 click 1 sleep 0.5 type --delay 50 orbdrift

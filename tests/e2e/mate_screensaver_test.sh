@@ -1,6 +1,6 @@
 #!/bin/bash
 # MATE's screen saver runs the installed orbdrift as its one theme: picked in
-# its preferences' list, activated and deactivated by mate-screensaver-command over a
+# its preferences, activated and deactivated by mate-screensaver-command over a
 # private session bus. It only runs themes installed where the packages put
 # them, so this checks an installed orbdrift and says so when there is none.
 # Usage: mate_screensaver_test.sh X-SCREENSHOT OUTPUT-DIR
@@ -40,18 +40,15 @@ read -r -t 10 address <&"${BUS[0]}"
 export DBUS_SESSION_BUS_ADDRESS=$address
 check "a session bus runs" test -n "$address"
 
-# Picked as a person picks it: in the preferences' list of themes, found by
-# typing its name there, which makes it the one theme.
+# Picked as a person picks it: typing its name in the preferences' list of
+# themes makes it the one theme, and the preview runs it.
 gsettings set org.mate.screensaver lock-enabled false
 mate-screensaver-preferences >"$out/preferences.log" 2>&1 &
 preferences=$!
-window=$(window_named "Screensaver Preferences")
-xdotool mousemove --window "$window" 50 95 click 1 sleep 0.5 type --delay 50 Orbdrift
-picked() { test "$(gsettings get org.mate.screensaver themes) $(gsettings get org.mate.screensaver mode)" = \
-    "['screensavers-orbdrift'] 'single'"; }
+xdotool mousemove --window "$(window_named "Screensaver Preferences")" 50 95 click 1 sleep 0.5 type Orbdrift
+picked() { [ "$(gsettings get org.mate.screensaver themes)$(gsettings get org.mate.screensaver mode)" = "['screensavers-orbdrift']'single'" ]; }
 check "typing Orbdrift in the preferences' list picks it as the one theme" eventually picked
 check "and its preview runs orbdrift" eventually pgrep -x -P "$preferences" orbdrift
-"$shot" "$out/preferences.png"
 kill "$preferences"
 wait "$preferences" 2>/dev/null
 

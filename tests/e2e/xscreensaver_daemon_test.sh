@@ -3,8 +3,9 @@
 # the user has run orbdrift-add-to-xscreensaver, with no ~/.xscreensaver and
 # with one written by hand, whose chosen display mode stays chosen; activated,
 # orbdrift draws until deactivated. It runs the build installed into a scratch
-# prefix, or with --installed the package installed on this machine. The daemon refuses to run display modes as root, so as root this runs it as
-# an ordinary user made for the test and removed afterwards.
+# prefix, or with --installed the package installed on this machine. The
+# daemon refuses to run display modes as root, so as root this runs it as an
+# ordinary user made for the test and removed afterwards.
 # Usage: xscreensaver_daemon_test.sh BUILD-DIR|--installed X-SCREENSHOT OUTPUT-DIR
 set -u
 build=$1
@@ -84,8 +85,7 @@ for _ in $(seq 100); do
 done
 check "the daemon runs" still_running "$daemon"
 add
-status=$?
-check "orbdrift-add-to-xscreensaver begins ~/.xscreensaver (exit $status)" test "$status" = 0 -a -s "$settings"
+check "orbdrift-add-to-xscreensaver begins ~/.xscreensaver" test $? = 0 -a -s "$settings"
 
 # The user's entries come first in the daemon's list, orbdrift the only one.
 start_mode -select 1

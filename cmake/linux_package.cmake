@@ -14,14 +14,23 @@ install(FILES res/linux/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscree
 # theme names the program alone.
 install(FILES res/linux/orbdrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers)
 
+# The command that puts orbdrift in a user's list of the daemon's display
+# modes: the daemon has no folder where a package could add to the list.
+install(PROGRAMS res/linux/orbdrift-add-to-xscreensaver DESTINATION ${CMAKE_INSTALL_BINDIR})
+
 # Debian wants man pages compressed, reproducibly (no name or time inside).
-configure_file(res/linux/orbdrift.6 generated/orbdrift.6 @ONLY)
-set(man_page ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6.gz)
-add_custom_command(OUTPUT ${man_page}
-                   COMMAND gzip -9n -c ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6 > ${man_page}
-                   DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/orbdrift.6)
-add_custom_target(man_page ALL DEPENDS ${man_page})
-install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+set(man_pages)
+foreach(page orbdrift.6 orbdrift-add-to-xscreensaver.1)
+  configure_file(res/linux/${page} generated/${page} @ONLY)
+  set(compressed ${CMAKE_CURRENT_BINARY_DIR}/generated/${page}.gz)
+  add_custom_command(OUTPUT ${compressed}
+                     COMMAND gzip -9n -c ${CMAKE_CURRENT_BINARY_DIR}/generated/${page} > ${compressed}
+                     DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/${page})
+  string(REGEX REPLACE ".*\\." "" section ${page})
+  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  list(APPEND man_pages ${compressed})
+endforeach()
+add_custom_target(man_page ALL DEPENDS ${man_pages})
 
 # Every Debian package carries its copyright and its changelog, the latter
 # compressed like the man page. The changelog's newest entry names the
@@ -43,9 +52,9 @@ set(description
 light that circles outside it, seen through a camera that drifts, pauses
 and drifts again, between two black letterbox bands that breathe.
 
-It is a display mode of the X screen-saver daemon: pick it in
-xscreensaver-settings, or add GL: orbdrift --root to the programs of
-~/.xscreensaver. With --window it runs in a window of its own.")
+It is a display mode of the X screen-saver daemon: run
+orbdrift-add-to-xscreensaver once as each user who wants it, then pick it in
+xscreensaver-settings. With --window it runs in a window of its own.")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -71,7 +80,8 @@ set(CPACK_RPM_SPEC_MORE_DEFINE "%define _build_id_links none
 # only its own and the hosts', which it shares with them (xscreensaver's, and
 # the screen-saver themes' folder below the desktop's applications).
 list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-     /usr/libexec /usr/share/man /usr/share/man/man6 /usr/share/applications)
+     /usr/bin /usr/libexec /usr/share/man /usr/share/man/man1 /usr/share/man/man6
+     /usr/share/applications)
 # The copyright file is the licence, the changelog the RPM's own changelog too.
 set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
                             "%doc /usr/share/doc/orbdrift/changelog.gz")

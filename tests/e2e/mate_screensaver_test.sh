@@ -1,6 +1,6 @@
 #!/bin/bash
-# MATE's screen saver runs the installed orbdrift as its one theme: chosen in
-# its settings, activated and deactivated by mate-screensaver-command over a
+# MATE's screen saver runs the installed orbdrift as its one theme: picked in
+# its preferences, activated and deactivated by mate-screensaver-command over a
 # private session bus. It only runs themes installed where the packages put
 # them, so this checks an installed orbdrift and says so when there is none.
 # Usage: mate_screensaver_test.sh X-SCREENSHOT OUTPUT-DIR
@@ -19,9 +19,9 @@ if [ ! -f /usr/share/applications/screensavers/orbdrift.desktop ]; then
 fi
 
 scratch=$(mktemp -d /tmp/orbdrift-mate.XXXXXX)
-bus="" saver="" tracer="" daemon=""
+bus="" saver="" tracer="" daemon="" preferences=""
 cleanup() {
-    for pid in $tracer $saver $daemon $bus; do kill "$pid" 2>/dev/null; done
+    for pid in $tracer $saver $daemon $preferences $bus; do kill "$pid" 2>/dev/null; done
     kill "$xvfb" 2>/dev/null
     rm -rf "$scratch"
 }
@@ -40,11 +40,17 @@ read -r -t 10 address <&"${BUS[0]}"
 export DBUS_SESSION_BUS_ADDRESS=$address
 check "a session bus runs" test -n "$address"
 
-gsettings set org.mate.screensaver mode single
-gsettings set org.mate.screensaver themes "['screensavers-orbdrift']"
+# Picked as a person picks it: typing its name in the preferences' list of
+# themes makes it the one theme, and the preview runs it.
 gsettings set org.mate.screensaver lock-enabled false
-check "orbdrift is the one theme" \
-    test "$(gsettings get org.mate.screensaver themes)" = "['screensavers-orbdrift']"
+mate-screensaver-preferences >"$out/preferences.log" 2>&1 &
+preferences=$!
+xdotool mousemove --window "$(window_named "Screensaver Preferences")" 50 95 click 1 sleep 0.5 type Orbdrift
+picked() { [ "$(gsettings get org.mate.screensaver themes)$(gsettings get org.mate.screensaver mode)" = "['screensavers-orbdrift']'single'" ]; }
+check "typing Orbdrift in the preferences' list picks it as the one theme" eventually picked
+check "and its preview runs orbdrift" eventually pgrep -x -P "$preferences" orbdrift
+kill "$preferences"
+wait "$preferences" 2>/dev/null
 
 mate-screensaver --no-daemon --debug >"$out/mate-screensaver.log" 2>&1 &
 daemon=$!

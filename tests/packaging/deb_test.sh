@@ -54,7 +54,8 @@ check "dpkg lists it as installed, version $version" \
 program=/usr/libexec/xscreensaver/orbdrift
 check "the program is among the daemon's display modes" test -x "$program"
 check "with its settings entry" grep -q 'arg="--delay %"' /usr/share/xscreensaver/config/orbdrift.xml
-check "and its man page" test -s /usr/share/man/man6/orbdrift.6.gz
+check "and its man pages, which man finds and reads without a warning" test -z "$(man --warnings -l \
+    /usr/share/man/man6/orbdrift.6.gz /usr/share/man/man1/orbdrift-add-to-xscreensaver.1.gz 2>&1 >/dev/null)"
 check "and its theme for MATE's screen saver" \
     grep -qx "Exec=orbdrift --root" /usr/share/applications/screensavers/orbdrift.desktop
 check "the copyright file is there" test -s /usr/share/doc/orbdrift/copyright
@@ -80,6 +81,9 @@ check "and ends with 0 when the window goes (exit $rc)" test "$rc" = 0
 "$(dirname "$0")/../e2e/mate_screensaver_test.sh" "$shot" "$out/mate" >"$out/mate.txt" 2>&1
 check "MATE's screen saver runs it as its theme (mate.txt)" test $? -eq 0
 grep -E '^(FAIL|skipped)' "$out/mate.txt"
+"$(dirname "$0")/../e2e/xscreensaver_daemon_test.sh" --installed "$shot" "$out/daemon" >"$out/daemon.txt" 2>&1
+check "the X screen-saver daemon lists it after orbdrift-add-to-xscreensaver (daemon.txt)" test $? -eq 0
+grep -E '^FAIL' "$out/daemon.txt"
 
 dpkg -r orbdrift >"$out/dpkg-remove.txt" 2>&1
 check "dpkg -r removes it" test $? -eq 0

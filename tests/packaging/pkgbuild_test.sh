@@ -69,14 +69,16 @@ bsdtar -tvf "$package" 2>/dev/null | awk '$1 !~ /^d/ && $9 !~ /^\./ { print "/" 
 {
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }'
     echo /usr/share/licenses/orbdrift/LICENSE
+    echo /usr/lib/xscreensaver/orbdrift
 } | sort >"$out/expected-files.txt"
-check "it holds the Debian package's files, and the licence where Arch keeps them" \
+check "it holds the Debian package's files, the licence and the display mode where Arch keeps them" \
     diff -u "$out/expected-files.txt" "$out/arch-files.txt"
 
 unpacked=$work/unpacked
 mkdir -p "$unpacked"
 bsdtar -xf "$package" -C "$unpacked" 2>/dev/null
 program=$unpacked/usr/libexec/xscreensaver/orbdrift
-check "the program is executable and reports $version" \
-    sh -c "test -x '$program' && '$program' --version | grep -qF '$version'"
+check "the program is executable and reports $version, also where Arch's daemon looks" \
+    sh -c "test -x '$program' && '$program' --version | grep -qF '$version' &&
+        test \"\$(readlink '$unpacked/usr/lib/xscreensaver/orbdrift')\" = /usr/libexec/xscreensaver/orbdrift"
 report

@@ -44,7 +44,7 @@ check "it holds the Debian package's files at the same places" \
 check "the copyright file is its licence" \
     test "$(query --licensefiles)" = /usr/share/doc/orbdrift/copyright
 check "and owns no folder of the filesystem's" \
-    sh -c "! rpm -qp --nosignature -l '$rpm_file' | grep -qxE '/usr(/libexec|/share(/man(/man6)?|/doc|/applications)?)?'"
+    sh -c "! rpm -qp --nosignature -l '$rpm_file' | grep -qxE '/usr(/bin|/libexec|/share(/man(/man[16])?|/doc|/applications)?)?'"
 
 query --requires >"$out/requires.txt"
 check "and no package by a Debian name" sh -c "! grep -qE '^lib[^ ]*[0-9]\$|^libc6|^libstdc\+\+6' '$out/requires.txt'"

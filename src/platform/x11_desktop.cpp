@@ -18,6 +18,8 @@ namespace
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
 Window desktop = 0;               // ours, once made
+int desktop_width = 0;            // as the server last said, ahead of our own record of
+int desktop_height = 0;           // it, which learns of the same event later
 bool fully_covered = false;       // as the server last said of it
 Window active = None;             // the focused window, as the window manager names it
 bool active_over_desktop = false; // full-screen, not minimised, and over all of ours
@@ -86,8 +88,7 @@ bool holds(const std::vector<long>& atoms, const char* name)
 bool full_screen_over_desktop(Window window)
 {
     const std::vector<long> state = property_items(window, "_NET_WM_STATE");
-    const x11::OwnWindow* ours = x11::own_window(desktop);
-    if (!ours || !holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
+    if (!holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
         return false;
     XWindowAttributes attributes{};
     int x = 0;
@@ -97,8 +98,8 @@ bool full_screen_over_desktop(Window window)
                XGetWindowAttributes(d, window, &attributes);
                XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
            }) &&
-           x <= 0 && y <= 0 && x + attributes.width >= ours->width &&
-           y + attributes.height >= ours->height;
+           x <= 0 && y <= 0 && x + attributes.width >= desktop_width &&
+           y + attributes.height >= desktop_height;
 }
 
 // The focused window's state and size are followed for as long as it is
@@ -147,6 +148,8 @@ HWND make_desktop_window()
     XLowerWindow(d, id); // where no window manager puts it there
     XSync(d, False);
     desktop = id;
+    desktop_width = DisplayWidth(d, DefaultScreen(d));
+    desktop_height = DisplayHeight(d, DefaultScreen(d));
     follow_active_window();
     return window;
 }
@@ -170,7 +173,20 @@ void follow_desktop(const XEvent& event)
             follow_active_window();
         break;
     case ConfigureNotify:
-        if (event.xconfigure.window == active)
+        // A screen that grows may bring a monitor the focused window is not
+        // over.
+        if (event.xconfigure.window == desktop && !event.xany.send_event) {
+            desktop_width = event.xconfigure.width;
+            desktop_height = event.xconfigure.height;
+            follow_active_window();
+        } else if (event.xconfigure.window == active) {
+            follow_active_window();
+        }
+        break;
+    case DestroyNotify:
+        // A window manager that dies leaves the root still naming the
+        // focused window it had, which then covers nothing.
+        if (event.xdestroywindow.window == active)
             follow_active_window();
         break;
     default:

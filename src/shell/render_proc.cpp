@@ -1,5 +1,7 @@
 #include "shell/render_proc.h"
 
+#include <algorithm>
+
 #include "common/saver_limits.h"
 #include "content/scene_switches.h"
 #include "content/star_field.h"
@@ -22,6 +24,8 @@ namespace
 // whole_window for one over it all.
 ScreenArea monitor_pictures[max_monitor_pictures];
 int monitor_picture_count = whole_window;
+// Frames still to clear what no picture covers, left from before the layout.
+int clears_due = 0;
 
 DWORD started_ms = 0;
 bool black_shown = false; // and nothing drawn since
@@ -35,6 +39,15 @@ void show_black()
     black_shown = true;
 }
 
+// Where no picture goes, a new layout may leave what an old one drew there.
+// Pictures draw only inside their own areas, so one clear of each buffer a
+// swap may hand back (the two of double buffering) keeps that black.
+void lay_out(HWND window)
+{
+    monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+    clears_due = 2;
+}
+
 void draw_frame()
 {
     if (monitor_picture_count == whole_window) {
@@ -43,9 +56,10 @@ void draw_frame()
         step_frame();
         // The other monitors black every frame: a swap leaves no buffer known.
         draw_pictures(monitor_pictures, monitor_picture_count,
-                      scene_settings.monitors == monitors_main);
+                      scene_settings.monitors == monitors_main || clears_due > 0);
     }
     SwapBuffers(render_dc);
+    clears_due = std::max(clears_due - 1, 0);
     black_shown = false;
 }
 
@@ -118,7 +132,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         client_height = client.bottom;
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
-        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+        lay_out(window);
         started_ms = GetTickCount();
         watch_power(window);
         static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
@@ -134,12 +148,12 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         pace(window);
         return TRUE;
     case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
-        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+        lay_out(window);
         return 0;
     case WM_SIZE: // on Linux, a display mode's window or a screen that changed size
         client_width = LOWORD(lparam);
         client_height = HIWORD(lparam);
-        monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+        lay_out(window);
         return 0;
     case WM_TIMER: // any timer draws: the saver has only this one
         tick(window);

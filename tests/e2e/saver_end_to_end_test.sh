@@ -165,6 +165,7 @@ main_only() {
     "$shot" "$1" && [ "$(convert "$1" -crop 640x480+0+0 -format '%[max]' info:)" = 0 ] &&
         shows_noise root 240 700 800 900 1000 1100
 }
+left_bottom_black() { "$shot" "$1" && [ "$(convert "$1" -crop 640x240+0+240 -format '%[max]' info:)" = 0 ]; }
 saver_width() { [ "$(xdotool getwindowgeometry "$(window_named "Screen Saver")" | grep -c "Geometry: $1")" = 1 ]; }
 for each in 0 1 2; do
     mkdir -p "$XDG_CONFIG_HOME/orbdrift"
@@ -187,6 +188,8 @@ for each in 0 1 2; do
         xrandr --output screen --mode 1280x480 && two_monitors
         check "and a larger one" eventually saver_width 1280x480
         check "monitors that come back have a picture each again" eventually pictures_alike "$out/monitors-back.png"
+        xrandr --delmonitor left >/dev/null && xrandr --setmonitor left 640/169x240/127+0+0 screen >/dev/null
+        check "a monitor that shrinks leaves black where it was" eventually left_bottom_black "$out/monitors-shrunk.png"
         ;;
     2) check "the main monitor alone shows the picture, the other is black" eventually main_only "$out/monitors-2.png" ;;
     esac

@@ -11,7 +11,8 @@ mkdir -p "$out"
 export XDG_CONFIG_HOME="$out/config"
 unset WAYLAND_DISPLAY # on X, also from a terminal of a Wayland session
 . "$(dirname "$0")/../support/end_to_end_checks.sh"
-start_test_x
+start_test_x 1280x480 # room for a monitor to come beside the first
+xrandr --newmode small 0 640 0 0 0 480 0 0 0 && xrandr --addmode screen small && xrandr --output screen --mode small
 # Two screenshots of the screen a fifth of a second apart differ.
 moving() { "$shot" "$out/a.png" && sleep 0.2 && "$shot" "$out/b.png" && ! cmp -s "$out/a.png" "$out/b.png"; }
 still() { ! moving; }
@@ -52,7 +53,14 @@ xprop -id "$normal" -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_FULLSC
 check "full-screen over half of it, it draws" eventually moving
 xdotool windowsize "$normal" 640 480
 check "over all of it again, it stops" eventually still
+xrandr --output screen --mode 1280x480 && xrandr --setmonitor right 640/169x480/127+640+0 none >/dev/null
+check "a monitor added beside the full-screen window: it draws" eventually moving
+xdotool windowmove "$normal" 640 0
+check "full-screen over the other monitor, it draws" eventually moving
+xdotool windowmove "$normal" 0 0 windowsize "$normal" 1280 480
+check "over both, it stops" eventually still
 eval "exec ${HOST[1]}>&-"
+check "that window destroyed while still named the focused one, it draws" eventually moving
 
 kill -TERM "$pid"
 wait_exit "$pid" 30

@@ -7,7 +7,15 @@
 include(GNUInstallDirs)
 
 install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
-install(FILES res/linux/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+# The daemon's entry and the man page's lines on the settings are written
+# from the settings table, so that neither can leave a setting out.
+add_executable(settings-pages src/tools/settings_pages.cpp)
+target_link_libraries(settings-pages PRIVATE orbdrift_scene)
+set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
+add_custom_command(OUTPUT ${generated}/orbdrift.xml
+                   COMMAND settings-pages xml > ${generated}/orbdrift.xml
+                   DEPENDS settings-pages)
+install(FILES ${generated}/orbdrift.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 # MATE's screen saver lists the themes of its menu, the desktop files below
 # applications/screensavers, and runs a theme's program only from its own
 # folder or the daemon's (added to the PATH it starts them with), so the
@@ -19,17 +27,23 @@ install(FILES res/linux/orbdrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/ap
 install(PROGRAMS res/linux/orbdrift-add-to-xscreensaver DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Debian wants man pages compressed, reproducibly (no name or time inside).
-set(man_pages)
+configure_file(res/linux/orbdrift.6 generated/orbdrift.6.in @ONLY)
+add_custom_command(OUTPUT ${generated}/orbdrift.6
+                   COMMAND settings-pages man ${generated}/orbdrift.6.in > ${generated}/orbdrift.6
+                   DEPENDS settings-pages ${generated}/orbdrift.6.in)
+configure_file(res/linux/orbdrift-add-to-xscreensaver.1 generated/orbdrift-add-to-xscreensaver.1
+               @ONLY)
+set(man_pages ${generated}/orbdrift.xml)
 foreach(page orbdrift.6 orbdrift-add-to-xscreensaver.1)
-  configure_file(res/linux/${page} generated/${page} @ONLY)
-  set(compressed ${CMAKE_CURRENT_BINARY_DIR}/generated/${page}.gz)
+  set(compressed ${generated}/${page}.gz)
   add_custom_command(OUTPUT ${compressed}
-                     COMMAND gzip -9n -c ${CMAKE_CURRENT_BINARY_DIR}/generated/${page} > ${compressed}
-                     DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/${page})
+                     COMMAND gzip -9n -c ${generated}/${page} > ${compressed}
+                     DEPENDS ${generated}/${page})
   string(REGEX REPLACE ".*\\." "" section ${page})
   install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
   list(APPEND man_pages ${compressed})
 endforeach()
+# The pages people read, the daemon's entry with them.
 add_custom_target(man_page ALL DEPENDS ${man_pages})
 
 # Every Debian package carries its copyright and its changelog, the latter

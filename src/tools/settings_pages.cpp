@@ -1,7 +1,7 @@
 // Writes what people read about the settings from the one table of them:
 // the X screen-saver daemon's entry for its settings program, and the man
-// page's lines on the settings' options and file, put into its template
-// where it says @SETTINGS_SYNOPSIS@, @SETTINGS_OPTIONS@ and @SETTINGS_FILE@.
+// page's lines on the settings' options and file, put into its template in
+// the place of the comment lines that ask for them.
 //   settings-pages xml
 //   settings-pages man TEMPLATE
 #include <cstdio>
@@ -78,8 +78,9 @@ std::string xml_entry()
             for (int i = 0; i < setting.choice_count; ++i) {
                 const SettingChoice& choice = setting.choices[i];
                 const bool is_default = choice.value == defaults.*setting.number;
-                xml << "    <option id=\"" << choice.value << "\" _label=\"" << setting.label
-                    << ": " << choice.label << "\""
+                xml << "    <option id=\"" << id << "-"
+                    << (choice.word ? choice.word : std::to_string(choice.value)) << "\" _label=\""
+                    << setting.label << ": " << choice.label << "\""
                     << (is_default ? "" : " arg-set=\"" + choice_option(setting, choice) + "\"")
                     << "/>\n";
             }
@@ -170,9 +171,9 @@ int main(int argc, char** argv)
     std::stringstream read;
     read << page_file.rdbuf();
     std::string page = read.str();
-    put(page, "@SETTINGS_SYNOPSIS@", man_synopsis());
-    put(page, "@SETTINGS_OPTIONS@", man_options());
-    put(page, "@SETTINGS_FILE@", man_file());
+    put(page, ".\\\" the settings' options in the synopsis", man_synopsis());
+    put(page, ".\\\" the settings' options", man_options());
+    put(page, ".\\\" the settings' file lines", man_file());
     std::fputs(page.c_str(), stdout);
     return 0;
 }

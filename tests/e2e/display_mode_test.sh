@@ -88,21 +88,28 @@ wait_exit "$pid" 30
 check "closing it ends with 0" test "$rc" = 0
 
 # A texture given as an option, in the daemon's preview: smoke, where the
-# default draws noise.
-for case in "smooth --texture SMOKE" rough; do
+# default draws noise. What the daemon's entry leaves out is what /c saved;
+# what it passes wins.
+for case in "smooth --texture SMOKE" rough "smooth saved" "rough saved --texture Noise"; do
     set -- $case
+    saved=""
+    [ "${2:-}" = saved ] && saved=$(mkdir -p "$XDG_CONFIG_HOME/orbdrift" &&
+        printf '[Software\\orbdrift]\nTexture=SMOKE\n' | tee "$XDG_CONFIG_HOME/orbdrift/settings") &&
+        set -- "$1" "${@:3}"
     coproc HOST { "$host"; }
     read -r -t 10 id <&"${HOST[0]}"
     "$saver" --window-id "$id" "${@:2}" &
     pid=$!
-    check "--window-id ${*:2} draws a $1 picture" eventually shot_is "$1" "$id" "$out/$1.png"
+    check "--window-id ${*:2} ${saved:+saved smoke }draws a $1 picture" \
+        eventually shot_is "$1" "$id" "$out/$1.png"
     eval "exec ${HOST[1]}>&-"
     wait_exit "$pid" 30
+    rm -f "$XDG_CONFIG_HOME/orbdrift/settings"
 done
 
 # Every option the settings program's entry passes is one the program takes,
 # with the lowest, highest and default value of each slider.
-xml=$(dirname "$0")/../../res/linux/orbdrift.xml
+xml=$(dirname "$saver")/generated/orbdrift.xml
 check "the settings entry is well formed" xmllint --noout "$xml"
 refused=""
 count=0

@@ -111,9 +111,9 @@ check "on battery the picture goes black" eventually all_black root "${row[@]}"
 on_battery false
 check "on mains it comes back" eventually shows_noise root "${row[@]}"
 # A UPower that restarts tells of no change: the saver reads it again.
-stop "$mock" && start_mock true
+stop "$mock"; start_mock true
 check "UPower restarted on battery, the picture goes black" eventually all_black root "${row[@]}"
-stop "$mock" && start_mock false
+stop "$mock"; start_mock false
 check "restarted on mains, it comes back" eventually shows_noise root "${row[@]}"
 end_saver
 check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
@@ -175,11 +175,11 @@ if command -v sway >/dev/null; then
     wayland=$!
     check "killed bus: Wayland runs" eventually grep -q '\], 3, ' "$out/wayland.strace"
 fi
-kill -KILL "$bus" && bus_gone=$(wc -l <"$out/wayland.strace" 2>/dev/null)
+{ kill -KILL "$bus" && wait "$bus"; } 2>/dev/null; lines=$(wc -l <"$out/wayland.strace" 2>/dev/null)
 check "killed bus: X draws" eventually shows_noise root "${row[@]}"
 end_saver
 [ -n "${wayland:-}" ] && check "killed bus: Wayland draws" eventually output_shows HEADLESS-1
 [ -n "${wayland:-}" ] && check "without polling what the bus left, or a word" test \
-    "$(tail -n +"$bus_gone" "$out/wayland.strace" | grep -c NVAL)" = 0 -a ! -s "$out/wayland.err"
+    "$(tail -n +"$lines" "$out/wayland.strace" | grep -c NVAL)" = 0 -a ! -s "$out/wayland.err"
 
 report

@@ -19,7 +19,7 @@ const char* const owner_rule = "type='signal',sender='org.freedesktop.DBus',"
                                "path='/org/freedesktop/DBus',interface='org.freedesktop.DBus',"
                                "member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
 
-// A bus that answers late must not hold up the saver's frames.
+// A UPower that has not answered by then counts as none: mains.
 constexpr std::uint64_t answer_wait_us = 500000;
 // A bus that is there answers well within this, so that a saver started on
 // battery shows no frame meant for mains; one that is not delays the start

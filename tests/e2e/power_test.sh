@@ -167,7 +167,7 @@ if command -v sway >/dev/null; then
     start_sway && user_command && run_as+=(DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SYSTEM_BUS_ADDRESS")
     strace -qq -o "$out/wayland.strace" -e trace=poll "${run_as[@]}" "$program" --wayland \
         --on-battery black 2>"$out/wayland.err" &
-    check "killed bus: Wayland runs" eventually grep -q '\], 3, ' "$out/wayland.strace"
+    check "killed bus: Wayland runs" eventually grep -qs '\], 3, ' "$out/wayland.strace"
 fi
 { kill -KILL "$bus" && wait "$bus"; } 2>/dev/null; lines=$(wc -l <"$out/wayland.strace" 2>/dev/null)
 check "killed bus: X draws" eventually shows_noise root "${row[@]}"

@@ -1,93 +1,181 @@
 #include "platform/power_source.h"
 
+#include <poll.h>
 #include <systemd/sd-bus.h>
 
+#include <chrono>
 #include <cstdint>
+
+#include "platform/end_requests.h"
 
 namespace
 {
 
 const char* const service = "org.freedesktop.UPower";
 const char* const object = "/org/freedesktop/UPower";
+// A UPower that restarts announces no change: what it says is read again
+// when its name is back.
+const char* const owner_rule = "type='signal',sender='org.freedesktop.DBus',"
+                               "path='/org/freedesktop/DBus',interface='org.freedesktop.DBus',"
+                               "member='NameOwnerChanged',arg0='org.freedesktop.UPower'";
 
-sd_bus* watched = nullptr;
-sd_bus_slot* change_slot = nullptr;
-bool news = false;
-bool last_known = false;
-
-// A bus that answers late must not hold up the saver's start or its frames.
+// A UPower that has not answered by then counts as none: mains.
 constexpr std::uint64_t answer_wait_us = 500000;
+// A bus that is there answers well within this, so that a saver started on
+// battery shows no frame meant for mains; one that is not delays the start
+// by no more.
+constexpr std::chrono::milliseconds first_answer_wait{200};
 
-sd_bus* open_system_bus()
-{
+struct PowerSource {
     sd_bus* bus = nullptr;
-    if (sd_bus_open_system(&bus) < 0)
-        return nullptr;
-    sd_bus_set_method_call_timeout(bus, answer_wait_us);
-    return bus;
+    sd_bus_slot* question = nullptr; // a read of OnBattery not answered yet
+    bool on_battery = false;         // as UPower said it last
+    bool told = false;               // as the callers learned it last
+};
+
+PowerSource followed;
+
+void let_go(PowerSource& source)
+{
+    source.question = sd_bus_slot_unref(source.question);
+    // Not flushed: a bus that reads nothing would hold the saver's end up.
+    source.bus = sd_bus_close_unref(source.bus);
+    source.on_battery = false;
 }
 
-bool read_on_battery(sd_bus* bus)
+int take_answer(sd_bus_message* reply, void* data, sd_bus_error*)
 {
+    auto& source = *static_cast<PowerSource*>(data);
+    source.question = sd_bus_slot_unref(source.question);
     int value = 0;
-    return sd_bus_get_property_trivial(bus, service, object, service, "OnBattery", nullptr, 'b',
-                                       &value) >= 0 &&
-           value != 0;
+    source.on_battery = !sd_bus_message_is_method_error(reply, nullptr) &&
+                        sd_bus_message_read(reply, "v", "b", &value) >= 0 && value != 0;
+    return 0;
 }
 
-int note_news(sd_bus_message*, void*, sd_bus_error*)
+void ask(PowerSource& source)
 {
-    news = true;
+    // An answer still to come would be older than the one asked for now.
+    source.question = sd_bus_slot_unref(source.question);
+    sd_bus_call_method_async(source.bus, &source.question, service, object,
+                             "org.freedesktop.DBus.Properties", "Get", take_answer, &source, "ss",
+                             service, "OnBattery");
+}
+
+int note_change(sd_bus_message*, void* data, sd_bus_error*)
+{
+    ask(*static_cast<PowerSource*>(data));
     return 0;
+}
+
+int note_owner(sd_bus_message* message, void* data, sd_bus_error*)
+{
+    auto& source = *static_cast<PowerSource*>(data);
+    const char* name = nullptr;
+    const char* old_owner = nullptr;
+    const char* new_owner = nullptr;
+    if (sd_bus_message_read(message, "sss", &name, &old_owner, &new_owner) < 0)
+        return 0;
+    if (*new_owner) {
+        ask(source);
+    } else { // without UPower, mains
+        source.question = sd_bus_slot_unref(source.question);
+        source.on_battery = false;
+    }
+    return 0;
+}
+
+// Nothing here waits: the connection's handshake, the matches and the first
+// read all go out as the bus takes them.
+bool start_following(PowerSource& source)
+{
+    if (sd_bus_open_system(&source.bus) < 0) {
+        source.bus = nullptr;
+        return false;
+    }
+    sd_bus_set_method_call_timeout(source.bus, answer_wait_us);
+    if (sd_bus_match_signal_async(source.bus, nullptr, service, object,
+                                  "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                                  note_change, nullptr, &source) < 0 ||
+        sd_bus_add_match_async(source.bus, nullptr, owner_rule, note_owner, nullptr, &source) < 0) {
+        let_go(source);
+        return false;
+    }
+    ask(source);
+    return true;
+}
+
+// Takes in what the bus has said; a bus that went leaves the computer on
+// mains and nothing to wait on.
+void settle(PowerSource& source)
+{
+    int processed = 0;
+    while ((processed = sd_bus_process(source.bus, nullptr)) > 0) {
+    }
+    if (processed < 0 || sd_bus_is_open(source.bus) <= 0)
+        let_go(source);
+}
+
+// An end request cuts the wait short: the saver ends rather than starts.
+void await_first_answer(PowerSource& source)
+{
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + first_answer_wait;
+    while (source.bus && source.question) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now());
+        if (left.count() <= 0)
+            return;
+        pollfd descriptors[2] = {
+            {sd_bus_get_fd(source.bus), static_cast<short>(sd_bus_get_events(source.bus)), 0},
+            {end_request_fd(), POLLIN, 0}};
+        if (poll(descriptors, 2, static_cast<int>(left.count())) > 0 && descriptors[1].revents)
+            return;
+        settle(source);
+    }
 }
 
 } // namespace
 
 bool on_battery_now()
 {
-    sd_bus* bus = watched ? watched : open_system_bus();
-    const bool battery = bus && read_on_battery(bus);
-    if (bus != watched)
-        sd_bus_flush_close_unref(bus);
+    if (followed.bus) {
+        followed.told = followed.on_battery;
+        return followed.told;
+    }
+    PowerSource once;
+    if (start_following(once))
+        await_first_answer(once);
+    const bool battery = once.on_battery;
+    let_go(once);
     return battery;
 }
 
-int watch_power_source()
+bool watch_power_source()
 {
-    if (!watched) {
-        watched = open_system_bus();
-        if (!watched ||
-            sd_bus_match_signal(watched, &change_slot, service, object,
-                                "org.freedesktop.DBus.Properties", "PropertiesChanged", note_news,
-                                nullptr) < 0) {
-            stop_watching_power_source();
-            return -1;
-        }
-        last_known = read_on_battery(watched);
+    if (!followed.bus && start_following(followed)) {
+        await_first_answer(followed);
+        followed.told = followed.on_battery;
     }
-    return sd_bus_get_fd(watched);
+    return followed.bus != nullptr;
+}
+
+int power_source_descriptor()
+{
+    return followed.bus ? sd_bus_get_fd(followed.bus) : -1;
 }
 
 bool power_source_changed(bool& on_battery)
 {
-    if (!watched)
+    if (followed.bus)
+        settle(followed);
+    if (followed.on_battery == followed.told)
         return false;
-    while (sd_bus_process(watched, nullptr) > 0) {
-    }
-    if (!news)
-        return false;
-    news = false;
-    const bool now = read_on_battery(watched);
-    const bool changed = now != last_known;
-    last_known = now;
-    on_battery = now;
-    return changed;
+    on_battery = followed.told = followed.on_battery;
+    return true;
 }
 
 void stop_watching_power_source()
 {
-    sd_bus_slot_unref(change_slot);
-    sd_bus_flush_close_unref(watched);
-    change_slot = nullptr;
-    watched = nullptr;
+    let_go(followed);
+    followed.told = false;
 }

@@ -65,7 +65,7 @@ HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWOR
     const bool display = setting && IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
     if (!window || !setting || (!display && !IsEqualGUID(*setting, GUID_ACDC_POWER_SOURCE)))
         return nullptr;
-    if (!display && watch_power_source() < 0)
+    if (!display && !watch_power_source())
         return nullptr; // no news will ever come
     if (display && !watched(true))
         monitor_off = display_was_off = false; // the first look tells of a monitor already off
@@ -102,7 +102,7 @@ BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status)
 
 int x11::power_descriptor()
 {
-    return watched(false) ? watch_power_source() : -1;
+    return power_source_descriptor();
 }
 
 int x11::power_wait_ms()

@@ -66,15 +66,16 @@ void tick(FrameWork work)
 
 // Waits for the compositor, an end request, news of the power source or the
 // next tick, whichever is first; false when the compositor has gone.
-bool wait(int timeout_ms, int power_fd)
+bool wait(int timeout_ms)
 {
     wl_display* d = client.display;
     while (wl_display_prepare_read(d) != 0)
         if (wl_display_dispatch_pending(d) < 0)
             return false;
     wl_display_flush(d);
-    pollfd descriptors[3] = {
-        {wl_display_get_fd(d), POLLIN, 0}, {end_request_fd(), POLLIN, 0}, {power_fd, POLLIN, 0}};
+    pollfd descriptors[3] = {{wl_display_get_fd(d), POLLIN, 0},
+                             {end_request_fd(), POLLIN, 0},
+                             {power_source_descriptor(), POLLIN, 0}};
     poll(descriptors, 3, timeout_ms);
     if (descriptors[0].revents & (POLLIN | POLLHUP | POLLERR)) {
         if (wl_display_read_events(d) < 0)
@@ -89,7 +90,7 @@ int run_frames(unsigned frame_interval_ms)
 {
     using clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
-    const int power_fd = watch_power_source();
+    watch_power_source();
     on_battery = on_battery_now();
     const auto start = clock::now();
     const auto work_now = [start] {
@@ -104,7 +105,7 @@ int run_frames(unsigned frame_interval_ms)
         // Black for good, only a surface that wants its first black frame wakes it.
         const int timeout =
             black_for_good ? -1 : static_cast<int>(std::max<long long>(left.count(), 0));
-        if (!wait(timeout, power_fd)) {
+        if (!wait(timeout)) {
             std::fputs("orbdrift: lost the connection to the Wayland compositor\n", stderr);
             return 1;
         }

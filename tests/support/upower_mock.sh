@@ -5,10 +5,11 @@
 #
 #   start_upower_mock DIR   the daemon's configuration and logs in DIR;
 #                           exports DBUS_SYSTEM_BUS_ADDRESS; sets $bus, $mock
+#   start_mock true|false   UPower again, after its end, with that OnBattery
 #   on_battery true|false   UPower's OnBattery, once the mock has told the
 #                           bus of the change, as UPower does
 start_upower_mock() {
-    local dir=$1 python=""
+    local dir=$1; python=""
     # Debian's mock library lives with Debian's Python, which need not be
     # first on PATH.
     for candidate in /usr/bin/python3 python3; do
@@ -27,6 +28,7 @@ start_upower_mock() {
   <listen>unix:abstract=$name</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
+    <allow user="*"/>
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
     <allow own="*"/>
@@ -41,7 +43,11 @@ CONF
     DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$dir/bus.address")
     export DBUS_SYSTEM_BUS_ADDRESS
     mock_log=$dir/mock.log
-    "$python" -m dbusmock --system --template upower -l "$mock_log" >/dev/null 2>&1 &
+    start_mock false
+}
+start_mock() {
+    "$python" -m dbusmock --system --template upower -p "{\"OnBattery\": $1}" -l "$mock_log" \
+        >/dev/null 2>&1 &
     mock=$!
     eventually upower Get || { echo "the UPower mock is not on the bus" >&2; return 1; }
 }

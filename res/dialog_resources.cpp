@@ -1,6 +1,6 @@
 // The Linux program's dialog resources, made from the same description as
 // the Windows resource script.
-#include "platform/dialog_template.h"
+#include "platform/x11_dialog_template.h"
 #define SETTINGS_DIALOG_WALLPAPER 1
 #include "settings_dialog.h"
 

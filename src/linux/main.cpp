@@ -9,8 +9,8 @@
 
 #include "linux/desktop_options.h"
 #include "orbdrift_version.h"
-#include "platform/desktop_window.h"
-#include "platform/end_requests.h"
+#include "platform/posix_end_requests.h"
+#include "platform/x11_desktop.h"
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"

@@ -14,7 +14,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/x11_internal.h"
+#include "platform/posix_system.h"
+#include "platform/win32_api.h"
 
 BOOL GetVersionExA(OSVERSIONINFOA* info)
 {
@@ -27,7 +28,7 @@ BOOL GetVersionExA(OSVERSIONINFOA* info)
     return TRUE;
 }
 
-namespace x11
+namespace posix
 {
 
 std::uint64_t steady_milliseconds()
@@ -38,12 +39,13 @@ std::uint64_t steady_milliseconds()
 }
 
 std::uint64_t (*tick_source)() = steady_milliseconds;
+void (*flush_before_exit)() = nullptr;
 
-} // namespace x11
+} // namespace posix
 
 DWORD GetTickCount()
 {
-    return static_cast<DWORD>(x11::tick_source());
+    return static_cast<DWORD>(posix::tick_source());
 }
 
 void Sleep(DWORD milliseconds)
@@ -142,8 +144,8 @@ void ExitProcess(UINT exit_code)
     // what was sent to the X server and to the standard streams still goes
     // out first, unless the process is crashing and they may be what broke.
     if (!crashing) {
-        if (Display* d = x11::display_if_open())
-            XSync(d, False);
+        if (posix::flush_before_exit)
+            posix::flush_before_exit();
         std::fflush(nullptr);
     }
     std::_Exit(static_cast<int>(exit_code));
@@ -157,4 +159,28 @@ BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT)
 LPSTR CharNextA(LPCSTR text)
 {
     return const_cast<LPSTR>(*text ? text + 1 : text);
+}
+
+// Only the errors a save of the settings can meet have a text here; for
+// any other there is none, as for a code Windows has no text for.
+DWORD FormatMessageA(DWORD, const void*, DWORD message_id, DWORD, LPSTR buffer, DWORD size, void*)
+{
+    static const struct {
+        DWORD id;
+        const char* text;
+    } messages[] = {
+        {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
+        {ERROR_ACCESS_DENIED, "Access is denied."},
+        {ERROR_WRITE_FAULT, "The system cannot write to the specified device."},
+        {ERROR_DISK_FULL, "There is not enough space on the disk."},
+        {ERROR_BAD_FILE_TYPE, "The file type being saved or retrieved has been blocked."},
+        {ERROR_FILE_TOO_LARGE, "The file size exceeds the limit allowed and cannot be saved."}};
+    for (const auto& message : messages) {
+        const DWORD length = static_cast<DWORD>(std::strlen(message.text));
+        if (message.id == message_id && buffer && size > length) {
+            std::memcpy(buffer, message.text, length + 1);
+            return length;
+        }
+    }
+    return 0;
 }

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/desktop_window.h"
+#include "platform/x11_desktop.h"
 #include "platform/x11_internal.h"
 
 namespace

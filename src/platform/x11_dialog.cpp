@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog_template.h"
+#include "platform/x11_dialog_template.h"
 #include "platform/x11_internal.h"
 
 namespace

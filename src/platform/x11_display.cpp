@@ -26,6 +26,11 @@ int on_protocol_error(Display*, XErrorEvent* error)
     std::_Exit(lost_connection_exit_code);
 }
 
+void send_pending_requests()
+{
+    XSync(connection, False);
+}
+
 } // namespace
 
 namespace x11
@@ -42,6 +47,7 @@ Display* display()
         }
         XSetErrorHandler(on_protocol_error);
         XSetIOErrorHandler(on_connection_lost);
+        posix::flush_before_exit = send_pending_requests;
     }
     return connection;
 }

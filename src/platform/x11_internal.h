@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/posix_system.h"
 #include "platform/win32_api.h"
 
 namespace x11
@@ -102,12 +103,6 @@ bool is_posted_message(const XClientMessageEvent& event); // from another proces
 bool destroy_own_windows();
 void mark_for_paint(Window id);
 void forget_messages(HWND window); // its timers and pending paint
-
-// Milliseconds of the monotonic clock in 64 bits, which no jump of the clock
-// wraps round; GetTickCount is their low 32 bits, as on Windows. Timers read
-// it here, and a test may put a clock of its own in its place.
-std::uint64_t steady_milliseconds();
-extern std::uint64_t (*tick_source)();
 
 // For the message loop, the power news that windows asked for: the
 // descriptor UPower's news comes on (-1 for none), how long the loop may wait

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/end_requests.h"
+#include "platform/posix_end_requests.h"
 #include "platform/x11_internal.h"
 
 namespace
@@ -57,7 +57,7 @@ bool is_due(Timer& timer, std::uint64_t now)
 
 bool timer_due()
 {
-    const std::uint64_t now = x11::tick_source();
+    const std::uint64_t now = posix::tick_source();
     return std::any_of(timers.begin(), timers.end(), [now](Timer& t) { return is_due(t, now); });
 }
 
@@ -111,7 +111,7 @@ bool take_message(MSG* msg, HWND window, UINT first, UINT last, bool remove)
         }
     }
     if (in_range(WM_TIMER, first, last)) {
-        const std::uint64_t now = x11::tick_source();
+        const std::uint64_t now = posix::tick_source();
         for (Timer& timer : timers) {
             if (for_window(timer.window, window) && is_due(timer, now)) {
                 *msg = MSG{timer.window, WM_TIMER, timer.id,
@@ -136,7 +136,7 @@ void wait_for_work()
 {
     Display* d = x11::display();
     int timeout = x11::power_wait_ms();
-    const std::uint64_t now = x11::tick_source();
+    const std::uint64_t now = posix::tick_source();
     for (Timer& timer : timers)
         timeout = sooner(timeout, is_due(timer, now) ? 0 : static_cast<int>(timer.due - now));
     pollfd descriptors[3] = {{end_request_fd(), POLLIN, 0},
@@ -273,7 +273,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, TIMERPROC procedure)
         return 0;
     // Windows' limits: no timer ticks more often than every 10 ms.
     elapse_ms = std::clamp<UINT>(elapse_ms, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-    const std::uint64_t due = x11::tick_source() + elapse_ms;
+    const std::uint64_t due = posix::tick_source() + elapse_ms;
     for (Timer& timer : timers) {
         if (timer.window == window && timer.id == id) {
             timer = Timer{window, id, elapse_ms, procedure, due};

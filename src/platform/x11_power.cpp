@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/monitor_power.h"
-#include "platform/power_source.h"
+#include "platform/sdbus_power_source.h"
 #include "platform/x11_internal.h"
+#include "platform/x11_monitor_power.h"
 
 const GUID GUID_CONSOLE_DISPLAY_STATE = {0x6fe69556, 0x704a, 0x47a0,
                                           {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
@@ -109,7 +109,7 @@ int x11::power_wait_ms()
 {
     if (!watched(true))
         return -1;
-    const std::uint64_t now = tick_source();
+    const std::uint64_t now = posix::tick_source();
     return next_look > now ? static_cast<int>(next_look - now) : 0;
 }
 
@@ -120,8 +120,8 @@ void x11::tell_power_changes()
         tell(false, battery ? 1 : 0);
     if (!watched(true))
         return;
-    if (tick_source() >= next_look) {
-        next_look = tick_source() + look_interval_ms;
+    if (posix::tick_source() >= next_look) {
+        next_look = posix::tick_source() + look_interval_ms;
         monitor_off = monitor_off_source();
     }
     // A wallpaper nobody can see is told of as a monitor that is off, at

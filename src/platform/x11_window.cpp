@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/end_requests.h"
+#include "platform/posix_end_requests.h"
 #include "platform/x11_internal.h"
 
 namespace

@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "common/saver_limits.h"
-#include "platform/end_requests.h"
-#include "platform/power_source.h"
+#include "platform/posix_end_requests.h"
+#include "platform/sdbus_power_source.h"
 #include "scene/frame_driver.h"
 #include "scene/frame_pace.h"
 #include "wayland/wayland_client.h"

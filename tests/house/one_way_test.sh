@@ -30,6 +30,18 @@ outside=$(sed -n '/^add_library(orbdrift_scene/,/)/p' CMakeLists.txt | grep -o '
     sed 's#src/##' | grep -vxE "$(echo $scene | tr ' ' '|')")
 [ -z "$outside" ] || fail "the scene library compiles files from outside the scene: $outside"
 
+# A port sees at once what it must write again: every file of the host layer
+# carries its backend in its name (win32 is the API they all implement), and
+# each backend's library compiles only its own files.
+unnamed=$(ls src/platform | grep -vE '^(win32|x11|glx|posix|sdbus)_|^win32\.h$')
+[ -z "$unnamed" ] || fail "host-layer files named for no backend: $(echo $unnamed)"
+for library in posix:posix sdbus:sdbus 'x11:x11|glx'; do
+    stray=$(awk -v start="^add_library\\(orbdrift_${library%%:*} " '$0 ~ start {on = 1}
+        on {print} on && /\)/ {on = 0}' CMakeLists.txt | grep -o 'src/platform/[a-z0-9_.]*' |
+        sed 's#src/platform/##' | grep -vE "^(${library#*:})_")
+    [ -z "$stray" ] || fail "the ${library%%:*} library compiles another backend's files: $(echo $stray)"
+done
+
 echo "folders of src/ and what they include:"
 echo "$edges" | awk '{to[$1] = to[$1] " " $2} END {for (f in to) print "  " f " ->" to[f]}' | sort
 [ "$failed" -eq 0 ] && echo "one way, no circle"

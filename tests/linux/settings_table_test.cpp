@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/dialog_template.h"
+#include "platform/x11_dialog_template.h"
 #include "scene/scene_settings.h"
 #include "settings_dialog.h"
 

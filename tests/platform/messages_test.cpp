@@ -64,7 +64,7 @@ std::uint64_t still_clock()
 std::int64_t jump = 0;
 std::uint64_t jumped_clock()
 {
-    return x11::steady_milliseconds() + static_cast<std::uint64_t>(jump);
+    return posix::steady_milliseconds() + static_cast<std::uint64_t>(jump);
 }
 
 bool tick_waiting(HWND window)
@@ -78,7 +78,7 @@ bool tick_waiting(HWND window)
 TEST_F(MessagesTest, TimersAreDueWhenWindowsWouldTickAndPendingTicksCanBeRemoved)
 {
     const HWND window = make_test_window(0, 50, 50);
-    x11::tick_source = still_clock;
+    posix::tick_source = still_clock;
     const auto ticks_at = [window](std::uint64_t now) {
         still_now = now;
         return tick_waiting(window);
@@ -104,17 +104,17 @@ TEST_F(MessagesTest, TimersAreDueWhenWindowsWouldTickAndPendingTicksCanBeRemoved
 TEST_F(MessagesTest, AClockThatJumpsHoldsNoTickLongerThanItsInterval)
 {
     const HWND window = make_test_window(0, 50, 50);
-    x11::tick_source = jumped_clock;
+    posix::tick_source = jumped_clock;
     ASSERT_NE(SetTimer(window, 0, 200, nullptr), 0u); // a timer without a number still is one
     for (std::int64_t to : {-3600000ll, 30ll * 24 * 3600 * 1000}) {
         jump = to; // back an hour, then weeks ahead
         // Waiting for the tick sleeps rather than spins, and no longer than the interval.
         const std::clock_t cpu = std::clock();
-        const std::uint64_t start = x11::steady_milliseconds();
+        const std::uint64_t start = posix::steady_milliseconds();
         MSG msg;
         ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
         EXPECT_EQ(msg.message, UINT(WM_TIMER));
-        EXPECT_LT(x11::steady_milliseconds() - start, 20000u);
+        EXPECT_LT(posix::steady_milliseconds() - start, 20000u);
         EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50); // under 20 ms of the 200
     }
 }
@@ -255,7 +255,7 @@ TEST_F(MessagesTest, TheMonitorsPowerIsLookedAtOnceASecondAndToldWhenItChanges)
                 states.push_back(m.power_state);
         return states;
     };
-    const std::uint64_t start = x11::steady_milliseconds();
+    const std::uint64_t start = posix::steady_milliseconds();
     seen.clear();
     monitor_off = true; // off already: told at the first look
     EXPECT_TRUE(pump_until([&] { return !told().empty(); }));
@@ -263,7 +263,7 @@ TEST_F(MessagesTest, TheMonitorsPowerIsLookedAtOnceASecondAndToldWhenItChanges)
     EXPECT_TRUE(pump_until([&] { return told().size() == 2; }));
     pump_until([] { return false; }, 300); // the same state is not told again
     EXPECT_EQ(told(), (std::vector<int>{0, 1}));
-    EXPECT_LE(monitor_looks, int((x11::steady_milliseconds() - start) / 1000) + 1);
+    EXPECT_LE(monitor_looks, int((posix::steady_milliseconds() - start) / 1000) + 1);
     EXPECT_TRUE(UnregisterPowerSettingNotification(notice));
     const int looks = monitor_looks;
     monitor_off = true;

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/settings_file.h"
+#include "platform/posix_settings_file.h"
 #include "platform/win32.h"
 
 namespace

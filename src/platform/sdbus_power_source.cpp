@@ -1,4 +1,4 @@
-#include "platform/power_source.h"
+#include "platform/sdbus_power_source.h"
 
 #include <poll.h>
 #include <systemd/sd-bus.h>
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "platform/end_requests.h"
+#include "platform/posix_end_requests.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // The advapi32 registry calls for HKEY_CURRENT_USER, kept in a text file a
-// person can read and edit (platform/settings_file.h). Each key is a
+// person can read and edit (platform/posix_settings_file.h). Each key is a
 // "[Software\orbdrift]" line followed by its "Name=value" lines; a value of
 // decimal digits that fits 32 bits is a REG_DWORD, any other a REG_SZ. What
 // cannot be read is passed over. An open key holds the file as it was read
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/settings_file.h"
+#include "platform/posix_settings_file.h"
 
 namespace
 {
@@ -231,25 +231,4 @@ LSTATUS RegCloseKey(HKEY key)
         }
     }
     return ERROR_INVALID_HANDLE;
-}
-
-DWORD FormatMessageA(DWORD, const void*, DWORD message_id, DWORD, LPSTR buffer, DWORD size, void*)
-{
-    static const struct {
-        DWORD id;
-        const char* text;
-    } messages[] = {{ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
-                    {ERROR_ACCESS_DENIED, "Access is denied."},
-                    {ERROR_WRITE_FAULT, "The system cannot write to the specified device."},
-                    {ERROR_DISK_FULL, "There is not enough space on the disk."},
-                    {ERROR_BAD_FILE_TYPE, "The file type being saved or retrieved has been blocked."},
-                    {ERROR_FILE_TOO_LARGE, "The file size exceeds the limit allowed and cannot be saved."}};
-    for (const auto& message : messages) {
-        const DWORD length = static_cast<DWORD>(std::strlen(message.text));
-        if (message.id == message_id && buffer && size > length) {
-            std::memcpy(buffer, message.text, length + 1);
-            return length;
-        }
-    }
-    return 0;
 }

@@ -1,4 +1,4 @@
-#include "platform/end_requests.h"
+#include "platform/posix_end_requests.h"
 
 #include <errno.h>
 #include <fcntl.h>

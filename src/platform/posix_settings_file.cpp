@@ -1,4 +1,4 @@
-#include "platform/settings_file.h"
+#include "platform/posix_settings_file.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,4 +1,4 @@
-#include "platform/monitor_power.h"
+#include "platform/x11_monitor_power.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/dpms.h>

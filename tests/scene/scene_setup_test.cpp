@@ -97,6 +97,14 @@ TEST_F(SceneSetupTest, FixesTheSceneViewTheSwitchesAndTheSphereTexture)
         scene_setup();
         EXPECT_EQ(on.depth_test_on + view_manager.depth_clear_on, 2);
     }
+    // A speed below normal slows the scene's clock down, never stops it.
+    for (int percent : {25, 50, 200}) {
+        scene_settings.speed_percent = percent;
+        scene_setup();
+        set_test_clock(1000);
+        frame_clock.update();
+        EXPECT_DOUBLE_EQ(frame_clock.now, percent / 100.0);
+    }
     scene_settings = SceneSettings();
 }
 

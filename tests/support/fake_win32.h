@@ -29,12 +29,11 @@ struct FakeWin32 {
     HWND foreground = nullptr;
     WPARAM dialog_answer = IDOK;
     std::function<void()> person = [] {}; // works the dialog before it is answered
-    // The settings key's values (type and bytes; no key while empty), what
-    // writing a value answers, and what closing the key does (where the
-    // file behind it is written).
+    // The settings key's values (type and bytes; no key while empty), and
+    // what writing a value answers.
     std::map<std::string, std::pair<DWORD, std::vector<BYTE>>> settings;
     LSTATUS write_status = ERROR_SUCCESS;
-    LSTATUS close_status = ERROR_SUCCESS;
+    LSTATUS close_status = ERROR_SUCCESS; // where a registry kept in a file writes it
     // The dialog's controls by id: a list's choice or a box's tick, a list's items.
     std::map<int, LRESULT> controls;
     std::map<int, std::vector<std::string>> list_items;

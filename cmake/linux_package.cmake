@@ -68,7 +68,11 @@ and drifts again, between two black letterbox bands that breathe.
 
 It is a display mode of the X screen-saver daemon: run
 orbdrift-add-to-xscreensaver once as each user who wants it, then pick it in
-xscreensaver-settings. With --window it runs in a window of its own.")
+xscreensaver-settings. It is also a theme of MATE's screen saver, the saver
+of xsecurelock's locked screen, and, with --wayland, a screen saver for
+Wayland idle daemons such as swayidle and hypridle. With --wallpaper it is a
+living wallpaper under every window, on X or Wayland; with --window it runs
+in a window of its own.")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

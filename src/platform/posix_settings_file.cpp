@@ -64,11 +64,14 @@ LSTATUS read_regular(int fd, std::string& text)
         return ERROR_BAD_FILE_TYPE;
     text.resize(settings_file_limit + 1);
     std::size_t length = 0;
-    for (ssize_t got = 1; got != 0 && length < text.size(); length += static_cast<std::size_t>(got)) {
+    // A signal that interrupts a read is no end of the file: a save would
+    // write back only the lines read before it.
+    for (ssize_t got = 1; got != 0 && length < text.size();) {
         got = read(fd, &text[length], text.size() - length);
         if (got < 0 && errno != EINTR)
             return status_of(errno);
-        got = got < 0 ? 0 : got;
+        length += got < 0 ? 0 : static_cast<std::size_t>(got);
+        got = got < 0 ? 1 : got;
     }
     text.resize(length);
     return length > settings_file_limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
@@ -98,11 +101,23 @@ bool write_all(int fd, const std::string& text)
 }
 
 // The file that a save replaces: the settings file, or where its symlink
-// points, as dotfiles kept in a repository are linked.
-std::string save_target(const std::string& path)
+// points, as dotfiles kept in a repository are linked, also before the
+// file it names has been made. Empty, with errno set, for a loop of links.
+std::string save_target(std::string path)
 {
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? resolved : path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved))
+            return resolved;
+        char named[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), named, sizeof named);
+        if (length < 0 || length == sizeof named)
+            return path; // not a link: a file yet to be made, or one the save reports on
+        const std::string link(named, static_cast<std::size_t>(length));
+        path = link[0] == '/' ? link : path.substr(0, path.rfind('/') + 1) + link;
+    }
+    errno = ELOOP;
+    return "";
 }
 
 // The new text in a file of its own beside the target, named only once it
@@ -160,6 +175,8 @@ LSTATUS write_settings_file(const std::vector<std::string>& lines)
     if (!make_folder(folder))
         return status_of(errno);
     const std::string target = save_target(folder + "/settings");
+    if (target.empty())
+        return status_of(errno);
     const std::string target_folder = target.substr(0, target.rfind('/'));
     struct stat about {};
     const mode_t mode = stat(target.c_str(), &about) == 0 ? about.st_mode & 07777 : 0600;

@@ -1,7 +1,5 @@
 #include "scene/scene_settings.h"
 
-#include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -225,17 +223,25 @@ std::string wrapped(std::string line, const std::string& words, std::size_t inde
     return text + line + "\n";
 }
 
-// A factor such as 0.5 or 2, kept as a whole number of the row's units.
+// A factor such as 0.5 or 2, kept as a whole number of the row's units. It
+// is written as a person writes a number: decimal digits with at most one
+// point, no sign, exponent, hexadecimal or blank. What falls between two
+// kept values (0.4 minutes, a speed of 0.255) is refused, never rounded.
 bool read_number(const Setting& setting, const char* text, int& kept)
 {
-    if (!text || !(std::isdigit(static_cast<unsigned char>(*text)) || *text == '.'))
+    if (!text)
         return false;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end) * setting.option_scale;
-    if (errno != 0 || *end != '\0' || !(value >= setting.lowest && value <= setting.highest))
+    const std::size_t digits = std::strspn(text, "0123456789");
+    const std::size_t fraction =
+        text[digits] == '.' ? std::strspn(text + digits + 1, "0123456789") : 0;
+    const std::size_t length = digits + (text[digits] == '.' ? 1 + fraction : 0);
+    if (digits + fraction == 0 || text[length] != '\0')
         return false;
-    kept = static_cast<int>(std::lround(value));
+    const double value = std::strtod(text, nullptr) * setting.option_scale;
+    const double whole = std::round(value);
+    if (std::abs(value - whole) > 1e-6 || !(whole >= setting.lowest && whole <= setting.highest))
+        return false;
+    kept = static_cast<int>(whole);
     return true;
 }
 

@@ -101,20 +101,21 @@ done
 
 # Settings, chosen with the keys alone: up the texture list to SMOKE, Tab
 # on through the boxes and lists, Space, Down, Enter; then again from what
-# was saved. Stars is ticked the first time, Particles both, the monitors list
-# the second and Overlays never, so that a control tied to another's setting
-# shows. Saving mode then draws with them.
+# was saved. Particles is ticked the first time and unticked the second, the
+# monitors list changed the second and Overlays never, so that a control tied
+# to another's setting shows; the stars, which the dialog does not offer, stay
+# as they were. Saving mode then draws with them.
 rm -rf "$XDG_CONFIG_HOME"
 check "the default picture is noise" rough "$out/saving.png"
-for run in "Up Up Up Up Up Up Up Tab space Tab space Tab Tab Down Tab Down Tab Return/Particles=1 \
-EachMonitor=0" "Tab Tab space Tab Tab Tab Tab Down Return/Particles=0 EachMonitor=1"; do
+for run in "Up Up Up Up Up Up Up Tab space Tab Tab Down Tab Down Tab Return/Particles=1 \
+EachMonitor=0" "Tab space Tab Tab Tab Tab Down Return/Particles=0 EachMonitor=1"; do
     "$saver" /c &
     pid=$!
     window_named orbdrift >/dev/null
     xdotool key ${run%/*}
     wait_exit "$pid"
     check "the settings are saved with OK (exit $rc)" test "$rc" = 1
-    saved="Texture=SMOKE Stars=1 Overlays=0 Speed=200 FrameRate=60 ${run#*/}"
+    saved="Texture=SMOKE Stars=0 Overlays=0 Speed=200 FrameRate=60 ${run#*/}"
     check "the file holds $saved" \
         test "$(printf '%s\n' $saved | grep -cxFf - "$XDG_CONFIG_HOME/orbdrift/settings")" = 7
 done

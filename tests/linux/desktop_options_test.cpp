@@ -126,6 +126,9 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
         EXPECT_EQ(refused.mode, DesktopMode::bad) << bad[0];
         EXPECT_FALSE(refused.problem.empty());
     }
+    for (const char* wrong : {"30.5", "0x1", "1e1"}) // a fraction of a minute or frame, not decimal
+        for (const char* option : {"--black-after", "--wallpaper-rate", "--speed"})
+            EXPECT_EQ(parse({"--root", option, wrong}).mode, DesktopMode::bad) << option << wrong;
     EXPECT_EQ(parse({"--root"}, "zz").mode, DesktopMode::bad);
 }
 

@@ -239,9 +239,9 @@ TEST(RegistryFileTest, ASaveKeepsTheFilesLinkAndModeAndIsWholeOrNothing)
 {
     ConfigHome home;
     const std::string kept = home.folder + "/dotfiles";
-    std::ofstream(kept) << "[Software\\orbdrift]\nSpeed=50\n";
+    symlink("../dotfiles", home.settings.c_str()); // to a file not made yet
+    ASSERT_EQ(save_speed(50), ERROR_SUCCESS);
     chmod(kept.c_str(), 0644);
-    symlink(kept.c_str(), home.settings.c_str());
     ASSERT_EQ(save_speed(200), ERROR_SUCCESS);
     struct stat link {};
     ASSERT_EQ(lstat(home.settings.c_str(), &link), 0);

@@ -134,8 +134,11 @@ TEST_F(SceneSetupTest, TheSwitchedOffLayersAreReadyToBeSwitchedOn)
 TEST_F(SceneSetupTest, SeedsFromTheClockReadingPlusTheStarFieldAddress)
 {
     set_test_clock(1234);
+    scene_settings.speed_percent = 25;
     scene_setup();
     EXPECT_EQ(frame_clock.elapsed_ms, 1234.0);
+    EXPECT_DOUBLE_EQ(frame_clock.now, 1.234 / 4); // a quarter speed slows, never stops
+    scene_settings = SceneSettings();
     const auto seed = static_cast<std::uint32_t>(
         1234u + static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&scene_stars)));
     // The texture's 65,536 draws are the first after the seed.

@@ -87,10 +87,11 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     EXPECT_EQ(fake.settings["Speed"], dword(150)); // its list left alone keeps it
     EXPECT_EQ(fake.settings["FrameRate"], dword(100));
     fake.person = [] { fake.controls[IDC_SPEED] = 4; };
-    fake.write_status = ERROR_ACCESS_DENIED;
+    fake.close_status = ERROR_ACCESS_DENIED; // only at the end, where a file is written
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(
         fake.count("MessageBoxA(3354,orbdrift could not save its settings: Access is denied.)"), 1);
+    fake.close_status = ERROR_SUCCESS;
     fake.write_status = ERROR_DISK_FULL; // a reason the system has no text for
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(fake.count("MessageBoxA(3354,orbdrift could not save its settings: error 112.)"), 1);

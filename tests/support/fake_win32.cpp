@@ -597,5 +597,5 @@ DWORD FormatMessageA(DWORD, const void*, DWORD id, DWORD, LPSTR buffer, DWORD si
 LSTATUS RegCloseKey(HKEY)
 {
     record("RegCloseKey");
-    return ERROR_SUCCESS;
+    return fake.close_status;
 }

@@ -16,6 +16,10 @@ rm -rf "$XDG_CONFIG_HOME"
 start_test_x
 xdotool mousemove 320 240
 
+# The GL driver, loaded at run time, must find the program's XGetGeometry
+# ahead of Xlib's, or a window destroyed under it measures garbage.
+check "the program exports its XGetGeometry" sh -c "nm -D --defined-only '$saver' | grep -qw XGetGeometry"
+
 # Saving mode: the scene fills the screen between black bands, a key ends it.
 "$saver" /s &
 pid=$!

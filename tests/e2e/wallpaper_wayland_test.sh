@@ -14,12 +14,13 @@ out=$(realpath "$out")
 . "$(dirname "$0")/../support/wayland_pictures.sh"
 start_wayland_user "$1"
 
-# The pictures the surface on an output commits, from the protocol's log.
+# The pictures the surface on an output commits, from the protocol's log:
+# the wallpaper's surface on the background layer (0), in its own namespace.
 log=$out/protocol.txt
 surface_on() {
     local output
     output=$(sed -n "s/.*wl_output@\([0-9]*\)\.name(\"$1\").*/\1/p" "$log" | head -1)
-    sed -n "s/.*get_layer_surface(new id [^,]*, wl_surface@\([0-9]*\), wl_output@$output, 0,.*/\1/p" "$log"
+    sed -n "s/.*get_layer_surface(new id [^,]*, wl_surface@\([0-9]*\), wl_output@$output, 0, \"orbdrift-wallpaper\").*/\1/p" "$log"
 }
 pictures_in_a_second() {
     local before

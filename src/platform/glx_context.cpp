@@ -2,6 +2,9 @@
 // made, so every window is made with a visual that can hold the saver's pixel
 // format, and choosing the format later only confirms it.
 #include <GL/glx.h>
+#include <GL/glxext.h>
+
+#include <cstring>
 
 #include "platform/x11_internal.h"
 
@@ -115,4 +118,45 @@ BOOL SwapBuffers(HDC dc)
         return FALSE;
     glXSwapBuffers(x11::display(), window->id);
     return TRUE;
+}
+
+namespace
+{
+
+bool has_glx_extension(Display* d, const char* name)
+{
+    const char* list = glXQueryExtensionsString(d, DefaultScreen(d));
+    const std::size_t length = std::strlen(name);
+    for (const char* at = list; at && (at = std::strstr(at, name)); at += length)
+        if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0'))
+            return true;
+    return false;
+}
+
+// The current drawable waits for that many refreshes a swap, through
+// whichever of GLX's two swap controls the driver offers.
+BOOL WINAPI swap_interval(int refreshes)
+{
+    Display* d = x11::display();
+    if (has_glx_extension(d, "GLX_EXT_swap_control")) {
+        const auto set = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        set(d, glXGetCurrentDrawable(), refreshes);
+        return TRUE;
+    }
+    const auto set = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+    return set && set(static_cast<unsigned>(refreshes)) == 0 ? TRUE : FALSE;
+}
+
+} // namespace
+
+PROC wglGetProcAddress(LPCSTR name)
+{
+    Display* d = x11::display();
+    if (!d || !name || std::strcmp(name, "wglSwapIntervalEXT") != 0 || !glXGetCurrentContext() ||
+        !(has_glx_extension(d, "GLX_EXT_swap_control") ||
+          has_glx_extension(d, "GLX_MESA_swap_control")))
+        return nullptr;
+    return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(swap_interval));
 }

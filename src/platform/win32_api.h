@@ -80,6 +80,13 @@ struct MONITORINFO {
 };
 #define MONITORINFOF_PRIMARY 0x00000001
 typedef BOOL (*MONITORENUMPROC)(HMONITOR, HDC, RECT*, LPARAM);
+// A display mode: of Windows' many fields, the ones the shell reads.
+struct DEVMODEA {
+    WORD dmSize;
+    DWORD dmDisplayFrequency; // refreshes a second; 0 or 1 where it is not known
+};
+#define ENUM_CURRENT_SETTINGS (static_cast<DWORD>(-1))
+typedef INT_PTR (*PROC)();
 struct MSG {
     HWND hwnd;
     UINT message;
@@ -326,6 +333,9 @@ struct SYSTEM_POWER_STATUS {
 };
 BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status);
 BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
+// The current mode of the display: on X, the fastest refresh of the screen's
+// monitors that are on.
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD mode, DEVMODEA* devmode);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC procedure,
                         LPARAM init_param);
@@ -361,6 +371,9 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
 HGLRC wglCreateContext(HDC dc);
 BOOL wglMakeCurrent(HDC dc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
+// An extension's routine for the current context, or null: on X only
+// "wglSwapIntervalEXT", over GLX's swap control where the driver has it.
+PROC wglGetProcAddress(LPCSTR name);
 BOOL SwapBuffers(HDC dc);
 
 #define EXCEPTION_CONTINUE_SEARCH 0

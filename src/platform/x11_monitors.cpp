@@ -5,6 +5,8 @@
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/x11_internal.h"
@@ -26,6 +28,30 @@ bool has_randr_monitors(Display* d)
     int minor = 0;
     return XRRQueryExtension(d, &event_base, &error_base) && XRRQueryVersion(d, &major, &minor) &&
            (major > 1 || (major == 1 && minor >= 5));
+}
+
+// A mode's refreshes a second: its dot clock over its whole size. A mode
+// without a dot clock (Xvfb's own) has no rate known.
+DWORD refresh_rate(const XRRModeInfo& mode)
+{
+    if (!mode.dotClock || !mode.hTotal || !mode.vTotal)
+        return 0;
+    return static_cast<DWORD>(std::lround(static_cast<double>(mode.dotClock) /
+                                          (static_cast<double>(mode.hTotal) * mode.vTotal)));
+}
+
+DWORD fastest_refresh(Display* d, XRRScreenResources* resources)
+{
+    DWORD fastest = 0;
+    for (int i = 0; i < resources->ncrtc; ++i) {
+        XRRCrtcInfo* crtc = XRRGetCrtcInfo(d, resources, resources->crtcs[i]);
+        for (int m = 0; crtc && crtc->mode != None && m < resources->nmode; ++m)
+            if (resources->modes[m].id == crtc->mode)
+                fastest = std::max(fastest, refresh_rate(resources->modes[m]));
+        if (crtc)
+            XRRFreeCrtcInfo(crtc);
+    }
+    return fastest;
 }
 
 } // namespace
@@ -68,8 +94,9 @@ void watch_screen_changes(Display* d)
         return;
     randr_event_base = event_base;
     // A new size comes as both; monitors made or removed (xrandr
-    // --setmonitor) only as a ConfigureNotify of the root.
-    XRRSelectInput(d, DefaultRootWindow(d), RRScreenChangeNotifyMask);
+    // --setmonitor) only as a ConfigureNotify of the root; a new mode of
+    // the same size, with another refresh, only as a CRTC's news.
+    XRRSelectInput(d, DefaultRootWindow(d), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     add_events(d, DefaultRootWindow(d), StructureNotifyMask);
 }
 
@@ -79,6 +106,7 @@ bool is_screen_change(const XEvent& event)
     if (randr_event_base < 0 || !d || event.xany.send_event)
         return false;
     if (event.type != randr_event_base + RRScreenChangeNotify &&
+        event.type != randr_event_base + RRNotify &&
         (event.type != ConfigureNotify || event.xconfigure.window != DefaultRootWindow(d)))
         return false;
     XEvent news = event; // brought up to date on our own connection
@@ -111,5 +139,23 @@ BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
     info->rcMonitor = monitors[place - 1];
     info->rcWork = info->rcMonitor; // no panels are known of
     info->dwFlags = place == 1 ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
+
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD mode, DEVMODEA* devmode)
+{
+    Display* d = x11::display();
+    int event_base = 0;
+    int error_base = 0;
+    if (!d || device || mode != ENUM_CURRENT_SETTINGS || !devmode ||
+        devmode->dmSize != sizeof *devmode)
+        return FALSE;
+    devmode->dmDisplayFrequency = 0;
+    if (!XRRQueryExtension(d, &event_base, &error_base))
+        return TRUE;
+    if (XRRScreenResources* resources = XRRGetScreenResourcesCurrent(d, DefaultRootWindow(d))) {
+        devmode->dmDisplayFrequency = fastest_refresh(d, resources);
+        XRRFreeScreenResources(resources);
+    }
     return TRUE;
 }

@@ -8,6 +8,7 @@
 #include "scene/frame_driver.h"
 #include "scene/frame_pace.h"
 #include "scene/scene_settings.h"
+#include "shell/display_refresh.h"
 #include "shell/monitor_areas.h"
 #include "shell/power_state.h"
 #include "shell/window_chain.h"
@@ -87,7 +88,8 @@ void tick(HWND window)
 void pace(HWND window)
 {
     if (frame_work(on_battery, display_off, GetTickCount() - started_ms) != FrameWork::black_end)
-        SetTimer(window, frame_timer_id, tick_interval(frame_interval_ms, on_battery), nullptr);
+        SetTimer(window, frame_timer_id, tick_interval(refresh_limited(frame_interval_ms), on_battery),
+                 nullptr);
 }
 
 } // namespace
@@ -133,6 +135,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         make_gl_context(window, &render_dc, &render_glrc);
         set_fixed_gl_state();
         lay_out(window);
+        read_display_refresh();
         started_ms = GetTickCount();
         watch_power(window);
         static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
@@ -147,8 +150,10 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
             return close_rules_proc(window, message, wparam, lparam);
         pace(window);
         return TRUE;
-    case WM_DISPLAYCHANGE: // monitors came, went or moved while saving
+    case WM_DISPLAYCHANGE: // monitors came, went, moved or changed their mode while saving
         lay_out(window);
+        read_display_refresh();
+        pace(window);
         return 0;
     case WM_SIZE: // on Linux, a display mode's window or a screen that changed size
         client_width = LOWORD(lparam);
@@ -178,6 +183,7 @@ void make_gl_context(HWND window, HDC* dc, HGLRC* context)
     SetPixelFormat(*dc, format, &pixel_format);
     *context = wglCreateContext(*dc);
     wglMakeCurrent(*dc, *context);
+    ask_one_refresh_per_swap();
 }
 
 void release_gl_context(HWND window, HDC dc, HGLRC context)

@@ -77,6 +77,31 @@ kill -TERM "$pid"
 wait_exit "$pid" 30
 check "and ends with 0 on SIGTERM" test "$rc" = 0
 
+# Never more frames than the display shows: a mode of 30 Hz holds it to 30
+# a second; back on Xvfb's own mode, of no known rate, it keeps its timer's
+# pace again while it runs.
+counter=$(dirname "$saver")/swap-counter.so
+if [ -f "$counter" ]; then
+    xrandr --newmode orbdrift-30hz 12.59 640 656 752 800 480 490 492 525 &&
+        xrandr --addmode screen orbdrift-30hz && xrandr --output screen --mode orbdrift-30hz
+    SWAP_COUNTER_FILE=$out/swaps LD_PRELOAD=$counter "$saver" --root &
+    pid=$!
+    swaps_a_second() {
+        local before
+        sleep 1
+        before=$(awk '{print $1}' "$out/swaps")
+        sleep 2
+        echo $((($(awk '{print $1}' "$out/swaps") - before) / 2))
+    }
+    at_30_hz=$(swaps_a_second)
+    xrandr --output screen --mode 640x480
+    unknown=$(swaps_a_second)
+    kill -TERM "$pid"
+    wait_exit "$pid" 30
+    check "30 frames a second at most on a 30 Hz mode ($at_30_hz), its timer's pace after a change to one of unknown rate ($unknown)" \
+        test "$at_30_hz" -le 31 -a "$unknown" -ge 40
+fi
+
 # A window of its own, closed by its window manager's close request.
 "$saver" --window &
 pid=$!

@@ -8,8 +8,8 @@
 #include "scene/frame_driver.h"
 #include "scene/scene_settings.h"
 #include "shell/render_proc.h"
-#include "shell/saver_settings.h"
 #include "shell/saver_process.h"
+#include "shell/saver_settings.h"
 #include "shell/saver_window.h"
 #include "shell/window_chain.h"
 #include "support/fake_win32.h"
@@ -68,17 +68,22 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
     const std::string format =
         "ChoosePixelFormat(40," +
         std::to_string(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER) + ",24,16)";
-    const std::vector<std::string> creation = {"GetDC(4096)",       format,
-                                               "SetPixelFormat(7)", "wglCreateContext",
-                                               "wglMakeCurrent",    "RegisterPowerSettingNotification(4096,display)",
-                                               "RegisterPowerSettingNotification(4096,power source)",
-                                               "SetTimer(1,5)"};
+    const std::vector<std::string> creation = {
+        "GetDC(4096)",
+        format,
+        "SetPixelFormat(7)",
+        "wglCreateContext",
+        "wglMakeCurrent",
+        "wglGetProcAddress(wglSwapIntervalEXT)",
+        "RegisterPowerSettingNotification(4096,display)",
+        "RegisterPowerSettingNotification(4096,power source)",
+        "SetTimer(1,5)"};
     const auto create = std::find(fake.calls.begin(), fake.calls.end(), "GetDC(4096)");
     ASSERT_NE(create, fake.calls.end());
     // The input method is detached and the cursor hidden before the context is made.
     EXPECT_EQ(std::vector<std::string>(create - 2, create),
               (std::vector<std::string>{"ImmAssociateContext(0)", "SetCursor(0)"}));
-    EXPECT_EQ(std::vector<std::string>(create, create + 8), creation);
+    EXPECT_EQ(std::vector<std::string>(create, create + 9), creation);
     EXPECT_EQ(fake.count("SwapBuffers"), 2); // any timer identifier draws
     EXPECT_EQ(fake.count("Sleep(0)"), 2);
 
@@ -90,6 +95,36 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
                                         "UnregisterPowerSettingNotification(2)",
                                         "wglMakeCurrent(none)", "wglDeleteContext", "ReleaseDC"}));
     EXPECT_EQ(last_bound_texture, no_texture_bound); // the binding went with the context
+}
+
+// Read at the start and at each change of the display's mode: a 60 Hz
+// display shows no frame of an interval under 17 ms.
+TEST(RenderProc, TheFrameTimerIsNeverShorterThanARefreshOfTheDisplay)
+{
+    fake.display_frequency = 60;
+    WNDCLASSA saver_class{};
+    saver_class.lpfnWndProc = saver_window_proc;
+    saver_class.lpszClassName = saver_class_name;
+    RegisterClassA(&saver_class);
+    const HWND window = CreateWindowExA(0, saver_class_name, "Screen Saver", WS_VISIBLE, 0, 0, 640,
+                                        480, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(fake.count("SetTimer(1,17)"), 1);
+    const struct {
+        DWORD hertz;
+        const char* timer;
+    } modes[] = {{30, "SetTimer(1,34)"},
+                 {0, "SetTimer(1,5)"},
+                 {1, "SetTimer(1,5)"},
+                 {240, "SetTimer(1,5)"},
+                 {75, "SetTimer(1,14)"}};
+    for (const auto& mode : modes) {
+        fake.display_frequency = mode.hertz;
+        fake.calls.clear();
+        SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
+        EXPECT_EQ(fake.count(mode.timer), 1) << mode.hertz;
+    }
+    DestroyWindow(window);
+    fake.display_frequency = 0;
 }
 
 TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)
@@ -113,7 +148,6 @@ TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
     EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
     EXPECT_TRUE(prepare_config_dialog(nullptr));
 }
-
 
 namespace
 {
@@ -150,7 +184,7 @@ TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay
         BYTE state;
         int battery_choice;
         DWORD later_ms;
-        int swaps; // of two ticks
+        int swaps;         // of two ticks
         const char* timer; // set by the news, or nullptr
     } steps[] = {
         {&GUID_CONSOLE_DISPLAY_STATE, 0, battery_slower, 0, 0, "SetTimer(1,33)"}, // off

@@ -300,6 +300,18 @@ BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
     return TRUE;
 }
 
+BOOL EnumDisplaySettingsA(LPCSTR, DWORD, DEVMODEA* mode)
+{
+    mode->dmDisplayFrequency = fake.display_frequency;
+    return TRUE;
+}
+
+PROC wglGetProcAddress(LPCSTR name)
+{
+    record(std::string("wglGetProcAddress(") + name + ")");
+    return nullptr;
+}
+
 BOOL ClientToScreen(HWND, POINT* point)
 {
     point->x += fake.client_origin.x;

@@ -39,6 +39,7 @@ struct FakeWin32 {
     std::map<int, std::vector<std::string>> list_items;
     std::vector<RECT> monitors = {{0, 0, 640, 480}};
     std::size_t primary_monitor = 0; // of monitors
+    DWORD display_frequency = 0;     // refreshes a second of the current mode, 0 unknown
     POINT client_origin = {0, 0}; // of every window, on the screen
     BYTE ac_line_status = 1;      // on mains
 

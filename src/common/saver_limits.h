@@ -10,3 +10,9 @@ constexpr int pointer_move_limit = 4; // pixels
 // Windows' shortest timer; every platform keeps it, so a frame rate means
 // the same on each.
 constexpr unsigned shortest_frame_interval_ms = 10;
+
+// The timer interval of the full frame rate, the one the saver has always
+// asked for: every platform raises it to the shortest above, so it means 100
+// frames a second wherever it runs. It is the interval until the settings
+// give another.
+constexpr unsigned full_rate_frame_interval_ms = 5;

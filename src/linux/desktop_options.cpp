@@ -100,23 +100,18 @@ DesktopOptions refused(std::string problem)
 
 const char* const root_alone[] = {"orbdrift", "--root", nullptr};
 
-} // namespace
-
-DesktopOptions parse_desktop_options(int argc, const char* const* argv,
-                                     const char* screensaver_window, const SceneSettings& saved)
+// The command line alone, its settings over the defaults.
+DesktopOptions read_command_line(int argc, const char* const* argv, const char* screensaver_window)
 {
     DesktopOptions options;
-    options.settings = saved;
-    options.frame_interval_ms = frame_interval_for(saved.frame_rate);
     // A screen locker runs its saver with no argument and the window to draw
     // in named only in XSCREENSAVER_WINDOW; anyone else who starts the saver
     // bare wants its settings, as on Windows.
     const bool bare = argc < 2;
     if (bare && screensaver_window && *screensaver_window)
-        return parse_desktop_options(2, root_alone, screensaver_window, saved);
+        return read_command_line(2, root_alone, screensaver_window);
     if (bare || !is_desktop_option(argv[1]))
         return options;
-    bool delay_given = false;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -126,6 +121,9 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
         if (taken != 0) {
             if (taken < 0)
                 return refused(options.problem);
+            options.settings_given |=
+                1u << (find_settings_option(option_name(argument), as_display_option) -
+                       settings_table);
             i += taken - 1;
         } else if (is_option(argument, "help") || is_option(argument, "h")) {
             options.mode = DesktopMode::help;
@@ -162,8 +160,7 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
                 return refused("--delay wants a number of microseconds");
-            options.frame_interval_ms = static_cast<UINT>(number / 1000);
-            delay_given = true;
+            options.delay_ms = static_cast<UINT>(number / 1000);
             ++i;
         } else {
             return refused(std::string("unknown option ") + argument);
@@ -175,12 +172,55 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
     if (!options.output.empty() && options.mode != DesktopMode::wayland &&
         options.mode != DesktopMode::wallpaper)
         return refused("--output goes with --wayland or --wallpaper");
+    return options;
+}
+
+static_assert(setting_count <= 32, "settings_given has a bit for each row");
+
+void copy_setting(const Setting& row, const SceneSettings& from, SceneSettings& to)
+{
+    if (row.flag)
+        to.*row.flag = from.*row.flag;
+    else
+        to.*row.number = from.*row.number;
+}
+
+} // namespace
+
+DesktopOptions parse_desktop_options(int argc, const char* const* argv,
+                                     const DesktopSession& session)
+{
+    DesktopOptions options;
+    // Started with nothing in a Wayland session without X, as an idle daemon
+    // would start it: the saver can only be a Wayland client. A Windows
+    // switch still means what it says.
+    if (argc < 2 && session.wayland_display && !session.x_display)
+        options.mode = DesktopMode::wayland;
+    else
+        options = read_command_line(argc, argv, session.screensaver_window);
+    // A wallpaper goes where the session is: in a Wayland session that also
+    // runs X programs, an X window would be one more window, not the desktop.
+    const bool wayland_session = session.wayland_display && *session.wayland_display;
+    options.on_wayland = options.mode == DesktopMode::wayland ||
+                         (options.mode == DesktopMode::wallpaper && wayland_session);
+    if (options.mode == DesktopMode::wallpaper && !options.on_wayland && !options.output.empty())
+        return refused("--output names a Wayland output; on X the wallpaper covers the screen");
+    read_under_options(options, SceneSettings());
+    return options;
+}
+
+void read_under_options(DesktopOptions& options, const SceneSettings& saved)
+{
+    SceneSettings settings = saved;
+    for (int row = 0; row < setting_count; ++row)
+        if (options.settings_given & (1u << row))
+            copy_setting(settings_table[row], options.settings, settings);
+    options.settings = settings;
     // A wallpaper is seen all day: its frame rate is a setting of its own,
     // and the saver's delay after which nobody is watching is not its.
-    if (options.mode == DesktopMode::wallpaper) {
+    const bool wallpaper = options.mode == DesktopMode::wallpaper;
+    if (wallpaper)
         options.settings.black_after_minutes = 0;
-        if (!delay_given)
-            options.frame_interval_ms = frame_interval_for(options.settings.wallpaper_frame_rate);
-    }
-    return options;
+    options.frame_interval_ms = options.delay_ms.value_or(frame_interval_for(
+        wallpaper ? options.settings.wallpaper_frame_rate : options.settings.frame_rate));
 }

@@ -5,16 +5,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "linux/desktop_options.h"
 #include "orbdrift_version.h"
 #include "platform/posix_end_requests.h"
 #include "platform/x11_desktop.h"
-#include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
-#include "shell/saver_window.h"
 #include "wayland/wayland_saver.h"
 
 namespace
@@ -43,14 +40,6 @@ bool draws(DesktopMode mode)
            mode == DesktopMode::wallpaper;
 }
 
-// A wallpaper goes where the session is: in a Wayland session that also runs
-// X programs, an X window would be one more window, not the desktop.
-bool on_wayland(DesktopMode mode)
-{
-    const char* socket = std::getenv("WAYLAND_DISPLAY");
-    return mode == DesktopMode::wayland || (mode == DesktopMode::wallpaper && socket && *socket);
-}
-
 HWND display_window(const DesktopOptions& options)
 {
     switch (options.mode) {
@@ -65,24 +54,20 @@ HWND display_window(const DesktopOptions& options)
     }
 }
 
-// Started with nothing in a Wayland session without X, as an idle daemon
-// would start it: the saver can only be a Wayland client. A Windows switch
-// still means what it says. The mode comes from the options alone.
-DesktopMode mode_to_run(int argc, const char* const* argv, const char* screensaver_window)
+DesktopSession session_now()
 {
-    if (argc < 2 && std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY"))
-        return DesktopMode::wayland;
-    return parse_desktop_options(argc, argv, screensaver_window).mode;
+    return {std::getenv("XSCREENSAVER_WINDOW"), std::getenv("WAYLAND_DISPLAY"),
+            std::getenv("DISPLAY")};
 }
 
 // The display modes end with 0 on SIGTERM, SIGINT and SIGHUP however early
 // it comes: a daemon whose user is back at once ends the saver it has just
 // started. The Wayland modes keep nothing, so a request they cannot carry out
 // in time (a GL swap waiting on a stopped compositor) ends them abruptly.
-void watch_end_requests_of(DesktopMode mode)
+void watch_end_requests_of(const DesktopOptions& options)
 {
-    if (draws(mode))
-        watch_end_requests(on_wayland(mode) ? LateEnd::ends_with_0 : LateEnd::waits);
+    if (draws(options.mode))
+        watch_end_requests(options.on_wayland ? LateEnd::ends_with_0 : LateEnd::waits);
 }
 
 // An idle daemon's resume line ends the saver by its process name (pkill -x
@@ -109,20 +94,13 @@ int no_window_to_draw_in(HWND named)
 int main(int argc, char** argv)
 {
     // Before the settings are read or anything is connected.
-    const char* screensaver_window = std::getenv("XSCREENSAVER_WINDOW");
-    const DesktopMode mode = mode_to_run(argc, argv, screensaver_window);
-    watch_end_requests_of(mode);
-    name_the_process(mode);
+    DesktopOptions options = parse_desktop_options(argc, argv, session_now());
+    watch_end_requests_of(options);
+    name_the_process(options.mode);
     // Only a mode that draws reads the saved settings, under the options given:
     // --help, --version and a bad option answer whatever the settings file is.
-    DesktopOptions options = parse_desktop_options(argc, argv, screensaver_window);
-    if (draws(mode))
-        options = parse_desktop_options(argc, argv, screensaver_window, read_saved_settings());
-    options.mode = mode;
-    if (mode == DesktopMode::wallpaper && !on_wayland(mode) && !options.output.empty()) {
-        options.mode = DesktopMode::bad;
-        options.problem = "--output names a Wayland output; on X the wallpaper covers the screen";
-    }
+    if (draws(options.mode))
+        read_under_options(options, read_saved_settings());
     switch (options.mode) {
     case DesktopMode::windows_switches:
         process_start();
@@ -138,18 +116,12 @@ int main(int argc, char** argv)
     default:
         break;
     }
-    scene_settings = options.settings;
     const bool wallpaper = options.mode == DesktopMode::wallpaper;
-    if (on_wayland(options.mode))
-        return run_wayland(options.output, options.frame_interval_ms, wallpaper);
-    wallpaper_mode = wallpaper ? TRUE : FALSE;
-    frame_interval_ms = options.frame_interval_ms;
+    if (options.on_wayland)
+        return run_wayland(options.output, options.settings, options.frame_interval_ms, wallpaper);
     // The saver's preview: no close rules, no grabs; the daemon owns input.
-    const HWND window = display_window(options);
-    if (!window || !IsWindow(window))
-        return no_window_to_draw_in(options.window);
-    std::string tail = "/p " + std::to_string(reinterpret_cast<UINT_PTR>(window));
-    const int result = saver_main(GetModuleHandleA(nullptr), nullptr, &tail[0], SW_SHOWDEFAULT);
-    // -1: the window went between the look above and the saver's own.
+    // -1: there is no window, or it went before the saver's window was made.
+    const int result = host_preview_main(display_window(options), options.settings,
+                                         options.frame_interval_ms, wallpaper ? TRUE : FALSE);
     ExitProcess(static_cast<UINT>(result == -1 ? no_window_to_draw_in(options.window) : result));
 }

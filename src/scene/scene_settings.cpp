@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/saver_limits.h"
+
 const int settings_textures[settings_texture_count] = {
     SPHERE, NOTSPHERE, GRADIENT, SMOKE, FOG, RING, STAR, SAND, CHECK, GRILLE, FLECK};
 // What each looks like on the sphere's inside, in a word.
@@ -144,7 +146,7 @@ unsigned frame_interval_for(int frame_rate)
 {
     constexpr int full_rate = 100;
     if (frame_rate >= full_rate)
-        return 5;
+        return full_rate_frame_interval_ms;
     return static_cast<unsigned>((1000 + frame_rate / 2) / frame_rate);
 }
 
@@ -271,49 +273,57 @@ std::string settings_help(unsigned place)
     return help;
 }
 
-int read_settings_option(const char* name, const char* value, SceneSettings& settings,
-                         std::string& problem, unsigned place)
+const Setting* find_settings_option(const char* name, unsigned place)
 {
+    const bool no = std::strncmp(name, "no-", 3) == 0;
     for (const Setting& setting : settings_table) {
         if (!setting.option || !(setting.places & (place | kept_option)))
             continue;
-        const bool no = std::strncmp(name, "no-", 3) == 0;
-        if (setting.kind == SettingKind::flag &&
-            std::strcmp(no ? name + 3 : name, setting.option) == 0) {
-            settings.*setting.flag = !no;
-            return 1;
-        }
-        if (std::strcmp(name, setting.option) != 0 || setting.kind == SettingKind::flag)
-            continue;
-        problem = std::string("--") + setting.option + " wants ";
-        if (setting.kind == SettingKind::texture) {
-            const int kind = find_settings_texture(value);
-            if (kind >= 0) {
-                settings.*setting.number = kind;
-                return 2;
-            }
-            problem += "one of";
-            for (const char* word : settings_texture_names)
-                problem = problem + " " + word;
-            return -1;
-        }
-        if (setting.kind == SettingKind::choice) {
-            for (int i = 0; i < setting.choice_count; ++i) {
-                if (value && same_word(value, setting.choices[i].word)) {
-                    settings.*setting.number = setting.choices[i].value;
-                    return 2;
-                }
-            }
-            problem += "one of";
-            for (int i = 0; i < setting.choice_count; ++i)
-                problem = problem + " " + setting.choices[i].word;
-            return -1;
-        }
-        if (read_number(setting, value, settings.*setting.number))
+        const bool flag = setting.kind == SettingKind::flag;
+        if (std::strcmp(flag && no ? name + 3 : name, setting.option) == 0)
+            return &setting;
+    }
+    return nullptr;
+}
+
+int read_settings_option(const char* name, const char* value, SceneSettings& settings,
+                         std::string& problem, unsigned place)
+{
+    const Setting* row = find_settings_option(name, place);
+    if (!row)
+        return 0;
+    const Setting& setting = *row;
+    if (setting.kind == SettingKind::flag) {
+        settings.*setting.flag = std::strncmp(name, "no-", 3) != 0;
+        return 1;
+    }
+    problem = std::string("--") + setting.option + " wants ";
+    if (setting.kind == SettingKind::texture) {
+        const int kind = find_settings_texture(value);
+        if (kind >= 0) {
+            settings.*setting.number = kind;
             return 2;
-        problem += std::string(setting.value) + " from " + option_number(setting, setting.lowest) +
-                   " to " + option_number(setting, setting.highest);
+        }
+        problem += "one of";
+        for (const char* word : settings_texture_names)
+            problem = problem + " " + word;
         return -1;
     }
-    return 0;
+    if (setting.kind == SettingKind::choice) {
+        for (int i = 0; i < setting.choice_count; ++i) {
+            if (value && same_word(value, setting.choices[i].word)) {
+                settings.*setting.number = setting.choices[i].value;
+                return 2;
+            }
+        }
+        problem += "one of";
+        for (int i = 0; i < setting.choice_count; ++i)
+            problem = problem + " " + setting.choices[i].word;
+        return -1;
+    }
+    if (read_number(setting, value, settings.*setting.number))
+        return 2;
+    problem += std::string(setting.value) + " from " + option_number(setting, setting.lowest) +
+               " to " + option_number(setting, setting.highest);
+    return -1;
 }

@@ -44,8 +44,8 @@ int find_settings_texture(const char* word);
 // A texture's word, for a kind that is a settings texture.
 const char* settings_texture_name(int kind);
 
-// The frame timer's interval for a frame rate: the full rate asks for 5 ms,
-// which the platform raises to its shortest timer.
+// The frame timer's interval for a frame rate; the full rate asks for
+// full_rate_frame_interval_ms.
 unsigned frame_interval_for(int frame_rate);
 
 // One row a setting: where it is kept, its option, its field and the values
@@ -108,6 +108,8 @@ std::string settings_help(unsigned place);
 // setting's, and -1 when the value is wrong, with problem saying why.
 int read_settings_option(const char* name, const char* value, SceneSettings& settings,
                          std::string& problem, unsigned place);
+// The row of the setting such an option changes, or null for none.
+const Setting* find_settings_option(const char* name, unsigned place);
 
 // A number's option value for a value as kept: "0.25" for a speed of 25.
 std::string option_number(const Setting& setting, int kept);

@@ -14,7 +14,7 @@
 #include "shell/window_chain.h"
 #include "textures/texture_slot.h"
 
-UINT frame_interval_ms = 5;
+UINT frame_interval_ms = full_rate_frame_interval_ms;
 HDC render_dc = nullptr;
 HGLRC render_glrc = nullptr;
 

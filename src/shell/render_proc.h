@@ -7,8 +7,8 @@ extern HGLRC render_glrc;
 extern const PIXELFORMATDESCRIPTOR pixel_format;
 
 constexpr UINT_PTR frame_timer_id = 1;
-// Asked of the timer; the platform may raise it (Windows to 10 ms). A
-// display mode's --delay sets it on Linux.
+// Asked of the timer, which raises it to shortest_frame_interval_ms; the
+// settings' frame rate sets it, or on Linux a display mode's --delay.
 extern UINT frame_interval_ms;
 
 void make_gl_context(HWND window, HDC* dc, HGLRC* context);

@@ -84,6 +84,14 @@ int run_switch(LPCSTR tail)
     }
 }
 
+// What every mode starts with, whoever starts it.
+void begin_saver_process(HINSTANCE instance)
+{
+    module_instance = instance;
+    legacy_platform = is_legacy_platform();
+    SetUnhandledExceptionFilter(saver_crash_filter);
+}
+
 } // namespace
 
 void process_start()
@@ -100,10 +108,17 @@ void process_start()
 
 int saver_main(HINSTANCE instance, HINSTANCE, LPSTR tail, int)
 {
-    module_instance = instance;
-    legacy_platform = is_legacy_platform();
-    SetUnhandledExceptionFilter(saver_crash_filter);
+    begin_saver_process(instance);
     return run_switch(tail);
+}
+
+int host_preview_main(HWND host, const SceneSettings& settings, UINT frame_interval, BOOL wallpaper)
+{
+    begin_saver_process(GetModuleHandleA(nullptr));
+    scene_settings = settings;
+    frame_interval_ms = frame_interval;
+    wallpaper_mode = wallpaper;
+    return run_preview_in(host);
 }
 
 // A crash must not leave the platform believing that a saver still runs,
@@ -126,7 +141,11 @@ HWND parse_window_handle(LPCSTR text)
 
 int run_preview(LPCSTR text)
 {
-    const HWND parent = parse_window_handle(text);
+    return run_preview_in(parse_window_handle(text));
+}
+
+int run_preview_in(HWND parent)
+{
     return parent && IsWindow(parent) ? run_saver(parent) : -1;
 }
 

@@ -123,8 +123,10 @@ int run_frames(unsigned frame_interval_ms)
 
 } // namespace
 
-int run_wayland(const std::string& output_name, unsigned frame_interval_ms, bool wallpaper)
+int run_wayland(const std::string& output_name, const SceneSettings& settings,
+                unsigned frame_interval_ms, bool wallpaper)
 {
+    scene_settings = settings;
     client.display = wl_display_connect(nullptr);
     if (!client.display) {
         std::fputs("orbdrift: cannot connect to a Wayland compositor (is WAYLAND_DISPLAY set?)\n",

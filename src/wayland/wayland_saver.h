@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "scene/scene_settings.h"
+
 // The saver on a Wayland compositor. With layer-shell: above everything on
 // every output (or only the one named), each at its own size and scale from
 // the same step of the scene, until SIGTERM, SIGINT or SIGHUP end it with 0;
@@ -11,5 +13,6 @@
 // requests, from its start, before anything here can wait on a compositor.
 // As a wallpaper: under every window on the background layer, taking no
 // input, ending only as the layer-shell saver does; a compositor without
-// layer-shell ends it with 1.
-int run_wayland(const std::string& output_name, unsigned frame_interval_ms, bool wallpaper);
+// layer-shell ends it with 1. The scene is drawn as settings say.
+int run_wayland(const std::string& output_name, const SceneSettings& settings,
+                unsigned frame_interval_ms, bool wallpaper);

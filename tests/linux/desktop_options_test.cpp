@@ -8,12 +8,16 @@ namespace
 {
 
 DesktopOptions parse(std::vector<const char*> arguments, const char* variable = nullptr,
-                     const SceneSettings& saved = SceneSettings())
+                     const SceneSettings& saved = SceneSettings(),
+                     const char* wayland_display = nullptr)
 {
     arguments.insert(arguments.begin(), "orbdrift");
     arguments.push_back(nullptr); // as main's argv ends
-    return parse_desktop_options(static_cast<int>(arguments.size()) - 1, arguments.data(),
-                                 variable, saved);
+    DesktopOptions options =
+        parse_desktop_options(static_cast<int>(arguments.size()) - 1, arguments.data(),
+                              {variable, wayland_display, ":0"});
+    read_under_options(options, saved);
+    return options;
 }
 
 HWND window(UINT_PTR id)
@@ -74,7 +78,8 @@ TEST(DesktopOptions, TheFrameIntervalComesFromTheDelayInMicroseconds)
     // A leading zero is still decimal, never octal.
     EXPECT_EQ(parse({"--root", "--delay", "010000"}).frame_interval_ms, 10u);
     EXPECT_EQ(parse({"--root", "--delay", "09000"}).frame_interval_ms, 9u);
-    EXPECT_EQ(parse({"-root", "-delay", "4294967295000"}).frame_interval_ms, 4294967295u); // the most
+    EXPECT_EQ(parse({"-root", "-delay", "4294967295000"}).frame_interval_ms,
+              4294967295u); // the most
     EXPECT_EQ(parse({"--window-id", "0100"}).window, window(100));
 }
 
@@ -84,8 +89,10 @@ TEST(DesktopOptions, AWallpaperHasAFrameRateOfItsOwnAndNeverGoesBlack)
 {
     SceneSettings saved;
     saved.black_after_minutes = 10;
-    const DesktopOptions wallpaper = parse({"--wallpaper", "--output", "DP-1"}, nullptr, saved);
+    const DesktopOptions wallpaper =
+        parse({"--wallpaper", "--output", "DP-1"}, nullptr, saved, "wayland-0");
     EXPECT_EQ(wallpaper.mode, DesktopMode::wallpaper);
+    EXPECT_TRUE(wallpaper.on_wayland);
     EXPECT_EQ(wallpaper.frame_interval_ms, 33u); // not the saver's 100 a second
     EXPECT_EQ(wallpaper.settings.black_after_minutes, 0);
     EXPECT_EQ(parse({"--root"}, nullptr, saved).settings.black_after_minutes, 10);
@@ -147,4 +154,18 @@ TEST(DesktopOptions, NothingButTheVariableIsTheRootOfThatWindow)
     EXPECT_EQ(parse({}, "zz").mode, DesktopMode::bad);
     EXPECT_EQ(parse({"/c"}, "0x600003").mode, DesktopMode::windows_switches);
     EXPECT_EQ(parse({"--window"}, "0x600003").mode, DesktopMode::window);
+}
+
+// Where the session has no X, a bare start can only be a Wayland client; a
+// wallpaper goes where the session is, and on X covers the whole screen.
+TEST(DesktopOptions, TheSessionSaysWhereToDraw)
+{
+    const char* const bare[] = {"orbdrift", nullptr};
+    const DesktopOptions idle = parse_desktop_options(1, bare, {"0x600003", "", nullptr});
+    EXPECT_EQ(idle.mode, DesktopMode::wayland);
+    EXPECT_TRUE(idle.on_wayland);
+    EXPECT_EQ(parse({}, "0x600003", SceneSettings(), "wayland-0").mode, DesktopMode::root);
+    EXPECT_FALSE(parse({"--wallpaper"}, nullptr, SceneSettings(), "").on_wayland);
+    EXPECT_FALSE(parse({"--root"}, nullptr, SceneSettings(), "wayland-0").on_wayland);
+    EXPECT_EQ(parse({"--wallpaper", "--output", "DP-1"}).mode, DesktopMode::bad);
 }

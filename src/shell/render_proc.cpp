@@ -95,7 +95,7 @@ void pace(HWND window)
 // To a window, double-buffered; no stencil, accumulation or overlay planes.
 const PIXELFORMATDESCRIPTOR pixel_format = [] {
     PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof format;
+    format.nSize = static_cast<WORD>(sizeof format);
     format.nVersion = 1;
     format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     format.iPixelType = PFD_TYPE_RGBA;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "common/pixel_format.h"
 #include "platform/x11_internal.h"
 
 namespace
@@ -50,9 +51,10 @@ XVisualInfo* gl_visual(int screen)
     int error_base = 0;
     int event_base = 0;
     if (!chosen[screen] && glXQueryExtension(d, &error_base, &event_base)) {
-        int attributes[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE,
-                            8,            GLX_BLUE_SIZE,    8,              GLX_DEPTH_SIZE,
-                            16,           None};
+        const PixelFormat& format = saver_pixel_format;
+        int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER,  GLX_RED_SIZE,  format.red_bits,
+                            GLX_GREEN_SIZE, format.green_bits, GLX_BLUE_SIZE, format.blue_bits,
+                            GLX_DEPTH_SIZE, format.depth_bits, None};
         visuals[screen] = glXChooseVisual(d, screen, attributes);
     }
     chosen[screen] = true;

@@ -164,13 +164,13 @@ int power_source_descriptor()
     return followed.bus ? sd_bus_get_fd(followed.bus) : -1;
 }
 
-bool power_source_changed(bool& on_battery)
+bool power_source_changed(bool& running_on_battery)
 {
     if (followed.bus)
         settle(followed);
     if (followed.on_battery == followed.told)
         return false;
-    on_battery = followed.told = followed.on_battery;
+    running_on_battery = followed.told = followed.on_battery;
     return true;
 }
 

@@ -11,5 +11,5 @@ bool watch_power_source();
 // the bus went.
 int power_source_descriptor();
 // After news on the descriptor: true when OnBattery changed, and what it is.
-bool power_source_changed(bool& on_battery);
+bool power_source_changed(bool& running_on_battery);
 void stop_watching_power_source();

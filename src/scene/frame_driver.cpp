@@ -7,7 +7,9 @@
 #include "content/scene_pass.h"
 #include "content/scene_switches.h"
 #include "content/screen_overlays.h"
+#include "content/star_field.h"
 #include "scene/scene_setup.h"
+#include "textures/texture_slot.h"
 #include "views/view_manager.h"
 
 int client_width = 0;
@@ -164,6 +166,13 @@ void clear_picture()
 {
     // The fixed state's clear colour: opaque black, as the bands are.
     glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void end_scene_context()
+{
+    if (scene_switches.stars_on)
+        scene_stars.release();
+    forget_bound_texture();
 }
 
 void set_fixed_gl_state()

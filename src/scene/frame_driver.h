@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 // Where one picture goes in a draw buffer, in pixels from its bottom left.
 struct ScreenArea {
@@ -14,6 +15,9 @@ struct ScreenArea {
 
 // The saver's fixed GL state, once in each new context.
 void apply_fixed_gl_state();
+// Normally the seed comes from the clock, so every run looks different;
+// a fixed seed, before the scene starts, reproduces a picture exactly.
+void fix_scene_seed(std::uint32_t seed);
 // Sizes the views, runs scene setup and draws the first background.
 void start_scene(int width, int height);
 // The clock and the scene one step on, once a frame however many pictures
@@ -28,6 +32,11 @@ void draw_picture(const ScreenArea& area);
 void draw_pictures(const ScreenArea* areas, int count, bool black_around = false);
 // Black over the whole draw buffer, for a saver that stops drawing.
 void clear_picture();
+// Before a context the scene started in goes, while it is still current:
+// lets go of what the scene made in it, and of what it knew bound there, so
+// a later context, which may hand out the same names for other objects,
+// starts the scene afresh.
+void end_scene_context();
 
 // The render procedure's own: the client size read at window creation and
 // again when it changes,

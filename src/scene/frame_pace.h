@@ -14,7 +14,7 @@ enum class FrameWork {
 };
 
 // saving_ms: how long saving has gone on.
-FrameWork frame_work(bool on_battery, bool nobody_sees, std::int64_t saving_ms);
+FrameWork frame_work(bool running_on_battery, bool nobody_sees, std::int64_t saving_ms);
 // The timer's interval for the settings' frame rate, slower on battery when
 // the settings ask.
-unsigned tick_interval(unsigned interval_ms, bool on_battery);
+unsigned tick_interval(unsigned interval_ms, bool running_on_battery);

@@ -15,6 +15,7 @@
 #include "content/scene_switches.h"
 #include "content/sphere_mesh.h"
 #include "content/star_field.h"
+#include "scene/frame_driver.h"
 #include "scene/scene_settings.h"
 #include "textures/texture_kind.h"
 #include "textures/texture_slot.h"

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 
 extern double scene_scale;         // multiplies the scene's sizes at setup
 extern double scene_band_fraction; // feeds the view manager's band fraction
@@ -18,7 +17,3 @@ void setup_particles();
 
 // Advances the drifters by the frame interval and routes the band drifter.
 void step_scene_drifters();
-
-// Normally the seed comes from the clock, so every run looks different;
-// a fixed seed reproduces a picture exactly.
-void fix_scene_seed(std::uint32_t seed);

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 bool display_off = false;
-bool on_battery = false;
+bool running_on_battery = false;
 
 namespace
 {
@@ -23,7 +23,7 @@ void watch_power(HWND window)
     // After the source is watched, so that Linux reads it on the bus it
     // already holds rather than on one of its own.
     SYSTEM_POWER_STATUS status{};
-    on_battery = GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
+    running_on_battery = GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
 }
 
 void stop_watching_power()
@@ -43,7 +43,7 @@ bool take_power_setting(const POWERBROADCAST_SETTING& setting)
     if (IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE))
         display_off = setting.Data[0] == 0;
     else if (IsEqualGUID(setting.PowerSetting, GUID_ACDC_POWER_SOURCE))
-        on_battery = setting.Data[0] != 0;
+        running_on_battery = setting.Data[0] != 0;
     else
         return false;
     return true;

@@ -5,7 +5,7 @@
 // source: a picture that nobody can see is not drawn, and one on battery
 // costs what the settings allow.
 extern bool display_off;
-extern bool on_battery;
+extern bool running_on_battery;
 
 // Reads the power source and asks to be told when it or the display changes.
 void watch_power(HWND window);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
+#include "common/pixel_format.h"
 #include "common/saver_limits.h"
-#include "content/scene_switches.h"
-#include "content/star_field.h"
 #include "scene/frame_driver.h"
 #include "scene/frame_pace.h"
 #include "scene/scene_settings.h"
@@ -12,7 +11,6 @@
 #include "shell/monitor_areas.h"
 #include "shell/power_state.h"
 #include "shell/window_chain.h"
-#include "textures/texture_slot.h"
 
 UINT frame_interval_ms = full_rate_frame_interval_ms;
 HDC render_dc = nullptr;
@@ -66,7 +64,7 @@ void draw_frame()
 
 void tick(HWND window)
 {
-    switch (frame_work(on_battery, display_off, GetTickCount() - started_ms)) {
+    switch (frame_work(running_on_battery, display_off, GetTickCount() - started_ms)) {
     case FrameWork::draw:
         draw_frame();
         break;
@@ -87,42 +85,28 @@ void tick(HWND window)
 // A new interval, unless the timer has stopped for good.
 void pace(HWND window)
 {
-    if (frame_work(on_battery, display_off, GetTickCount() - started_ms) != FrameWork::black_end)
-        SetTimer(window, frame_timer_id, tick_interval(refresh_limited(frame_interval_ms), on_battery),
+    if (frame_work(running_on_battery, display_off, GetTickCount() - started_ms) !=
+        FrameWork::black_end)
+        SetTimer(window, frame_timer_id,
+                 tick_interval(refresh_limited(frame_interval_ms), running_on_battery),
                  nullptr);
 }
 
 } // namespace
 
-// Double-buffered 24-bit RGBA with a 16-bit depth buffer; no alpha, stencil
-// or accumulation planes.
-const PIXELFORMATDESCRIPTOR pixel_format = {sizeof(PIXELFORMATDESCRIPTOR),
-                                            1,
-                                            PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
-                                                PFD_DOUBLEBUFFER,
-                                            PFD_TYPE_RGBA,
-                                            24,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            0,
-                                            16,
-                                            0,
-                                            0,
-                                            PFD_MAIN_PLANE,
-                                            0,
-                                            0,
-                                            0,
-                                            0};
+// To a window, double-buffered; no stencil, accumulation or overlay planes.
+const PIXELFORMATDESCRIPTOR pixel_format = [] {
+    PIXELFORMATDESCRIPTOR format{};
+    format.nSize = static_cast<WORD>(sizeof format);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = static_cast<BYTE>(saver_pixel_format.colour_bits());
+    format.cAlphaBits = static_cast<BYTE>(saver_pixel_format.alpha_bits);
+    format.cDepthBits = static_cast<BYTE>(saver_pixel_format.depth_bits);
+    format.iLayerType = PFD_MAIN_PLANE;
+    return format;
+}();
 
 LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -166,7 +150,7 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_DESTROY:
         KillTimer(window, frame_timer_id);
         stop_watching_power();
-        release_scene_lists();
+        end_scene_context();
         release_gl_context(window, render_dc, render_glrc);
         return 0;
     default:
@@ -190,12 +174,5 @@ void release_gl_context(HWND window, HDC dc, HGLRC context)
 {
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(context);
-    forget_bound_texture(); // a later context starts with nothing bound
     ReleaseDC(window, dc);
-}
-
-void release_scene_lists()
-{
-    if (scene_switches.stars_on)
-        scene_stars.release();
 }

@@ -13,4 +13,3 @@ extern UINT frame_interval_ms;
 
 void make_gl_context(HWND window, HDC* dc, HGLRC* context);
 void release_gl_context(HWND window, HDC dc, HGLRC context);
-void release_scene_lists();

@@ -4,6 +4,7 @@
 #include <EGL/eglext.h>
 
 #include "common/gl.h"
+#include "common/pixel_format.h"
 
 namespace
 {
@@ -25,18 +26,11 @@ OffscreenContext::OffscreenContext(int width, int height) : width_(width), heigh
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
         return;
     display_ = display;
-    const EGLint config_attributes[] = {EGL_SURFACE_TYPE,
-                                        EGL_PBUFFER_BIT,
-                                        EGL_RENDERABLE_TYPE,
-                                        EGL_OPENGL_BIT,
-                                        EGL_RED_SIZE,
-                                        8,
-                                        EGL_GREEN_SIZE,
-                                        8,
-                                        EGL_BLUE_SIZE,
-                                        8,
-                                        EGL_DEPTH_SIZE,
-                                        16,
+    const PixelFormat& format = saver_pixel_format;
+    const EGLint config_attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,   EGL_RENDERABLE_TYPE,
+                                        EGL_OPENGL_BIT,   EGL_RED_SIZE,      format.red_bits,
+                                        EGL_GREEN_SIZE,   format.green_bits, EGL_BLUE_SIZE,
+                                        format.blue_bits, EGL_DEPTH_SIZE,    format.depth_bits,
                                         EGL_NONE};
     EGLConfig config = nullptr;
     EGLint found = 0;

@@ -3,8 +3,8 @@
 #include <vector>
 
 // A GL context with a colour and depth buffer of the given size and no
-// window, on EGL's surfaceless platform. The saver's pixel format asks for
-// RGB with a 16-bit depth buffer; this gives the same.
+// window, on EGL's surfaceless platform, asked for the saver's pixel format
+// as a window would be.
 class OffscreenContext
 {
 public:

@@ -8,7 +8,6 @@
 #include "common/gl.h"
 #include "common/random.h"
 #include "scene/frame_driver.h"
-#include "scene/scene_setup.h"
 #include "textures/texture_slot.h"
 #include "tools/offscreen_context.h"
 #include "tools/png_file.h"

@@ -3,14 +3,15 @@
 #include <cstdio>
 
 #include "common/gl.h"
+#include "common/pixel_format.h"
 #include "scene/frame_driver.h"
 
 namespace
 {
 
-// Eight bits a colour and no alpha: the scene leaves alpha at whatever it
-// drew, where a compositor would show the desktop through, and not every
-// compositor shows ten-bit buffers. The first config offered otherwise.
+// The saver's colour and alpha sizes exactly: a config chosen by its
+// smallest sizes may carry ten-bit colour or alpha. The first config offered
+// otherwise.
 EGLConfig opaque_config(EGLDisplay display, const EGLConfig* configs, EGLint count)
 {
     for (EGLint i = 0; i < count; ++i) {
@@ -18,7 +19,7 @@ EGLConfig opaque_config(EGLDisplay display, const EGLConfig* configs, EGLint cou
         EGLint alpha = 0;
         eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
         eglGetConfigAttrib(display, configs[i], EGL_ALPHA_SIZE, &alpha);
-        if (red == 8 && alpha == 0)
+        if (red == saver_pixel_format.red_bits && alpha == saver_pixel_format.alpha_bits)
             return configs[i];
     }
     return configs[0];
@@ -29,18 +30,11 @@ bool make_context(wl_display* display, GlTarget& target)
     target.display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(display));
     EGLint major = 0;
     EGLint minor = 0;
-    const EGLint wanted[] = {EGL_SURFACE_TYPE,
-                             EGL_WINDOW_BIT,
-                             EGL_RENDERABLE_TYPE,
-                             EGL_OPENGL_BIT,
-                             EGL_RED_SIZE,
-                             8,
-                             EGL_GREEN_SIZE,
-                             8,
-                             EGL_BLUE_SIZE,
-                             8,
-                             EGL_DEPTH_SIZE,
-                             16,
+    const PixelFormat& format = saver_pixel_format;
+    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,    EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,   EGL_RED_SIZE,      format.red_bits,
+                             EGL_GREEN_SIZE,   format.green_bits, EGL_BLUE_SIZE,
+                             format.blue_bits, EGL_DEPTH_SIZE,    format.depth_bits,
                              EGL_NONE};
     EGLConfig configs[64];
     EGLint count = 0;

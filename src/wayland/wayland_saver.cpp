@@ -21,7 +21,7 @@ namespace
 {
 
 bool scene_started = false;
-bool on_battery = false;
+bool running_on_battery = false;
 
 // A surface the compositor wants a picture on, its context current; the
 // scene starts in the context of the first.
@@ -91,11 +91,11 @@ int run_frames(unsigned frame_interval_ms)
     using clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
     watch_power_source();
-    on_battery = on_battery_now();
+    running_on_battery = on_battery_now();
     const auto start = clock::now();
     const auto work_now = [start] {
         const auto saving = std::chrono::duration_cast<milliseconds>(clock::now() - start);
-        return frame_work(on_battery, false, saving.count());
+        return frame_work(running_on_battery, false, saving.count());
     };
     auto next = start;
     for (;;) {
@@ -111,11 +111,11 @@ int run_frames(unsigned frame_interval_ms)
         }
         if (take_end_request() || client.ended)
             return 0;
-        power_source_changed(on_battery);
+        power_source_changed(running_on_battery);
         if (black_for_good || clock::now() >= next) {
             tick(work_now());
-            const unsigned interval =
-                tick_interval(std::max(frame_interval_ms, shortest_frame_interval_ms), on_battery);
+            const unsigned interval = tick_interval(
+                std::max(frame_interval_ms, shortest_frame_interval_ms), running_on_battery);
             next = clock::now() + milliseconds(interval); // missed ticks are not made up
         }
     }

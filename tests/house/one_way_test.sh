@@ -22,6 +22,17 @@ for folder in $scene; do
 $found"
 done
 
+# A top draws through the frame interface alone, so the scene may change
+# inside without a top noticing: the frame driver (start, step, draw, end a
+# context), the frame pace (what a tick does, alike in every top) and the
+# settings every top reads. common/ is the ground under every layer. The
+# snapshot tool's texture mode shows one texture on its own, outside any frame.
+interface='scene/(frame_driver|frame_pace|scene_settings)\.h'
+reached=$(cd src && grep -d skip -nE '#include "(scene|content|views|textures)/' shell/* linux/* wayland/* \
+    tools/* | grep -vE "\"($interface)\"" | grep -v '^tools/snapshot_main.cpp:.*"textures/texture_slot.h"')
+[ -z "$reached" ] || fail "a top reaches past the frame interface into the scene:
+$reached"
+
 loops=$(echo "$edges" | tsort 2>&1 >/dev/null)
 [ -z "$loops" ] || fail "the folders of src/ form a circle:
 $loops"

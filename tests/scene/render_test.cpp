@@ -143,6 +143,7 @@ TEST_F(RenderTest, EveryLayerSwitchedOnIsDrawnAndTheStarListFreed)
 
     const GLuint list = scene_stars.list;
     ASSERT_TRUE(glIsList(list));
-    scene_stars.release();
+    end_scene_context();
     EXPECT_FALSE(glIsList(list));
+    EXPECT_EQ(last_bound_texture, no_texture_bound);
 }

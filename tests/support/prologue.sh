@@ -1,8 +1,8 @@
 # Sourced first by the end-to-end scripts, with the names their arguments go
 # by, then `--` and the arguments:
 #   . "$(dirname "$0")/../support/prologue.sh" saver shot out -- "$@"
-# Each name is set to its argument as an absolute path, as Wine, runuser and
-# a `cd` all need; a name ending in = (version=) keeps its argument as given.
+# Each name is set to its argument as an absolute path, which a scratch user
+# or a `cd` still finds; a name ending in = (build=) keeps its argument as given.
 # The output folder, named out, starts empty, so that no file of an earlier
 # run stands in for one this run must write. Then the checks are sourced.
 set -u

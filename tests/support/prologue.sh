@@ -28,8 +28,4 @@ if [[ " ${prologue_names[*]} " == *" out "* ]]; then
     mkdir -p "$out"
 fi
 unset prologue_names prologue_name
-if [ -n "${out:-}" ]; then
-    rm -rf "$out"
-    mkdir -p "$out"
-fi
 . "$(dirname "${BASH_SOURCE[0]}")/end_to_end_checks.sh"

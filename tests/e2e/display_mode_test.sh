@@ -3,16 +3,8 @@
 # named by XSCREENSAVER_WINDOW with --root or by --window-id, filling it and
 # following it, with no grabs, until the window goes.
 # Usage: display_mode_test.sh ORBDRIFT X-SCREENSHOT X-HOST X-POST OUTPUT-DIR
-set -u
-saver=$1
-shot=$2
-host=$3
-post=$4
-out=$5
-mkdir -p "$out"
-# Settings of the test's own, never the person's who runs it.
-export XDG_CONFIG_HOME="$out/config"
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver shot host post out -- "$@"
+export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 start_test_x
 
 # Each way of naming the host: the daemon's variable in hexadecimal, the

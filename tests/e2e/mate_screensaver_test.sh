@@ -4,13 +4,7 @@
 # private session bus. It only runs themes installed where the packages put
 # them, so this checks an installed orbdrift and says so when there is none.
 # Usage: mate_screensaver_test.sh X-SCREENSHOT OUTPUT-DIR
-set -u
-shot=$(realpath "$1")
-out=$2
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" shot out -- "$@"
 
 if [ ! -f /usr/share/applications/screensavers/orbdrift.desktop ]; then
     echo "skipped: orbdrift's theme is not installed"

@@ -4,13 +4,8 @@
 # standing in for the system bus, and is switched while the saver runs; the
 # long while comes from a clock the test sets ahead.
 # Usage: power_test.sh ORBDRIFT X-SCREENSHOT OUTPUT-DIR
-set -u
-saver=$1
-shot=$2
-out=$3
-mkdir -p "$out"
-export XDG_CONFIG_HOME="$out/config"
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver shot out -- "$@"
+export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 start_test_x
 
 bus=""

@@ -2,17 +2,8 @@
 # orbdrift as a person meets it: the real program on a private X server,
 # started in each mode, shown, pressed, moved, closed, its exit codes read.
 # Usage: saver_end_to_end_test.sh ORBDRIFT X-SCREENSHOT X-HOST X-POST OUTPUT-DIR
-set -u
-saver=$1
-shot=$2
-host=$3
-post=$4
-out=$5
-mkdir -p "$out"
-# Settings of the test's own, never the person's who runs it.
-export XDG_CONFIG_HOME="$out/config"
-rm -rf "$XDG_CONFIG_HOME"
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver shot host post out -- "$@"
+export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 start_test_x
 xdotool mousemove 320 240
 

@@ -4,15 +4,10 @@
 # when sway asks, so that an output under a full-screen window gets no
 # pictures; weston has no layer-shell, so no wallpaper.
 # Usage: wallpaper_wayland_test.sh ORBDRIFT OUTPUT-DIR
-set -u
-out=$2
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver out -- "$@"
 . "$(dirname "$0")/../support/wayland_session.sh"
 . "$(dirname "$0")/../support/wayland_pictures.sh"
-start_wayland_user "$1"
+start_wayland_user "$saver"
 
 # The pictures the surface on an output commits, from the protocol's log:
 # the wallpaper's surface on the background layer (0), in its own namespace.

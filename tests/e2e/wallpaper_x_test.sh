@@ -3,21 +3,16 @@
 # the others, letting clicks through, drawing nothing while a window covers it
 # or the focused window is full-screen over it, and again once it is seen.
 # Usage: wallpaper_x_test.sh ORBDRIFT X-SCREENSHOT X-HOST OUTPUT-DIR
-set -u
-saver=$1
-shot=$2
-out=$4
-mkdir -p "$out"
-export XDG_CONFIG_HOME="$out/config"
+. "$(dirname "$0")/../support/prologue.sh" saver shot host out -- "$@"
+export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 unset WAYLAND_DISPLAY # on X, also from a terminal of a Wayland session
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
 start_test_x 1280x480 # room for a monitor to come beside the first
 xrandr --newmode small 0 640 0 0 0 480 0 0 0 && xrandr --addmode screen small && xrandr --output screen --mode small
 # Two screenshots of the screen a fifth of a second apart differ.
 moving() { "$shot" "$out/a.png" && sleep 0.2 && "$shot" "$out/b.png" && ! cmp -s "$out/a.png" "$out/b.png"; }
 still() { ! moving; }
 
-coproc HOST { "$3"; } # a window there before the wallpaper
+coproc HOST { "$host"; } # a window there before the wallpaper
 read -r -t 10 normal <&"${HOST[0]}"
 "$saver" --wallpaper 2>"$out/saver.txt" &
 pid=$!

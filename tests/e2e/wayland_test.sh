@@ -4,15 +4,10 @@
 # ended by SIGTERM or by the compositor going; on weston, which has no
 # layer-shell, in a full-screen window.
 # Usage: wayland_test.sh ORBDRIFT OUTPUT-DIR
-set -u
-out=$2
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver out -- "$@"
 . "$(dirname "$0")/../support/wayland_session.sh"
 . "$(dirname "$0")/../support/wayland_pictures.sh"
-start_wayland_user "$1"
+start_wayland_user "$saver"
 
 # A stopped compositor answers nothing, and the GL swap waits for it without
 # end; SIGTERM still ends the saver $pid with 0 within a second.

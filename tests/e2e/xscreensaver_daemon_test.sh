@@ -7,15 +7,8 @@
 # daemon refuses to run display modes as root, so as root this runs it as an
 # ordinary user made for the test and removed afterwards.
 # Usage: xscreensaver_daemon_test.sh BUILD-DIR|--installed X-SCREENSHOT OUTPUT-DIR
-set -u
-build=$1
+. "$(dirname "$0")/../support/prologue.sh" build= shot out -- "$@"
 [ "$build" = --installed ] || build=$(realpath "$build")
-shot=$(realpath "$2")
-out=$3
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
 
 # The daemon's user must reach the program and its home wherever the build is.
 scratch=$(mktemp -d /tmp/orbdrift-daemon.XXXXXX)

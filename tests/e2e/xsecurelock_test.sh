@@ -4,14 +4,7 @@
 # with nothing but XSCREENSAVER_WINDOW. An authentication module that always
 # agrees stands in for the password prompt, so a key press unlocks.
 # Usage: xsecurelock_test.sh ORBDRIFT X-SCREENSHOT OUTPUT-DIR
-set -u
-orbdrift=$(realpath "$1")
-shot=$(realpath "$2")
-out=$3
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" orbdrift shot out -- "$@"
 
 scratch=$(mktemp -d /tmp/orbdrift-locker.XXXXXX)
 locker="" multiplex="" saver="" tracer=""

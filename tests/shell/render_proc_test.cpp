@@ -142,13 +142,6 @@ TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)
     EXPECT_EQ(fake.count("CreateWindowExA(Screen Saver,640x480,0)"), 1);
 }
 
-TEST(RenderProc, TheDialogAnswersOnlyOkAndCancel)
-{
-    const HWND dialog = fake_window(0xD1A);
-    EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
-    EXPECT_TRUE(prepare_config_dialog(nullptr));
-}
-
 namespace
 {
 

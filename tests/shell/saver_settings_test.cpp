@@ -120,3 +120,10 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         EXPECT_EQ(fake.settings["Texture"], text("FLECK"));
     }
 }
+
+TEST(Settings, TheDialogAnswersOnlyOkAndCancel)
+{
+    const HWND dialog = fake_window(0xD1A);
+    EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
+    EXPECT_TRUE(prepare_config_dialog(nullptr));
+}

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -60,13 +61,26 @@ std::string contents(int fd)
 // race for the same socket. Each test picks a number from its process id
 // instead; Xvfb's lock file turns a rare collision into a quick exit, and the
 // next attempt takes another number.
-XvfbServer::XvfbServer(bool with_glx)
+XvfbServer::XvfbServer(bool with_glx, std::vector<std::string> options)
+    : arguments_{"Xvfb",
+                 "",
+                 "-displayfd",
+                 "",
+                 "-screen",
+                 "0",
+                 "640x480x24",
+                 "-nolisten",
+                 "tcp",
+                 "-noreset",
+                 with_glx ? "+extension" : "-extension",
+                 "GLX"}
 {
+    arguments_.insert(arguments_.end(), options.begin(), options.end());
     for (int attempt = 0; attempt < 8 && !running(); ++attempt)
-        start(with_glx, 100 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 800);
+        start(100 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 800);
 }
 
-void XvfbServer::start(bool with_glx, int display_number)
+void XvfbServer::start(int display_number)
 {
     int channel[2];
     char log_path[] = "/tmp/orbdrift-xvfb-XXXXXX";
@@ -82,11 +96,13 @@ void XvfbServer::start(bool with_glx, int display_number)
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);
         dup2(log, STDERR_FILENO);
-        const std::string fd = std::to_string(channel[1]);
-        const std::string display = ":" + std::to_string(display_number);
-        execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-               "640x480x24", "-nolisten", "tcp", "-noreset", with_glx ? "+extension" : "-extension",
-               "GLX", static_cast<char*>(nullptr));
+        arguments_[1] = ":" + std::to_string(display_number);
+        arguments_[3] = std::to_string(channel[1]);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments_)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        execvp("Xvfb", argv.data());
         _exit(127);
     }
     close(channel[1]);

@@ -2,13 +2,15 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 // A private X server for one test: Xvfb on a display of its own, with or
-// without GLX. DISPLAY points at it while it runs.
+// without GLX, and any further options of Xvfb's (more screens, extensions
+// off). DISPLAY points at it while it runs.
 class XvfbServer
 {
 public:
-    explicit XvfbServer(bool with_glx = true);
+    explicit XvfbServer(bool with_glx = true, std::vector<std::string> options = {});
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
     virtual ~XvfbServer();
@@ -19,8 +21,9 @@ public:
     void stop();
 
 private:
-    void start(bool with_glx, int display_number);
+    void start(int display_number);
 
+    std::vector<std::string> arguments_;
     pid_t pid_ = -1;
     std::string name_;
     std::string failure_;

@@ -1,0 +1,31 @@
+# Sourced first by the end-to-end scripts, with the names their arguments go
+# by, then `--` and the arguments:
+#   . "$(dirname "$0")/../support/prologue.sh" saver shot out -- "$@"
+# Each name is set to its argument as an absolute path, which a scratch user
+# or a `cd` still finds; a name ending in = (build=) keeps its argument as given.
+# The output folder, named out, starts empty, so that no file of an earlier
+# run stands in for one this run must write. Then the checks are sourced.
+set -u
+prologue_names=()
+while [ "$1" != -- ]; do
+    prologue_names+=("$1")
+    shift
+done
+shift
+if [ $# -lt ${#prologue_names[@]} ]; then
+    echo "FAIL: $(basename "$0") takes ${prologue_names[*]%=}"
+    exit 2
+fi
+for prologue_name in "${prologue_names[@]}"; do
+    case $prologue_name in
+    *=) printf -v "${prologue_name%=}" '%s' "$1" ;;
+    *) printf -v "$prologue_name" '%s' "$(realpath -m "$1")" ;;
+    esac
+    shift
+done
+if [[ " ${prologue_names[*]} " == *" out "* ]]; then
+    rm -rf "$out"
+    mkdir -p "$out"
+fi
+unset prologue_names prologue_name
+. "$(dirname "${BASH_SOURCE[0]}")/end_to_end_checks.sh"

@@ -14,6 +14,7 @@
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
+#include "shell/start_choices.h"
 #include "shell/saver_window.h"
 #include "wayland/wayland_saver.h"
 
@@ -140,8 +141,10 @@ int main(int argc, char** argv)
     }
     scene_settings = options.settings;
     const bool wallpaper = options.mode == DesktopMode::wallpaper;
-    if (on_wayland(options.mode))
+    if (on_wayland(options.mode)) {
+        settle_start_choices(); // the other hosts' start goes through run_saver
         return run_wayland(options.output, options.frame_interval_ms, wallpaper);
+    }
     wallpaper_mode = wallpaper ? TRUE : FALSE;
     frame_interval_ms = options.frame_interval_ms;
     // The saver's preview: no close rules, no grabs; the daemon owns input.

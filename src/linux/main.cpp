@@ -14,8 +14,8 @@
 #include "shell/render_proc.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
-#include "shell/start_choices.h"
 #include "shell/saver_window.h"
+#include "shell/start_choices.h"
 #include "wayland/wayland_saver.h"
 
 namespace

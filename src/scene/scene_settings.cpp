@@ -121,8 +121,8 @@ constexpr Setting settings_table[setting_count] = {
 
 int scene_speed_percent(const SceneSettings& settings)
 {
-    const bool gentle = settings.motion == motion_gentle ||
-                        (settings.motion == motion_as_desktop && settings.desktop_wants_less_motion);
+    const bool gentle = settings.motion == motion_gentle || (settings.motion == motion_as_desktop &&
+                                                             settings.desktop_wants_less_motion);
     return gentle && settings.speed_percent > gentle_speed_percent ? gentle_speed_percent
                                                                    : settings.speed_percent;
 }

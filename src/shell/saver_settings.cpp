@@ -30,7 +30,6 @@ LSTATUS write_texture_value(HKEY key, const char* name, int kind)
                           static_cast<DWORD>(std::strlen(text) + 1));
 }
 
-
 namespace
 {
 
@@ -201,7 +200,8 @@ SceneSettings read_saved_settings()
     for (const Setting& setting : settings_table) {
         DWORD value = 0;
         if (setting.kind == SettingKind::texture)
-            settings.*setting.number = read_texture_value(key, setting.stored, settings.*setting.number);
+            settings.*setting.number =
+                read_texture_value(key, setting.stored, settings.*setting.number);
         else if (!read_dword(key, setting.stored, static_cast<DWORD>(setting.lowest),
                              static_cast<DWORD>(setting.highest), value))
             continue;

@@ -26,8 +26,8 @@ int next_texture()
     if (RegCreateKeyExA(HKEY_CURRENT_USER, settings_key, 0, nullptr, 0, KEY_READ | KEY_WRITE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return other_texture(-1, texture_draw());
-    const int texture = other_texture(read_texture_value(key, last_texture_value, -1),
-                                      texture_draw());
+    const int texture =
+        other_texture(read_texture_value(key, last_texture_value, -1), texture_draw());
     write_texture_value(key, last_texture_value, texture);
     RegCloseKey(key);
     return texture;

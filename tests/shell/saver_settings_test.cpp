@@ -75,7 +75,8 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 11u);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 12u);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE].back(), "A different one each time");
     EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "Smoke");
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
@@ -86,7 +87,10 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     EXPECT_EQ(fake.settings["Particles"], dword(1));
     EXPECT_EQ(fake.settings["Speed"], dword(150)); // its list left alone keeps it
     EXPECT_EQ(fake.settings["FrameRate"], dword(100));
-    fake.person = [] { fake.controls[IDC_SPEED] = 4; };
+    fake.person = [] {
+        fake.controls[IDC_SPEED] = 4;
+        fake.controls[IDC_TEXTURE] = settings_texture_count;
+    };
     fake.close_status = ERROR_ACCESS_DENIED; // only at the end, where a file is written
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(
@@ -98,6 +102,7 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     fake.write_status = ERROR_SUCCESS;
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
     EXPECT_EQ(fake.settings["Speed"], dword(400));
+    EXPECT_EQ(fake.settings["Texture"], text("Different"));
     // Each choice is the value it is labelled with; one past a list changes nothing.
     fake.settings = {{"Speed", dword(50)}, {"FrameRate", dword(30)}};
     use_saved_settings();
@@ -112,7 +117,7 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
             EXPECT_EQ(fake.controls[IDC_TEXTURE], settings_texture_count - 1); // FLECK
             fake.controls[IDC_SPEED] = pick.speed;
             fake.controls[IDC_FRAME_RATE] = pick.frame_rate;
-            fake.controls[IDC_TEXTURE] = settings_texture_count;
+            fake.controls[IDC_TEXTURE] = settings_texture_count + 1;
         };
         EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
         EXPECT_EQ(fake.settings["Speed"], dword(pick.speed_saved)) << pick.speed;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"
 #include "shell/saver_settings.h"
+#include "shell/start_choices.h"
 #include "support/fake_win32.h"
 
 namespace
@@ -124,4 +127,38 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         EXPECT_EQ(fake.settings["FrameRate"], dword(pick.frame_rate_saved)) << pick.frame_rate;
         EXPECT_EQ(fake.settings["Texture"], text("FLECK"));
     }
+}
+
+// Each start asks the desktop only when the motion is left to it, and a
+// texture that is a different one each time is never the last start's.
+TEST(Settings, EachStartSettlesTheDesktopsMotionAndADifferentTexture)
+{
+    for (const BOOL animations : {FALSE, TRUE}) {
+        fake.animations = animations;
+        for (const int motion : {motion_as_desktop, motion_full}) {
+            scene_settings = SceneSettings();
+            scene_settings.motion = motion;
+            settle_start_choices();
+            EXPECT_EQ(scene_settings.desktop_wants_less_motion,
+                      !animations && motion == motion_as_desktop);
+        }
+    }
+    std::mt19937 draws(39);
+    const auto system_draw = texture_draw;
+    texture_draw = [&draws] { return static_cast<unsigned>(draws()); };
+    fake.settings = {{"LastTexture", text("FLECK")}};
+    std::set<int> shown;
+    int last = FLECK;
+    for (int start = 0; start < 100; ++start) {
+        scene_settings.texture = different_texture;
+        settle_start_choices();
+        EXPECT_NE(scene_settings.texture, last);
+        EXPECT_TRUE(is_settings_texture(scene_settings.texture));
+        last = scene_settings.texture;
+        shown.insert(last);
+        EXPECT_EQ(fake.settings["LastTexture"], text(texture_kind_labels[last]));
+    }
+    EXPECT_EQ(shown.size(), std::size_t(settings_texture_count));
+    texture_draw = system_draw;
+    scene_settings = SceneSettings();
 }

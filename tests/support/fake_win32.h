@@ -34,13 +34,14 @@ struct FakeWin32 {
     std::map<std::string, std::pair<DWORD, std::vector<BYTE>>> settings;
     LSTATUS write_status = ERROR_SUCCESS;
     LSTATUS close_status = ERROR_SUCCESS; // where a registry kept in a file writes it
+    BOOL animations = TRUE;               // the desktop's SPI_GETCLIENTAREAANIMATION
     // The dialog's controls by id: a list's choice or a box's tick, a list's items.
     std::map<int, LRESULT> controls;
     std::map<int, std::vector<std::string>> list_items;
     std::vector<RECT> monitors = {{0, 0, 640, 480}};
     std::size_t primary_monitor = 0; // of monitors
-    POINT client_origin = {0, 0}; // of every window, on the screen
-    BYTE ac_line_status = 1;      // on mains
+    POINT client_origin = {0, 0};    // of every window, on the screen
+    BYTE ac_line_status = 1;         // on mains
 
     // What the shell did.
     std::vector<std::string> calls;

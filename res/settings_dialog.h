@@ -14,6 +14,7 @@
 #define IDC_ON_BATTERY 1008
 #define IDC_BLACK_AFTER 1009
 #define IDC_WALLPAPER_FRAME_RATE 1010
+#define IDC_MOTION 1011
 // The settings' controls, numbered in the order of the settings table.
 #define IDC_FIRST_SETTING IDC_TEXTURE
 
@@ -22,13 +23,13 @@
 #define SETTINGS_DIALOG_WIDTH 200
 // Only a desktop with a wallpaper (SETTINGS_DIALOG_WALLPAPER 1, as the
 // includer says) has its row; the buttons go below the last row.
-#define SETTINGS_DIALOG_BUTTONS_Y (154 + 18 * SETTINGS_DIALOG_WALLPAPER)
+#define SETTINGS_DIALOG_BUTTONS_Y (172 + 18 * SETTINGS_DIALOG_WALLPAPER)
 #define SETTINGS_DIALOG_HEIGHT (SETTINGS_DIALOG_BUTTONS_Y + 24)
 
 #if SETTINGS_DIALOG_WALLPAPER
 #define SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)                                                 \
-    LABEL("Wallpaper rate:", -1, 10, 154, 60, 10)                                                  \
-    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 152, 110, 50)
+    LABEL("Wallpaper rate:", -1, 10, 172, 60, 10)                                                  \
+    LIST("", IDC_WALLPAPER_FRAME_RATE, 80, 170, 110, 50)
 #else
 #define SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)
 #endif
@@ -36,7 +37,7 @@
 // No control for the stars: the sphere paints over them.
 #define SETTINGS_DIALOG_CONTROLS(LABEL, LIST, CHECK, DEFAULT_BUTTON, BUTTON)                        \
     LABEL("Texture:", -1, 10, 12, 60, 10)                                                          \
-    LIST("", IDC_TEXTURE, 80, 10, 110, 130)                                                        \
+    LIST("", IDC_TEXTURE, 80, 10, 110, 140)                                                        \
     CHECK("Particles", IDC_PARTICLES, 10, 30, 180, 10)                                             \
     CHECK("Screen overlays", IDC_OVERLAYS, 10, 44, 180, 10)                                        \
     LABEL("Speed:", -1, 10, 64, 60, 10)                                                            \
@@ -49,6 +50,8 @@
     LIST("", IDC_ON_BATTERY, 80, 116, 110, 50)                                                     \
     LABEL("Go black after:", -1, 10, 136, 60, 10)                                                  \
     LIST("", IDC_BLACK_AFTER, 80, 134, 110, 60)                                                    \
+    LABEL("Motion:", -1, 10, 154, 60, 10)                                                          \
+    LIST("", IDC_MOTION, 80, 152, 110, 50)                                                         \
     SETTINGS_DIALOG_WALLPAPER_ROW(LABEL, LIST)                                                     \
     DEFAULT_BUTTON("OK", 1, 84, SETTINGS_DIALOG_BUTTONS_Y, 50, 14)                                 \
     BUTTON("Cancel", 2, 140, SETTINGS_DIALOG_BUTTONS_Y, 50, 14)

@@ -12,6 +12,7 @@
 #include "platform/x11_desktop.h"
 #include "shell/saver_entry.h"
 #include "shell/saver_settings.h"
+#include "shell/start_choices.h"
 #include "wayland/wayland_saver.h"
 
 namespace
@@ -117,8 +118,11 @@ int main(int argc, char** argv)
         break;
     }
     const bool wallpaper = options.mode == DesktopMode::wallpaper;
-    if (options.on_wayland)
-        return run_wayland(options.output, options.settings, options.frame_interval_ms, wallpaper);
+    if (options.on_wayland) {
+        SceneSettings settings = options.settings;
+        settle_start_choices(settings); // the X hosts' start goes through run_saver
+        return run_wayland(options.output, settings, options.frame_interval_ms, wallpaper);
+    }
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     // -1: there is no window, or it went before the saver's window was made.
     const int result = host_preview_main(display_window(options), options.settings,

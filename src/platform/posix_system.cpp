@@ -151,11 +151,6 @@ void ExitProcess(UINT exit_code)
     std::_Exit(static_cast<int>(exit_code));
 }
 
-BOOL SystemParametersInfoA(UINT, UINT, LPVOID, UINT)
-{
-    return FALSE;
-}
-
 LPSTR CharNextA(LPCSTR text)
 {
     return const_cast<LPSTR>(*text ? text + 1 : text);

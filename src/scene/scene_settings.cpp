@@ -34,6 +34,9 @@ constexpr SettingChoice black_delays[] = {{0, "never", nullptr},
                                           {10, "10 minutes", nullptr},
                                           {30, "30 minutes", nullptr},
                                           {60, "60 minutes", nullptr}};
+constexpr SettingChoice motion_choices[] = {{motion_as_desktop, "as the desktop says", "desktop"},
+                                            {motion_full, "full", "full"},
+                                            {motion_gentle, "gentle", "gentle"}};
 constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr},
                                              {30, "30 frames a second", nullptr},
                                              {15, "15 frames a second", nullptr}};
@@ -115,7 +118,16 @@ constexpr Setting settings_table[setting_count] = {
     number("WallpaperFrameRate", "Wallpaper rate", "wallpaper-rate", "FPS",
            &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates,
            in_dialog | as_display_option),
+    choice("Motion", "Motion", "motion", &SceneSettings::motion, motion_choices, everywhere),
 };
+
+int scene_speed_percent(const SceneSettings& settings)
+{
+    const bool gentle = settings.motion == motion_gentle || (settings.motion == motion_as_desktop &&
+                                                             settings.desktop_wants_less_motion);
+    return gentle && settings.speed_percent > gentle_speed_percent ? gentle_speed_percent
+                                                                   : settings.speed_percent;
+}
 
 bool is_settings_texture(int kind)
 {
@@ -127,6 +139,8 @@ bool is_settings_texture(int kind)
 
 int find_settings_texture(const char* word)
 {
+    if (word && same_word(word, different_texture_word))
+        return different_texture;
     for (int i = 0; word && i < settings_texture_count; ++i)
         if (same_word(word, settings_texture_names[i]) ||
             same_word(word, texture_kind_labels[settings_textures[i]]))
@@ -139,7 +153,17 @@ const char* settings_texture_name(int kind)
     for (int i = 0; i < settings_texture_count; ++i)
         if (settings_textures[i] == kind)
             return settings_texture_names[i];
-    return "";
+    return kind == different_texture ? different_texture_word : "";
+}
+
+int other_texture(int last, unsigned draw)
+{
+    const bool was_one = is_settings_texture(last);
+    int pick = static_cast<int>(draw % (settings_texture_count - (was_one ? 1 : 0)));
+    // The ones after last move up a place, so that last is never drawn.
+    if (was_one && settings_textures[pick] == last)
+        pick = settings_texture_count - 1;
+    return settings_textures[pick];
 }
 
 unsigned frame_interval_for(int frame_rate)
@@ -185,6 +209,7 @@ std::string setting_help(const Setting& setting)
     case SettingKind::texture:
         for (const char* name : settings_texture_names)
             help = help + name + " ";
+        help = help + different_texture_word + " (a different one each start) ";
         return help + "(default " + settings_texture_name(defaults.*setting.number) + ")";
     case SettingKind::flag:
         return help + "on or off (default " + (defaults.*setting.flag ? "on" : "off") + ")";
@@ -307,6 +332,7 @@ int read_settings_option(const char* name, const char* value, SceneSettings& set
         problem += "one of";
         for (const char* word : settings_texture_names)
             problem = problem + " " + word;
+        problem = problem + " " + different_texture_word;
         return -1;
     }
     if (setting.kind == SettingKind::choice) {

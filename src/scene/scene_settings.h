@@ -7,6 +7,11 @@ enum BatteryChoice { battery_same, battery_slower, battery_black };
 // Where a saver window's pictures go when it covers several monitors; the
 // first two are what a saved flag's 0 and 1 meant.
 enum MonitorChoice { monitors_across, monitors_each, monitors_main };
+// How much the scene moves: gentle holds it to a quarter of its pace, for
+// people whom motion on the screen makes unwell; the desktop's wish is read
+// at each start.
+enum MotionChoice { motion_as_desktop, motion_full, motion_gentle };
+constexpr int gentle_speed_percent = 25;
 // The frame rate of battery_slower.
 constexpr int battery_frame_rate = 30;
 
@@ -28,7 +33,14 @@ public:
     int on_battery = battery_slower; // how saving goes while the computer runs on battery
     int black_after_minutes = 0;     // of saving, after which it is black; 0 for never
     int wallpaper_frame_rate = 30;   // frames a second on the desktop, which it shows all day
+    int motion = motion_as_desktop;  // one of MotionChoice
+    // What the desktop asked for when this start read it; kept nowhere.
+    bool desktop_wants_less_motion = false;
 };
+
+// The pace the scene runs at, in per cent of the clock's: the speed, held to
+// gentle motion's when that is what is asked for, directly or by the desktop.
+int scene_speed_percent(const SceneSettings& settings);
 
 extern SceneSettings scene_settings;
 
@@ -41,8 +53,16 @@ bool is_settings_texture(int kind);
 // The texture a person's word names, or its kind's label as settings files
 // keep it, in any case; -1 for none.
 int find_settings_texture(const char* word);
-// A texture's word, for a kind that is a settings texture.
+// A texture's word, for a kind that is a settings texture or different_texture.
 const char* settings_texture_name(int kind);
+
+// The texture choice that stands for another settings texture at each start,
+// never the one of the start before; no texture kind has its number.
+constexpr int different_texture = 100;
+constexpr const char* different_texture_word = "different";
+// The settings texture a start draws after last, from a draw of any value:
+// any but last, evenly.
+int other_texture(int last, unsigned draw);
 
 // The frame timer's interval for a frame rate; the full rate asks for
 // full_rate_frame_interval_ms.
@@ -92,7 +112,7 @@ struct Setting {
 };
 
 // In the dialog's order, which numbers its controls from its first one.
-constexpr int setting_count = 10;
+constexpr int setting_count = 11;
 extern const Setting settings_table[setting_count];
 
 // The options offered at place (as_display_option or as_snapshot_option):

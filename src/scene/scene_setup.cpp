@@ -137,7 +137,7 @@ void scene_setup()
     view_manager.depth_clear_on = scene_switches.depth_test_on;
     configure_drifters();
 
-    frame_clock.speed = scene_settings.speed_percent / 100.0;
+    frame_clock.speed = scene_speed_percent(scene_settings) / 100.0;
     seed_random(setup_seed());
 
     if (scene_switches.stars_on)

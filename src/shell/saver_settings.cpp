@@ -10,6 +10,26 @@
 
 const char* const settings_key = "Software\\orbdrift";
 
+int read_texture_value(HKEY key, const char* name_value, int fallback)
+{
+    char name[16] = {};
+    DWORD type = 0;
+    DWORD size = sizeof name - 1; // the last byte stays the end of the text
+    if (RegQueryValueExA(key, name_value, nullptr, &type, reinterpret_cast<LPBYTE>(name), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return fallback;
+    const int kind = find_settings_texture(name);
+    return kind >= 0 ? kind : fallback;
+}
+
+LSTATUS write_texture_value(HKEY key, const char* name, int kind)
+{
+    const char* text = kind == different_texture ? "Different" : texture_kind_labels[kind];
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>(std::strlen(text) + 1));
+}
+
 namespace
 {
 
@@ -32,19 +52,6 @@ bool read_dword(HKEY key, const char* name, DWORD lowest, DWORD highest, DWORD& 
     return true;
 }
 
-int read_texture(HKEY key, const char* name_value, int fallback)
-{
-    char name[16] = {};
-    DWORD type = 0;
-    DWORD size = sizeof name - 1; // the last byte stays the end of the text
-    if (RegQueryValueExA(key, name_value, nullptr, &type, reinterpret_cast<LPBYTE>(name), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return fallback;
-    const int kind = find_settings_texture(name);
-    return kind >= 0 ? kind : fallback;
-}
-
 LSTATUS write_dword(HKEY key, const char* name, DWORD value)
 {
     return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
@@ -58,9 +65,7 @@ LSTATUS write_setting(HKEY key, const Setting& setting, const SceneSettings& set
                            setting.kind == SettingKind::flag
                                ? (settings.*setting.flag ? 1 : 0)
                                : static_cast<DWORD>(settings.*setting.number));
-    const char* texture = texture_kind_labels[settings.*setting.number];
-    return RegSetValueExA(key, setting.stored, 0, REG_SZ, reinterpret_cast<const BYTE*>(texture),
-                          static_cast<DWORD>(std::strlen(texture) + 1));
+    return write_texture_value(key, setting.stored, settings.*setting.number);
 }
 
 LSTATUS write_settings(const SceneSettings& settings)
@@ -107,6 +112,9 @@ void add_item(HWND dialog, int control, const char* label)
     SendDlgItemMessageA(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
 }
 
+// The texture list's last item, after the textures.
+const char* const different_item = "A different one each time";
+
 // A texture's word as a list shows it, with a capital.
 std::string item_name(const char* word)
 {
@@ -136,6 +144,9 @@ void show_setting(HWND dialog, const Setting& setting, const SceneSettings& sett
             if (settings_textures[i] == settings.*setting.number)
                 choice = i;
         }
+        add_item(dialog, control, different_item);
+        if (settings.*setting.number == different_texture)
+            choice = settings_texture_count;
         break;
     case SettingKind::number:
     case SettingKind::choice:
@@ -161,6 +172,8 @@ void take_setting(HWND dialog, const Setting& setting, const SceneSettings& open
     if (setting.kind == SettingKind::texture) {
         if (choice >= 0 && choice < settings_texture_count)
             settings.*setting.number = settings_textures[choice];
+        else if (choice == settings_texture_count)
+            settings.*setting.number = different_texture;
     } else if (choice >= 0 && choice < setting.choice_count &&
                choice != nearest_choice(setting, opened.*setting.number)) {
         settings.*setting.number = setting.choices[choice].value;
@@ -187,7 +200,8 @@ SceneSettings read_saved_settings()
     for (const Setting& setting : settings_table) {
         DWORD value = 0;
         if (setting.kind == SettingKind::texture)
-            settings.*setting.number = read_texture(key, setting.stored, settings.*setting.number);
+            settings.*setting.number =
+                read_texture_value(key, setting.stored, settings.*setting.number);
         else if (!read_dword(key, setting.stored, static_cast<DWORD>(setting.lowest),
                              static_cast<DWORD>(setting.highest), value))
             continue;

@@ -5,6 +5,11 @@
 // Where the settings live: one value each under this key of HKEY_CURRENT_USER.
 extern const char* const settings_key;
 
+// A texture kept by name under key: its kind, or fallback for none or a
+// name no settings texture has.
+int read_texture_value(HKEY key, const char* name, int fallback);
+LSTATUS write_texture_value(HKEY key, const char* name, int kind);
+
 // The saved settings; a value that is missing, of another type or out of
 // range counts as its default. Numbers between the choices the dialog offers
 // are kept as they are.

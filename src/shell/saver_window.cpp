@@ -3,6 +3,7 @@
 #include "shell/close_rules.h"
 #include "shell/entry_point.h"
 #include "shell/saver_process.h"
+#include "shell/start_choices.h"
 #include "shell/window_chain.h"
 
 HWND saver_window = nullptr;
@@ -92,6 +93,7 @@ int run_saver(HWND parent)
         }
         load_password_support();
     }
+    settle_start_choices(scene_settings);
     autoplay_message = legacy_platform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
     if (RegisterClassA(&window_class))

@@ -53,6 +53,9 @@ std::string xml_entry()
                 if (std::strcmp(name, settings_texture_name(defaults.texture)) != 0)
                     xml << "    <option id=\"" << name << "\" _label=\"" << setting.label << ": "
                         << name << "\" arg-set=\"--" << id << " " << name << "\"/>\n";
+            xml << "    <option id=\"" << different_texture_word << "\" _label=\"" << setting.label
+                << ": a different one each time\" arg-set=\"--" << id << " "
+                << different_texture_word << "\"/>\n";
             xml << "  </select>\n\n";
             break;
         case SettingKind::flag:

@@ -1,6 +1,7 @@
 // orbdrift-snapshot: the saver's scene, or one of its textures, offscreen, as a PNG.
 #include <cstdint>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ bool render_scene(const SnapshotOptions& options, const OffscreenContext& contex
 {
     set_millisecond_source(simulated_clock);
     scene_settings = options.settings;
+    // Remembers nothing: a snapshot is no start of the saver.
+    if (scene_settings.texture == different_texture)
+        scene_settings.texture = other_texture(-1, std::random_device{}());
     if (options.seed_fixed)
         fix_scene_seed(options.seed);
     apply_fixed_gl_state();

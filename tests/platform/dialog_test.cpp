@@ -16,7 +16,7 @@ std::vector<UINT> dialog_messages;
 
 // The settings dialog's lists and boxes in the order Tab visits them, and
 // what each held when the dialog was answered: a list's item, a box's tick.
-const int controls[] = {1001, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010};
+const int controls[] = {1001, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1011, 1010};
 std::string answered;
 
 INT_PTR CALLBACK ok_cancel_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
@@ -119,32 +119,32 @@ TEST_F(DialogTest, EscapeMeansCancel)
     EXPECT_EQ(answer_dialog("key Escape"), 0);
 }
 
-// The 300 x 343 dialog is centred on the 640 x 480 screen, inside its border at 171, 69.
+// The 300 x 374 dialog is centred on the 640 x 480 screen, inside its border at 171, 54.
 TEST_F(DialogTest, TheButtonsAnswerAndTheControlsWorkByMouseAndByKeys)
 {
-    EXPECT_EQ(answer_dialog("mousemove 418 382 click 1"), 0);            // Cancel
-    EXPECT_EQ(answer_dialog("mousemove 334 382 click 1"), 1);            // and OK
-    EXPECT_EQ(answer_dialog("mousemove 418 401 click 1 key Return"), 1); // just below Cancel
-    EXPECT_EQ(answer_dialog("mousemove 381 382 click 1 key Return"), 0); // its leftmost column
-    EXPECT_EQ(answered, "110111111"); // as the dialog showed them
+    EXPECT_EQ(answer_dialog("mousemove 418 398 click 1"), 0);            // Cancel
+    EXPECT_EQ(answer_dialog("mousemove 334 398 click 1"), 1);            // and OK
+    EXPECT_EQ(answer_dialog("mousemove 418 417 click 1 key Return"), 1); // just below Cancel
+    EXPECT_EQ(answer_dialog("mousemove 381 398 click 1 key Return"), 0); // its leftmost column
+    EXPECT_EQ(answered, "1101111111"); // as the dialog showed them
     // The list opens on a click, and a click on its third item chooses it;
     // then the keys alone: Tab to the Particles box, Space unticks it.
-    EXPECT_EQ(answer_dialog("mousemove 340 95 click 1 mousemove 340 149 click 1 "
+    EXPECT_EQ(answer_dialog("mousemove 340 80 click 1 mousemove 340 134 click 1 "
                             "key Tab space Return"),
               1);
-    EXPECT_EQ(answered, "200111111");
+    EXPECT_EQ(answered, "2001111111");
     // The arrows step through a list, Up and Left back, Down and Right on,
     // and stop at its ends; an open list takes Escape for itself; F4 only
     // opens a list; Tab past the boxes and lists to Cancel.
     EXPECT_EQ(answer_dialog("key Down Down Down Up Up space Escape Tab F4 space Tab Tab Down Tab "
-                            "Left Tab Left Tab Tab Tab Tab F4 Tab Return"),
+                            "Left Tab Left Tab Tab Tab Tab Tab F4 Tab Return"),
               0);
-    EXPECT_EQ(answered, "000200111");
+    EXPECT_EQ(answered, "0002001111");
     // A list opens on its chosen item; Shift+Tab goes back; Alt+F4 cancels.
     EXPECT_EQ(answer_dialog("key Right Tab space Tab space Tab F4 Up Return Tab F4 Down Return "
                             "shift+Tab shift+Tab space alt+F4"),
               0);
-    EXPECT_EQ(answered, "200021111");
+    EXPECT_EQ(answered, "2000211111");
 }
 
 TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
@@ -162,9 +162,9 @@ TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
     const auto look = [&] {
         Display* d = XOpenDisplay(nullptr);
         const Window dialog = find_dialog(d);
-        // "Texture:" at 15, 21; OK's frame at 126, 301.
+        // "Texture:" at 15, 21; OK's frame at 126, 332.
         labels_shown =
-            eventually_inked(d, dialog, 15, 22, 50, 14) && inked(d, dialog, 128, 303, 70, 20);
+            eventually_inked(d, dialog, 15, 22, 50, 14) && inked(d, dialog, 128, 334, 70, 20);
         margin_clear = !inked(d, dialog, 0, 0, 300, 10);
         Window child = 0;
         XTranslateCoordinates(d, dialog, DefaultRootWindow(d), 0, 0, &left, &top, &child);
@@ -177,14 +177,14 @@ TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
         XSizeHints size{};
         long given = 0;
         fixed_size = XGetWMNormalHints(d, dialog, &size, &given) && size.min_width == 300 &&
-                     size.max_width == 300 && size.min_height == 343 && size.max_height == 343;
+                     size.max_width == 300 && size.min_height == 374 && size.max_height == 374;
         XCloseDisplay(d);
     };
     EXPECT_EQ(answer_dialog("key Return", owner, look), 1);
     EXPECT_TRUE(labels_shown);
     EXPECT_TRUE(margin_clear);
     EXPECT_EQ(left, 250 - 150 + 1); // the middle of the 100 x 100 owner, inside a border
-    EXPECT_EQ(top, 200 - 171 + 1);
+    EXPECT_EQ(top, 200 - 187 + 1);
     EXPECT_TRUE(offers_close); // a window manager's close button cancels
     EXPECT_TRUE(fixed_size);   // and its frame cannot cut the controls off
     EXPECT_EQ(transient_for, x11::xid(owner));
@@ -194,7 +194,7 @@ TEST_F(DialogTest, ShowsItsControlsCentredOnItsOwnerAndAboveIt)
                     "--setmonitor right 320/84x480/127+320+0 none && xdotool mousemove 480 9"),
         0);
     EXPECT_EQ(answer_dialog("key Return", nullptr, look), 1);
-    EXPECT_EQ(std::pair(left, top), std::pair(480 - 150 + 1, 240 - 171 + 1));
+    EXPECT_EQ(std::pair(left, top), std::pair(480 - 150 + 1, 240 - 187 + 1));
 }
 
 // Its window destroyed by another client, its connection killed, its server

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <unistd.h>
 
 #include "platform/win32.h"
 
@@ -90,3 +92,36 @@ TEST(SystemTest, ACrashReachesTheFilterFirst)
         ::testing::ExitedWithCode(3), "the last words");
 }
 
+// KDE's file, read from a scratch XDG_CONFIG_HOME; without a session bus
+// GNOME's key says nothing, and a desktop that says nothing animates.
+TEST(SystemTest, TheDesktopsWishForAnimationComesFromKdesFile)
+{
+    char home[] = "/tmp/orbdrift-kde-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    setenv("XDG_CONFIG_HOME", home, 1);
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+    const std::string file = std::string(home) + "/kdeglobals";
+    const struct {
+        const char* text;
+        BOOL animations;
+    } cases[] = {{nullptr, TRUE},
+                 {"[KDE]\nAnimationDurationFactor=0\n", FALSE},
+                 {"[KDE]\n AnimationDurationFactor = 0.0 \r\n", FALSE},
+                 {"[KDE]\nAnimationDurationFactor=0.5\n", TRUE},
+                 {"[General]\nAnimationDurationFactor=0\n[KDE]\nSingleClick=false\n", TRUE}};
+    for (const auto& c : cases) {
+        if (c.text) {
+            FILE* out = std::fopen(file.c_str(), "w");
+            ASSERT_NE(out, nullptr);
+            std::fputs(c.text, out);
+            std::fclose(out);
+        }
+        BOOL animations = 2;
+        EXPECT_TRUE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0));
+        EXPECT_EQ(animations, c.animations) << (c.text ? c.text : "no file");
+    }
+    std::remove(file.c_str());
+    rmdir(home);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}

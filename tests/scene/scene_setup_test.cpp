@@ -14,6 +14,7 @@
 #include "content/scene_switches.h"
 #include "content/sphere_mesh.h"
 #include "content/star_field.h"
+#include "scene/frame_driver.h"
 #include "scene/scene_settings.h"
 #include "scene/scene_setup.h"
 #include "support/generator_replay.h"
@@ -177,4 +178,51 @@ TEST_F(SceneSetupTest, TheRotationPairStepsYBeforeX)
     EXPECT_NE(std::abs(scene_particles.velocity_x[0]) + std::abs(scene_particles.velocity_y[0]) +
                   std::abs(scene_particles.velocity_z[0]),
               0.0f);
+}
+
+// The camera's drift and the sphere's scroll over one second of frames.
+double motion_in_a_second()
+{
+    set_test_clock(0);
+    fix_scene_seed(7);
+    start_scene(64, 64);
+    const auto where = [] {
+        double sum = scene_sphere.coordinates_made_for[2] + scene_sphere.coordinates_made_for[3];
+        for (const Drifter* d :
+             {&drift_pos_x, &drift_pos_y, &drift_pos_z, &drift_rot_x, &drift_rot_y})
+            sum += d->phase;
+        return sum;
+    };
+    step_frame();
+    draw_picture({0, 0, 64, 64});
+    const double before = where();
+    for (int ms = 10; ms <= 1000; ms += 10) {
+        set_test_clock(ms);
+        step_frame();
+        draw_picture({0, 0, 64, 64});
+    }
+    return where() - before;
+}
+
+TEST_F(SceneSetupTest, GentleMotionIsAtMostAQuarterOfFullWhateverTheSpeed)
+{
+    const double full = motion_in_a_second();
+    ASSERT_GT(full, 0.0);
+    const struct {
+        int motion, speed;
+        bool desktop_wish;
+        double most; // of full motion's
+    } cases[] = {{motion_gentle, 400, false, 0.25},
+                 {motion_as_desktop, 400, true, 0.25},
+                 {motion_full, 100, true, 1.0},
+                 {motion_as_desktop, 400, false, 4.0}};
+    for (const auto& c : cases) {
+        scene_settings.motion = c.motion;
+        scene_settings.speed_percent = c.speed;
+        scene_settings.desktop_wants_less_motion = c.desktop_wish;
+        const double moved = motion_in_a_second();
+        EXPECT_LE(moved, full * c.most * 1.0001) << c.motion << " " << c.speed;
+        EXPECT_GE(moved, full * c.most * 0.5) << c.motion << " " << c.speed;
+    }
+    scene_settings = SceneSettings();
 }

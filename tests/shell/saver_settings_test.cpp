@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "shell/saver_entry.h"
 #include "shell/saver_process.h"
 #include "shell/saver_settings.h"
+#include "shell/start_choices.h"
 #include "support/fake_win32.h"
 
 namespace
@@ -75,7 +78,8 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 11u);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 12u);
+    EXPECT_EQ(fake.list_items[IDC_TEXTURE].back(), "A different one each time");
     EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "Smoke");
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
@@ -86,7 +90,10 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     EXPECT_EQ(fake.settings["Particles"], dword(1));
     EXPECT_EQ(fake.settings["Speed"], dword(150)); // its list left alone keeps it
     EXPECT_EQ(fake.settings["FrameRate"], dword(100));
-    fake.person = [] { fake.controls[IDC_SPEED] = 4; };
+    fake.person = [] {
+        fake.controls[IDC_SPEED] = 4;
+        fake.controls[IDC_TEXTURE] = settings_texture_count;
+    };
     fake.close_status = ERROR_ACCESS_DENIED; // only at the end, where a file is written
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 0);
     EXPECT_EQ(
@@ -98,6 +105,7 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
     fake.write_status = ERROR_SUCCESS;
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
     EXPECT_EQ(fake.settings["Speed"], dword(400));
+    EXPECT_EQ(fake.settings["Texture"], text("Different"));
     // Each choice is the value it is labelled with; one past a list changes nothing.
     fake.settings = {{"Speed", dword(50)}, {"FrameRate", dword(30)}};
     use_saved_settings();
@@ -112,7 +120,7 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
             EXPECT_EQ(fake.controls[IDC_TEXTURE], settings_texture_count - 1); // FLECK
             fake.controls[IDC_SPEED] = pick.speed;
             fake.controls[IDC_FRAME_RATE] = pick.frame_rate;
-            fake.controls[IDC_TEXTURE] = settings_texture_count;
+            fake.controls[IDC_TEXTURE] = settings_texture_count + 1;
         };
         EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
         EXPECT_EQ(fake.settings["Speed"], dword(pick.speed_saved)) << pick.speed;
@@ -126,4 +134,38 @@ TEST(Settings, TheDialogAnswersOnlyOkAndCancel)
     const HWND dialog = fake_window(0xD1A);
     EXPECT_EQ(config_dialog_proc(dialog, WM_COMMAND, 3, 0), 0);
     EXPECT_TRUE(prepare_config_dialog(nullptr));
+}
+
+// Each start asks the desktop only when the motion is left to it, and a
+// texture that is a different one each time is never the last start's.
+TEST(Settings, EachStartSettlesTheDesktopsMotionAndADifferentTexture)
+{
+    for (const BOOL animations : {FALSE, TRUE}) {
+        fake.animations = animations;
+        for (const int motion : {motion_as_desktop, motion_full}) {
+            scene_settings = SceneSettings();
+            scene_settings.motion = motion;
+            settle_start_choices(scene_settings);
+            EXPECT_EQ(scene_settings.desktop_wants_less_motion,
+                      !animations && motion == motion_as_desktop);
+        }
+    }
+    std::mt19937 draws(39);
+    const auto system_draw = texture_draw;
+    texture_draw = [&draws] { return static_cast<unsigned>(draws()); };
+    fake.settings = {{"LastTexture", text("FLECK")}};
+    std::set<int> shown;
+    int last = FLECK;
+    for (int start = 0; start < 100; ++start) {
+        scene_settings.texture = different_texture;
+        settle_start_choices(scene_settings);
+        EXPECT_NE(scene_settings.texture, last);
+        EXPECT_TRUE(is_settings_texture(scene_settings.texture));
+        last = scene_settings.texture;
+        shown.insert(last);
+        EXPECT_EQ(fake.settings["LastTexture"], text(texture_kind_labels[last]));
+    }
+    EXPECT_EQ(shown.size(), std::size_t(settings_texture_count));
+    texture_draw = system_draw;
+    scene_settings = SceneSettings();
 }

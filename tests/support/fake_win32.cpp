@@ -391,9 +391,11 @@ BOOL KillTimer(HWND, UINT_PTR id)
     return TRUE;
 }
 
-BOOL SystemParametersInfoA(UINT action, UINT uparam, LPVOID, UINT)
+BOOL SystemParametersInfoA(UINT action, UINT uparam, LPVOID value, UINT)
 {
     record("SystemParametersInfoA(" + std::to_string(action) + "," + std::to_string(uparam) + ")");
+    if (action == SPI_GETCLIENTAREAANIMATION)
+        *static_cast<BOOL*>(value) = fake.animations;
     return TRUE;
 }
 

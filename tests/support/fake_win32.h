@@ -34,6 +34,7 @@ struct FakeWin32 {
     std::map<std::string, std::pair<DWORD, std::vector<BYTE>>> settings;
     LSTATUS write_status = ERROR_SUCCESS;
     LSTATUS close_status = ERROR_SUCCESS; // where a registry kept in a file writes it
+    BOOL animations = TRUE;               // the desktop's SPI_GETCLIENTAREAANIMATION
     // The dialog's controls by id: a list's choice or a box's tick, a list's items.
     std::map<int, LRESULT> controls;
     std::map<int, std::vector<std::string>> list_items;

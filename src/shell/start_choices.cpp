@@ -1,0 +1,44 @@
+#include "shell/start_choices.h"
+
+#include <random>
+
+#include "platform/win32.h"
+#include "shell/saver_settings.h"
+
+std::function<unsigned()> texture_draw = [] { return std::random_device{}(); };
+
+const char* const last_texture_value = "LastTexture";
+
+namespace
+{
+
+bool desktop_wants_less_motion()
+{
+    BOOL animations = TRUE;
+    return SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0) && !animations;
+}
+
+// A start that cannot remember its texture still shows one: only the
+// next start may then repeat it.
+int next_texture()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, settings_key, 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return other_texture(-1, texture_draw());
+    const int texture =
+        other_texture(read_texture_value(key, last_texture_value, -1), texture_draw());
+    write_texture_value(key, last_texture_value, texture);
+    RegCloseKey(key);
+    return texture;
+}
+
+} // namespace
+
+void settle_start_choices(SceneSettings& settings)
+{
+    if (settings.motion == motion_as_desktop)
+        settings.desktop_wants_less_motion = desktop_wants_less_motion();
+    if (settings.texture == different_texture)
+        settings.texture = next_texture();
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <functional>
+
+#include "scene/scene_settings.h"
+
+// What each start of the saver settles for itself, in its settings, before
+// the scene is set up: whether the desktop asks for less motion (one
+// question, SPI_GETCLIENTAREAANIMATION, which every host answers), and, for
+// a texture that is a different one each time, which one this start shows.
+// That one is remembered under the settings key for the next start.
+void settle_start_choices(SceneSettings& settings);
+
+// Where a start's texture is drawn from: a source of its own, so that the
+// scene's generator and its order of draws stay as they are. The system's
+// randomness unless a test fixes it.
+extern std::function<unsigned()> texture_draw;
+
+// The value under the settings key that remembers the last start's texture.
+extern const char* const last_texture_value;

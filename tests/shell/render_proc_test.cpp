@@ -25,6 +25,17 @@ std::vector<std::string> calls_from(std::size_t start)
                                     fake.calls.end());
 }
 
+// The saver's window, made as the loop would make it, for messages sent to it.
+HWND make_saver_window()
+{
+    WNDCLASSA saver_class{};
+    saver_class.lpfnWndProc = saver_window_proc;
+    saver_class.lpszClassName = saver_class_name;
+    RegisterClassA(&saver_class);
+    return CreateWindowExA(0, saver_class_name, "Screen Saver", WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                           nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
@@ -102,12 +113,7 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
 TEST(RenderProc, TheFrameTimerIsNeverShorterThanARefreshOfTheDisplay)
 {
     fake.display_frequency = 60;
-    WNDCLASSA saver_class{};
-    saver_class.lpfnWndProc = saver_window_proc;
-    saver_class.lpszClassName = saver_class_name;
-    RegisterClassA(&saver_class);
-    const HWND window = CreateWindowExA(0, saver_class_name, "Screen Saver", WS_VISIBLE, 0, 0, 640,
-                                        480, nullptr, nullptr, nullptr, nullptr);
+    const HWND window = make_saver_window();
     EXPECT_EQ(fake.count("SetTimer(1,17)"), 1);
     const struct {
         DWORD hertz;
@@ -160,12 +166,7 @@ TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay
     set_millisecond_source(next_millisecond);
     fake.ac_line_status = 0; // on battery from the start
     scene_settings.black_after_minutes = 10;
-    WNDCLASSA saver_class{};
-    saver_class.lpfnWndProc = saver_window_proc;
-    saver_class.lpszClassName = saver_class_name;
-    RegisterClassA(&saver_class);
-    const HWND window = CreateWindowExA(0, saver_class_name, "Screen Saver", WS_VISIBLE, 0, 0, 640,
-                                        480, nullptr, nullptr, nullptr, nullptr);
+    const HWND window = make_saver_window();
     EXPECT_EQ(fake.count("SetTimer(1,33)"), 1); // the default on battery: 30 a second
     const auto told = [&](const GUID& setting, BYTE state) {
         POWERBROADCAST_SETTING news{setting, 1, {state}};

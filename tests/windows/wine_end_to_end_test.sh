@@ -55,17 +55,17 @@ for answer in "Return 1" "Escape 0"; do
     check "the dialog answered with $1 ends with $2" test "$rc" = "$2"
 done
 
-# Settings live in the registry: /c saves them with the keys alone (Tab to
-# the Stars box, Space, Enter), and a value set with reg add changes what
-# saving mode draws.
+# Settings live in the registry: /c saves them with the keys alone (Tab past
+# the two boxes to the speed, Down to twice, Enter), and a value set with reg
+# add changes what saving mode draws.
 wine "$saver" /c &
 pid=$!
 xdotool windowfocus --sync "$(window_named orbdrift)" 2>/dev/null
-xdotool key Tab space Return
+xdotool key Tab Tab Tab Down Return
 wait_exit "$pid"
 check "the settings are saved with OK (exit $rc)" test "$rc" = 1
-check "and the registry holds stars on" \
-    test "$(wine reg query 'HKCU\Software\orbdrift' /v Stars | grep -c 'REG_DWORD *0x1')" = 1
+check "and the registry holds the speed twice normal" \
+    test "$(wine reg query 'HKCU\Software\orbdrift' /v Speed | grep -c 'REG_DWORD *0xc8')" = 1
 check "the saved noise is rough" rough "$out/saving.png"
 wine reg add 'HKCU\Software\orbdrift' /v Texture /d SMOKE /f >/dev/null 2>&1
 wine "$saver" /s &

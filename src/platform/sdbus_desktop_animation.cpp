@@ -1,14 +1,13 @@
 // SystemParametersInfoA on Linux: the one question the shell asks of the
 // desktop's settings, answered from KDE's file and GNOME's key, the latter
 // through the desktop portal on the session bus.
-#include <poll.h>
 #include <systemd/sd-bus.h>
 
 #include <chrono>
 #include <cstring>
 
 #include "platform/posix_desktop_animation.h"
-#include "platform/posix_end_requests.h"
+#include "platform/sdbus_bounded_wait.h"
 #include "platform/win32_api.h"
 
 namespace
@@ -80,19 +79,12 @@ AnimationWish gnome_animation_wish()
     if (sd_bus_open_user(&question.bus) < 0)
         return animation_unsaid;
     ask(question, "ReadOne");
-    using clock = std::chrono::steady_clock;
-    const auto deadline = clock::now() + answer_wait;
+    const auto deadline = std::chrono::steady_clock::now() + answer_wait;
     while (question.slot) {
         int processed = 0;
         while ((processed = sd_bus_process(question.bus, nullptr)) > 0 && question.slot) {
         }
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now());
-        if (processed < 0 || !question.slot || left.count() <= 0)
-            break;
-        pollfd descriptors[2] = {
-            {sd_bus_get_fd(question.bus), static_cast<short>(sd_bus_get_events(question.bus)), 0},
-            {end_request_fd(), POLLIN, 0}};
-        if (poll(descriptors, 2, static_cast<int>(left.count())) > 0 && descriptors[1].revents)
+        if (processed < 0 || !question.slot || !wait_on_bus(question.bus, deadline))
             break;
     }
     sd_bus_slot_unref(question.slot);

@@ -1,12 +1,11 @@
 #include "platform/sdbus_power_source.h"
 
-#include <poll.h>
 #include <systemd/sd-bus.h>
 
 #include <chrono>
 #include <cstdint>
 
-#include "platform/posix_end_requests.h"
+#include "platform/sdbus_bounded_wait.h"
 
 namespace
 {
@@ -119,19 +118,9 @@ void settle(PowerSource& source)
 // An end request cuts the wait short: the saver ends rather than starts.
 void await_first_answer(PowerSource& source)
 {
-    using clock = std::chrono::steady_clock;
-    const auto deadline = clock::now() + first_answer_wait;
-    while (source.bus && source.question) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock::now());
-        if (left.count() <= 0)
-            return;
-        pollfd descriptors[2] = {
-            {sd_bus_get_fd(source.bus), static_cast<short>(sd_bus_get_events(source.bus)), 0},
-            {end_request_fd(), POLLIN, 0}};
-        if (poll(descriptors, 2, static_cast<int>(left.count())) > 0 && descriptors[1].revents)
-            return;
+    const auto deadline = std::chrono::steady_clock::now() + first_answer_wait;
+    while (source.bus && source.question && wait_on_bus(source.bus, deadline))
         settle(source);
-    }
 }
 
 } // namespace

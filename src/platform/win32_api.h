@@ -366,6 +366,7 @@ LPSTR CharNextA(LPCSTR text);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 int GetClipBox(HDC dc, RECT* rect);
+BOOL RectVisible(HDC dc, const RECT* rect);
 HGDIOBJ GetStockObject(int object);
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);

@@ -1,8 +1,10 @@
-// A wallpaper's window on the desktop's bottom layer, and whether anyone can
-// see it. The server says when another window covers it whole; under a
-// compositing manager, which has the server report every window as seen, the
-// one sign left is the focused window being full-screen over it, which the
-// window manager tells on the root window and on that window.
+// A wallpaper's window on the desktop's bottom layer, and which of its
+// monitors anyone can see. The server says when another window covers it
+// whole; the windows stacked over it, and where they are, say which monitors
+// they cover; under a compositing manager, which has the server report every
+// window as seen, the focused window being full-screen over a monitor, which
+// the window manager tells on the root window and on that window, is a sign
+// of its own.
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
@@ -18,11 +20,14 @@ namespace
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
 Window desktop = 0;               // ours, once made
-int desktop_width = 0;            // as the server last said, ahead of our own record of
-int desktop_height = 0;           // it, which learns of the same event later
 bool fully_covered = false;       // as the server last said of it
 Window active = None;             // the focused window, as the window manager names it
-bool active_over_desktop = false; // full-screen, not minimised, and over all of ours
+RECT active_area{};               // where it is full-screen and not minimised; empty else
+// Where the windows stacked over ours are, and the monitors, judged again
+// once the stacking, a window's place or the screen has changed since.
+Region stacked_over = nullptr;
+std::vector<RECT> monitors;
+bool stacking_changed = true;
 
 void set_atoms(Display* d, Window id, const char* property,
                std::initializer_list<const char*> names)
@@ -83,23 +88,88 @@ bool holds(const std::vector<long>& atoms, const char* name)
     return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) != atoms.end();
 }
 
-// Over all of ours, not one monitor of several: the picture on the others
-// still shows.
-bool full_screen_over_desktop(Window window)
+// On the screen, where a full-screen window that is not minimised is; empty
+// for any other.
+RECT full_screen_area(Window window)
 {
     const std::vector<long> state = property_items(window, "_NET_WM_STATE");
     if (!holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
-        return false;
+        return {};
     XWindowAttributes attributes{};
     int x = 0;
     int y = 0;
     Window child = 0;
-    return x11::accepted([&](Display* d) {
-               XGetWindowAttributes(d, window, &attributes);
-               XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
-           }) &&
-           x <= 0 && y <= 0 && x + attributes.width >= desktop_width &&
-           y + attributes.height >= desktop_height;
+    if (!x11::accepted([&](Display* d) {
+            XGetWindowAttributes(d, window, &attributes);
+            XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+        }))
+        return {};
+    return {x, y, x + attributes.width, y + attributes.height};
+}
+
+bool contains(const RECT& outer, const RECT& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+// Of the root's children, ours or the frame a window manager put it in.
+Window top_level_of_desktop(Display* d)
+{
+    Window id = desktop;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(d, id, &root, &parent, &children, &count))
+            return id;
+        if (children)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return id;
+        id = parent;
+    }
+}
+
+// The windows a person sees over ours: mapped, drawn in (not input only) and
+// opaque. Menus and the like, which override the window manager, come and go
+// in a moment; a window with an alpha channel may let ours show through.
+void add_if_it_hides(Display* d, Window window, Region area)
+{
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(d, window, &a) || a.map_state != IsViewable ||
+        a.c_class != InputOutput || a.override_redirect || a.depth > 24)
+        return;
+    XRectangle box{static_cast<short>(a.x), static_cast<short>(a.y),
+                   static_cast<unsigned short>(a.width + 2 * a.border_width),
+                   static_cast<unsigned short>(a.height + 2 * a.border_width)};
+    XUnionRectWithRegion(&box, area, area);
+}
+
+// The root lists its children from the bottom up.
+void judge_stacking()
+{
+    if (stacked_over)
+        XDestroyRegion(stacked_over);
+    stacked_over = XCreateRegion();
+    stacking_changed = false;
+    monitors = x11::find_monitors(x11::display());
+    x11::accepted([](Display* d) {
+        const Window ours = top_level_of_desktop(d);
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
+            return;
+        Window* const end = children + count;
+        for (Window* over = std::find(children, end, ours); over != end; ++over)
+            if (*over != ours)
+                add_if_it_hides(d, *over, stacked_over);
+        if (children)
+            XFree(children);
+    });
 }
 
 // The focused window's state and size are followed for as long as it is
@@ -121,7 +191,25 @@ void follow_active_window()
         active = now;
         listen(active, PropertyChangeMask | StructureNotifyMask);
     }
-    active_over_desktop = active != None && full_screen_over_desktop(active);
+    active_area = active != None ? full_screen_area(active) : RECT{};
+}
+
+// Events that may put a window over ours or take one away: the root's
+// children's, as its substructure, and the root's own new size.
+bool changes_stacking(const XEvent& event)
+{
+    switch (event.type) {
+    case ConfigureNotify:
+    case MapNotify:
+    case UnmapNotify:
+    case CirculateNotify:
+    case DestroyNotify:
+    case ReparentNotify:
+    case GravityNotify:
+        return event.xany.window == DefaultRootWindow(x11::display());
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -143,13 +231,12 @@ HWND make_desktop_window()
     x11::own_window(id)->full_screen = true; // and the screen's size when it changes
     make_it_the_desktop(d, id);
     x11::add_events(d, id, VisibilityChangeMask);
-    x11::add_events(d, DefaultRootWindow(d), PropertyChangeMask);
+    x11::add_events(d, DefaultRootWindow(d),
+                    PropertyChangeMask | StructureNotifyMask | SubstructureNotifyMask);
     XMapWindow(d, id);
     XLowerWindow(d, id); // where no window manager puts it there
     XSync(d, False);
     desktop = id;
-    desktop_width = DisplayWidth(d, DefaultScreen(d));
-    desktop_height = DisplayHeight(d, DefaultScreen(d));
     follow_active_window();
     return window;
 }
@@ -161,6 +248,7 @@ void follow_desktop(const XEvent& event)
 {
     if (!desktop)
         return;
+    stacking_changed = stacking_changed || changes_stacking(event);
     switch (event.type) {
     case VisibilityNotify:
         if (event.xvisibility.window == desktop)
@@ -173,15 +261,8 @@ void follow_desktop(const XEvent& event)
             follow_active_window();
         break;
     case ConfigureNotify:
-        // A screen that grows may bring a monitor the focused window is not
-        // over.
-        if (event.xconfigure.window == desktop && !event.xany.send_event) {
-            desktop_width = event.xconfigure.width;
-            desktop_height = event.xconfigure.height;
+        if (event.xconfigure.window == active)
             follow_active_window();
-        } else if (event.xconfigure.window == active) {
-            follow_active_window();
-        }
         break;
     case DestroyNotify:
         // A window manager that dies leaves the root still naming the
@@ -194,9 +275,28 @@ void follow_desktop(const XEvent& event)
     }
 }
 
+bool desktop_area_unseen(Window window, const RECT& area)
+{
+    const OwnWindow* own = own_window(window);
+    if (!desktop || !own || (own->id != desktop && own->parent != desktop))
+        return false;
+    if (fully_covered || contains(active_area, area))
+        return true;
+    if (stacking_changed)
+        judge_stacking();
+    return XRectInRegion(stacked_over, static_cast<int>(area.left), static_cast<int>(area.top),
+                         static_cast<unsigned>(area.right - area.left),
+                         static_cast<unsigned>(area.bottom - area.top)) == RectangleIn;
+}
+
 bool desktop_hidden()
 {
-    return desktop && (fully_covered || active_over_desktop);
+    if (!desktop)
+        return false;
+    if (stacking_changed)
+        judge_stacking();
+    return std::all_of(monitors.begin(), monitors.end(),
+                       [](const RECT& monitor) { return desktop_area_unseen(desktop, monitor); });
 }
 
 } // namespace x11

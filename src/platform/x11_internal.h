@@ -115,9 +115,11 @@ void tell_power_changes();
 extern bool (*monitor_off_source)();
 
 // A wallpaper's window: what of an event tells whether it can be seen, and
-// whether it can; never hidden without one.
+// whether it can, on any monitor or in an area of it or of a window that
+// fills it (in both, the screen's coordinates); never hidden without one.
 void follow_desktop(const XEvent& event);
 bool desktop_hidden();
+bool desktop_area_unseen(Window window, const RECT& area);
 
 // Hides the pointer over our windows; grabs follow the same cursor.
 Cursor blank_cursor();

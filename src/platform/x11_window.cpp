@@ -446,6 +446,12 @@ int GetClipBox(HDC dc, RECT* rect)
     return GetClientRect(reinterpret_cast<HWND>(dc), rect) ? SIMPLEREGION : ERROR;
 }
 
+// Only a wallpaper's parts can be out of sight while the rest is seen.
+BOOL RectVisible(HDC dc, const RECT* rect)
+{
+    return rect && !x11::desktop_area_unseen(x11::xid(reinterpret_cast<HWND>(dc)), *rect);
+}
+
 HGDIOBJ GetStockObject(int)
 {
     static int stock_object;

@@ -62,14 +62,26 @@ void draw_area(const ScreenArea& area, bool cleared)
     }
 }
 
+// The smallest rectangle that holds count > 0 areas.
+ScreenArea bounding_box(const ScreenArea* areas, int count)
+{
+    int left = areas[0].left;
+    int bottom = areas[0].bottom;
+    int right = left + areas[0].width;
+    int top = bottom + areas[0].height;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, areas[i].left);
+        bottom = std::min(bottom, areas[i].bottom);
+        right = std::max(right, areas[i].left + areas[i].width);
+        top = std::max(top, areas[i].bottom + areas[i].height);
+    }
+    return {left, bottom, right - left, top - bottom};
+}
+
 // The rectangle that the areas make up together, each pixel of it in exactly
 // one of them; false where they overlap, leave a gap or one is empty.
 bool tile_one_rectangle(const ScreenArea* areas, int count, ScreenArea& box)
 {
-    int left = areas[0].left;
-    int bottom = areas[0].bottom;
-    int right = left;
-    int top = bottom;
     long long covered = 0;
     for (int i = 0; i < count; ++i) {
         const ScreenArea& a = areas[i];
@@ -81,15 +93,11 @@ bool tile_one_rectangle(const ScreenArea* areas, int count, ScreenArea& box)
                 a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height)
                 return false;
         }
-        left = std::min(left, a.left);
-        bottom = std::min(bottom, a.bottom);
-        right = std::max(right, a.left + a.width);
-        top = std::max(top, a.bottom + a.height);
         covered += static_cast<long long>(a.width) * a.height;
     }
     // Without overlaps the areas cover the sum of their sizes, so they fill
     // their bounding rectangle only when that sum is its size.
-    box = {left, bottom, right - left, top - bottom};
+    box = bounding_box(areas, count);
     return covered == static_cast<long long>(box.width) * box.height;
 }
 
@@ -127,6 +135,15 @@ void step_frame()
 void draw_picture(const ScreenArea& area)
 {
     draw_area(area, false);
+}
+
+void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count)
+{
+    const ScreenArea box = bounding_box(parts, count);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(box.left, box.bottom, box.width, box.height);
+    draw_area(area, false);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void draw_pictures(const ScreenArea* areas, int count, bool black_around)

@@ -50,29 +50,57 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
     return made;
 }
 
+namespace
+{
+
+// The monitors' areas of the window, or of its main monitor alone; none when
+// there are more monitors than pictures fit.
+int list_areas(HWND window, bool main_only, ScreenArea* areas)
+{
+    MonitorList list{};
+    EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
+    if (list.count > max_monitor_pictures)
+        return 0;
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    return monitor_areas(main_only ? &list.rectangles[list.primary] : list.rectangles,
+                         main_only ? 1 : list.count, origin, client_width, client_height, areas,
+                         max_monitor_pictures);
+}
+
+} // namespace
+
 int lay_out_monitors(HWND window, ScreenArea* pictures)
 {
     if ((preview_mode && !wallpaper_mode) || scene_settings.monitors == monitors_across)
         return whole_window;
-    MonitorList list{};
-    EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
-    // More monitors than pictures fit: one picture across them all, so that
-    // none stays black.
-    if (list.count > max_monitor_pictures)
-        return whole_window;
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
     const bool main_only = scene_settings.monitors == monitors_main;
-    const int count =
-        monitor_areas(main_only ? &list.rectangles[list.primary] : list.rectangles,
-                      main_only ? 1 : list.count, origin, client_width, client_height, pictures,
-                      max_monitor_pictures);
-    // One monitor that fills the window is the window's own picture; one that
-    // shares the screen with a monitor outside it is a picture of its own size.
-    // Where no monitor shows, each monitor's picture would be none at all,
-    // while the main one's is black.
+    const int count = list_areas(window, main_only, pictures);
+    // More monitors than pictures fit: one picture across them all, so that
+    // none stays black. One monitor that fills the window is the window's own
+    // picture; one that shares the screen with a monitor outside it is a
+    // picture of its own size. Where no monitor shows, each monitor's picture
+    // would be none at all, while the main one's is black.
     if ((count == 1 && fills(pictures[0], client_width, client_height)) ||
         (count == 0 && !main_only))
         return whole_window;
     return count;
+}
+
+int wallpaper_monitors(HWND window, ScreenArea* areas)
+{
+    return wallpaper_mode ? list_areas(window, false, areas) : 0;
+}
+
+int seen_pictures(HDC dc, const ScreenArea* pictures, int count, ScreenArea* seen)
+{
+    int made = 0;
+    for (int i = 0; i < count; ++i) {
+        const ScreenArea& area = pictures[i];
+        const int top = client_height - area.bottom - area.height;
+        const RECT client{area.left, top, area.left + area.width, top + area.height};
+        if (RectVisible(dc, &client))
+            seen[made++] = area;
+    }
+    return made;
 }

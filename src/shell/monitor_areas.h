@@ -18,3 +18,11 @@ constexpr int max_monitor_pictures = 16;
 // not a wallpaper.
 constexpr int whole_window = -1;
 int lay_out_monitors(HWND window, ScreenArea* pictures);
+
+// A wallpaper's monitors as areas of its window, for one picture across them
+// to be drawn only where it is seen; none for any other window.
+int wallpaper_monitors(HWND window, ScreenArea* areas);
+
+// Of a window's pictures, those anyone can see (a wallpaper's monitor under
+// a full-screen window is not): copied to seen, and how many.
+int seen_pictures(HDC dc, const ScreenArea* pictures, int count, ScreenArea* seen);

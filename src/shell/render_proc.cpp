@@ -23,6 +23,10 @@ namespace
 // whole_window for one over it all.
 ScreenArea monitor_pictures[max_monitor_pictures];
 int monitor_picture_count = whole_window;
+// A wallpaper's monitors, of which one picture across them all is drawn only
+// on those seen.
+ScreenArea wallpaper_parts[max_monitor_pictures];
+int wallpaper_part_count = 0;
 // Frames still to clear what no picture covers, left from before the layout.
 int clears_due = 0;
 
@@ -44,18 +48,26 @@ void show_black()
 void lay_out(HWND window)
 {
     monitor_picture_count = lay_out_monitors(window, monitor_pictures);
+    wallpaper_part_count = wallpaper_monitors(window, wallpaper_parts);
     clears_due = 2;
 }
 
+// What nobody sees keeps what it showed until it is seen again.
 void draw_frame()
 {
-    if (monitor_picture_count == whole_window) {
-        run_frame();
-    } else {
+    ScreenArea seen[max_monitor_pictures];
+    if (monitor_picture_count != whole_window) {
         step_frame();
+        const int count = seen_pictures(render_dc, monitor_pictures, monitor_picture_count, seen);
         // The other monitors black every frame: a swap leaves no buffer known.
-        draw_pictures(monitor_pictures, monitor_picture_count,
-                      scene_settings.monitors == monitors_main || clears_due > 0);
+        draw_pictures(seen, count, scene_settings.monitors == monitors_main || clears_due > 0);
+    } else if (const int count =
+                   seen_pictures(render_dc, wallpaper_parts, wallpaper_part_count, seen);
+               count > 0 && count < wallpaper_part_count) {
+        step_frame();
+        draw_picture_in_parts({0, 0, client_width, client_height}, seen, count);
+    } else {
+        run_frame();
     }
     SwapBuffers(render_dc);
     clears_due = std::max(clears_due - 1, 0);

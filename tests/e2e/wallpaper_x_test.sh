@@ -8,9 +8,14 @@ export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
 unset WAYLAND_DISPLAY # on X, also from a terminal of a Wayland session
 start_test_x 1280x480 # room for a monitor to come beside the first
 xrandr --newmode small 0 640 0 0 0 480 0 0 0 && xrandr --addmode screen small && xrandr --output screen --mode small
-# Two screenshots of the screen a fifth of a second apart differ.
-moving() { "$shot" "$out/a.png" && sleep 0.2 && "$shot" "$out/b.png" && ! cmp -s "$out/a.png" "$out/b.png"; }
-still() { ! moving; }
+# Two screenshots of the screen, or of an area (WxH+X+Y), a fifth of a second apart differ.
+moving() {
+    "$shot" "$out/a.png" && sleep 0.2 && "$shot" "$out/b.png" &&
+        ! compare -metric AE "$out/a.png${1:+[$1]}" "$out/b.png${1:+[$1]}" null: 2>/dev/null
+}
+still() { ! moving "$@"; }
+left=640x480+0+0
+right=640x480+640+0
 
 coproc HOST { "$host"; } # a window there before the wallpaper
 read -r -t 10 normal <&"${HOST[0]}"
@@ -48,14 +53,20 @@ xprop -id "$normal" -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_FULLSC
 check "full-screen over half of it, it draws" eventually moving
 xdotool windowsize "$normal" 640 480
 check "over all of it again, it stops" eventually still
-xrandr --output screen --mode 1280x480 && xrandr --setmonitor right 640/169x480/127+640+0 none >/dev/null
+xrandr --output screen --mode 1280x480 && xrandr --setmonitor left 640/169x480/127+0+0 screen &&
+    xrandr --setmonitor right 640/169x480/127+640+0 none >/dev/null
 check "a monitor added beside the full-screen window: it draws" eventually moving
 xdotool windowmove "$normal" 640 0
-check "full-screen over the other monitor, it draws" eventually moving
+check "full-screen over the other monitor, it draws only the first" eventually eval 'still $right && moving $left'
 xdotool windowmove "$normal" 0 0 windowsize "$normal" 1280 480
 check "over both, it stops" eventually still
+# Without a compositing manager, a window stacked over a monitor hides it.
+xprop -id "$normal" -remove _NET_WM_STATE
+xdotool windowmove "$normal" 640 0 windowsize "$normal" 640 480 windowmap "$normal"
+check "a window over the second monitor, it draws only the first" eventually eval 'still $right && moving $left'
 eval "exec ${HOST[1]}>&-"
-check "that window destroyed while still named the focused one, it draws" eventually moving
+check "that window destroyed while still named the focused one, it draws both" \
+    eventually eval 'moving $right && moving $left'
 
 kill -TERM "$pid"
 wait_exit "$pid" 30

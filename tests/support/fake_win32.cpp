@@ -422,6 +422,11 @@ int GetClipBox(HDC, RECT* rect)
     return SIMPLEREGION;
 }
 
+BOOL RectVisible(HDC, const RECT*)
+{
+    return TRUE;
+}
+
 HGDIOBJ GetStockObject(int object)
 {
     return reinterpret_cast<HGDIOBJ>(0x5700 + static_cast<UINT_PTR>(object));

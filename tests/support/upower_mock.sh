@@ -8,40 +8,14 @@
 #   start_mock true|false   UPower again, after its end, with that OnBattery
 #   on_battery true|false   UPower's OnBattery, once the mock has told the
 #                           bus of the change, as UPower does
+. "$(dirname "${BASH_SOURCE[0]}")/private_bus.sh"
+
 start_upower_mock() {
-    local dir=$1; python=""
-    # Debian's mock library lives with Debian's Python, which need not be
-    # first on PATH.
-    for candidate in /usr/bin/python3 python3; do
-        "$candidate" -c 'import dbusmock' 2>/dev/null && python=$candidate && break
-    done
-    [ -n "$python" ] || { echo "no python3 with dbusmock" >&2; return 1; }
-    # An abstract socket, named for this run: nothing is left on disk however
-    # the daemon ends, even by SIGKILL when a test times out.
-    local name
-    name=orbdrift-bus-$$-$(date +%s%N)
-    cat >"$dir/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:abstract=$name</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-    rm -f "$dir/bus.address" "$dir/mock.log"
-    dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address=1 \
-        >"$dir/bus.address" 2>"$dir/bus.log" &
-    bus=$!
-    eventually test -s "$dir/bus.address" || { echo "no D-Bus daemon" >&2; return 1; }
-    DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$dir/bus.address")
+    local dir=$1
+    start_private_bus "$dir" || return 1
+    DBUS_SYSTEM_BUS_ADDRESS=$bus_address
     export DBUS_SYSTEM_BUS_ADDRESS
+    rm -f "$dir/mock.log"
     mock_log=$dir/mock.log
     start_mock false
 }

@@ -26,6 +26,8 @@ int main(int argc, char** argv)
     SnapshotOptions options;
     options.width = 1920;
     options.height = 1080;
+    // Written as the screen locks, and read once.
+    options.packing = PngPacking::quick;
     // The saved settings under the options given, as in every mode.
     options.settings = read_saved_settings();
     std::string error;

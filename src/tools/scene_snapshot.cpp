@@ -40,7 +40,7 @@ bool render_scene(const char* program, const SnapshotOptions& options,
             continue;
         draw_picture({0, 0, options.width, options.height});
         if (numbered && !save_picture(program, numbered_path(options.output, frame), options.width,
-                                      options.height, context.read_rgb()))
+                                      options.height, context.read_rgb(), options.packing))
             return false;
     }
     last = context.read_rgb();
@@ -57,9 +57,9 @@ bool offscreen_ready(const char* program, const OffscreenContext& context)
 }
 
 bool save_picture(const char* program, const std::string& path, int width, int height,
-                  const std::vector<std::uint8_t>& rgb)
+                  const std::vector<std::uint8_t>& rgb, PngPacking packing)
 {
-    if (write_png(path, width, height, rgb))
+    if (write_png(path, width, height, rgb, packing))
         return true;
     std::fprintf(stderr, "%s: cannot write '%s'\n", program, path.c_str());
     return false;
@@ -72,7 +72,8 @@ int write_scene(const char* program, const SnapshotOptions& options)
         return 1;
     std::vector<std::uint8_t> picture;
     return render_scene(program, options, context, picture) &&
-                   save_picture(program, options.output, options.width, options.height, picture)
+                   save_picture(program, options.output, options.width, options.height, picture,
+                                options.packing)
                ? 0
                : 1;
 }

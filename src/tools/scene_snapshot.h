@@ -14,7 +14,7 @@ bool offscreen_ready(const char* program, const OffscreenContext& context);
 
 // A picture written, or a line on stderr saying which one could not be.
 bool save_picture(const char* program, const std::string& path, int width, int height,
-                  const std::vector<std::uint8_t>& rgb);
+                  const std::vector<std::uint8_t>& rgb, PngPacking packing = PngPacking::small);
 
 // The saver's start and frames as the options ask, the last frame written
 // to their output (and every Nth one on the way when asked): the exit code.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "scene/scene_settings.h"
+#include "tools/png_file.h"
 
 struct SnapshotOptions {
     int width = 1280;
@@ -15,6 +16,7 @@ struct SnapshotOptions {
     int every = 0;         // also write every Nth frame as a numbered picture; 0 for none
     int texture_kind = -1; // a kind to write instead of the scene
     bool help = false;
+    PngPacking packing = PngPacking::small;
     SceneSettings settings; // what the saver's settings would make of the scene
 };
 

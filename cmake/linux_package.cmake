@@ -25,16 +25,23 @@ install(FILES res/linux/orbdrift.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/ap
 # The command that puts orbdrift in a user's list of the daemon's display
 # modes: the daemon has no folder where a package could add to the list.
 install(PROGRAMS res/linux/orbdrift-add-to-xscreensaver DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The picture a lock screen shows, which cannot run the saver.
+install(TARGETS orbdrift-picture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Debian wants man pages compressed, reproducibly (no name or time inside).
 configure_file(res/linux/orbdrift.6 generated/orbdrift.6.in @ONLY)
 add_custom_command(OUTPUT ${generated}/orbdrift.6
                    COMMAND settings-pages man ${generated}/orbdrift.6.in > ${generated}/orbdrift.6
                    DEPENDS settings-pages ${generated}/orbdrift.6.in)
+configure_file(res/linux/orbdrift-picture.1 generated/orbdrift-picture.1.in @ONLY)
+add_custom_command(OUTPUT ${generated}/orbdrift-picture.1
+                   COMMAND settings-pages man ${generated}/orbdrift-picture.1.in >
+                           ${generated}/orbdrift-picture.1
+                   DEPENDS settings-pages ${generated}/orbdrift-picture.1.in)
 configure_file(res/linux/orbdrift-add-to-xscreensaver.1 generated/orbdrift-add-to-xscreensaver.1
                @ONLY)
 set(man_pages ${generated}/orbdrift.xml)
-foreach(page orbdrift.6 orbdrift-add-to-xscreensaver.1)
+foreach(page orbdrift.6 orbdrift-picture.1 orbdrift-add-to-xscreensaver.1)
   set(compressed ${generated}/${page}.gz)
   add_custom_command(OUTPUT ${compressed}
                      COMMAND gzip -9n -c ${generated}/${page} > ${compressed}

@@ -1,19 +1,8 @@
 #pragma once
 #include "platform/win32.h"
 #include "scene/scene_settings.h"
+#include "shell/settings_store.h"
 
-// Where the settings live: one value each under this key of HKEY_CURRENT_USER.
-extern const char* const settings_key;
-
-// A texture kept by name under key: its kind, or fallback for none or a
-// name no settings texture has.
-int read_texture_value(HKEY key, const char* name, int fallback);
-LSTATUS write_texture_value(HKEY key, const char* name, int kind);
-
-// The saved settings; a value that is missing, of another type or out of
-// range counts as its default. Numbers between the choices the dialog offers
-// are kept as they are.
-SceneSettings read_saved_settings();
 // Every mode starts with the saved settings and the frame rate they ask for.
 void use_saved_settings();
 // Writes every setting. When one cannot be written it tells the person why,

@@ -3,11 +3,9 @@
 #include <random>
 
 #include "platform/win32.h"
-#include "shell/saver_settings.h"
+#include "shell/settings_store.h"
 
 std::function<unsigned()> texture_draw = [] { return std::random_device{}(); };
-
-const char* const last_texture_value = "LastTexture";
 
 namespace
 {

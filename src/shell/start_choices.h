@@ -14,6 +14,3 @@ void settle_start_choices(SceneSettings& settings);
 // scene's generator and its order of draws stay as they are. The system's
 // randomness unless a test fixes it.
 extern std::function<unsigned()> texture_draw;
-
-// The value under the settings key that remembers the last start's texture.
-extern const char* const last_texture_value;

@@ -3,6 +3,11 @@
 #include <string>
 #include <vector>
 
+// How a PNG is packed: as small as zlib makes it by default, or in half the
+// time and a little larger, for a picture that is wanted at once.
+enum class PngPacking { small, quick };
+
 // Writes RGB bytes stored bottom row first as a PNG; false on failure.
 bool write_png(const std::string& path, int width, int height,
-               const std::vector<std::uint8_t>& rgb_bottom_up);
+               const std::vector<std::uint8_t>& rgb_bottom_up,
+               PngPacking packing = PngPacking::small);

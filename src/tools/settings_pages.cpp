@@ -105,11 +105,13 @@ std::string xml_entry()
     return xml.str();
 }
 
-std::string man_synopsis()
+// The options of the settings offered at place (as_display_option or
+// as_snapshot_option), each page with those of its own command.
+std::string man_synopsis(unsigned place)
 {
     std::string lines;
     for (const Setting& setting : settings_table) {
-        if (!(setting.places & as_display_option))
+        if (!(setting.places & place))
             continue;
         if (setting.kind == SettingKind::flag)
             lines += ".RB [ \\-\\-[no\\-]" + roff(setting.option) + " ]\n";
@@ -119,11 +121,11 @@ std::string man_synopsis()
     return lines;
 }
 
-std::string man_options()
+std::string man_options(unsigned place)
 {
     std::string lines;
     for (const Setting& setting : settings_table) {
-        if (!(setting.places & as_display_option))
+        if (!(setting.places & place))
             continue;
         const std::string option = "\\-\\-" + roff(setting.option);
         if (setting.kind == SettingKind::flag)
@@ -174,8 +176,10 @@ int main(int argc, char** argv)
     std::stringstream read;
     read << page_file.rdbuf();
     std::string page = read.str();
-    put(page, ".\\\" the settings' options in the synopsis", man_synopsis());
-    put(page, ".\\\" the settings' options", man_options());
+    put(page, ".\\\" the settings' options in the synopsis", man_synopsis(as_display_option));
+    put(page, ".\\\" the settings' options", man_options(as_display_option));
+    put(page, ".\\\" the picture's settings in the synopsis", man_synopsis(as_snapshot_option));
+    put(page, ".\\\" the picture's settings", man_options(as_snapshot_option));
     put(page, ".\\\" the settings' file lines", man_file());
     std::fputs(page.c_str(), stdout);
     return 0;

@@ -1,5 +1,6 @@
 #include "tools/snapshot_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -26,10 +27,23 @@ std::string snapshot_usage()
            settings_help(as_snapshot_option);
 }
 
+std::string picture_usage()
+{
+    return "usage: orbdrift-picture [--size WxH] [-o FILE]\n" +
+           settings_synopsis(24, as_snapshot_option) +
+           "Writes the saver's picture of this moment as a PNG, with the saved settings,\n"
+           "for a lock screen to show.\n"
+           "  --size WxH    picture size in pixels (default 1920x1080, at most 8192 each)\n"
+           "  -o FILE       output file (default orbdrift.png)\n"
+           "The saver's settings, given here over the saved ones:\n" +
+           settings_help(as_snapshot_option);
+}
+
 namespace
 {
 
 constexpr int max_side = 8192;
+constexpr std::int64_t moment_span_ms = 10 * 60 * 1000;
 
 // Whole decimal numbers only: no sign, no blanks, no trailing text.
 bool parse_number(const std::string& text, unsigned long long max, unsigned long long& out)
@@ -115,17 +129,19 @@ bool parse_output(const std::string& text, SnapshotOptions& options)
 struct ValueOption {
     const char* name;
     bool (*parse)(const std::string& text, SnapshotOptions& options);
+    bool of_picture;
 };
 
-const ValueOption value_options[] = {{"--size", parse_size},         {"--frames", parse_frames},
-                                     {"--step-ms", parse_step},      {"--seed", parse_seed},
-                                     {"--texture-only", parse_kind}, {"-o", parse_output},
-                                     {"--every", parse_every}};
+const ValueOption value_options[] = {
+    {"--size", parse_size, true},          {"--frames", parse_frames, false},
+    {"--step-ms", parse_step, false},      {"--seed", parse_seed, false},
+    {"--texture-only", parse_kind, false}, {"-o", parse_output, true},
+    {"--every", parse_every, false}};
 
-const ValueOption* find_option(const std::string& name)
+const ValueOption* find_option(const std::string& name, OptionSet set)
 {
     for (const ValueOption& option : value_options)
-        if (name == option.name)
+        if (name == option.name && (set == OptionSet::snapshot || option.of_picture))
             return &option;
     return nullptr;
 }
@@ -144,8 +160,18 @@ std::string numbered_path(const std::string& output, int frame)
     return stem + number + extension;
 }
 
+void take_moment(SnapshotOptions& options, std::int64_t wall_ms)
+{
+    options.step_ms = static_cast<int>(frame_interval_for(options.settings.frame_rate));
+    // At least one step: the start alone is no frame the saver shows.
+    options.frames =
+        static_cast<int>(std::max<std::int64_t>(1, wall_ms % moment_span_ms / options.step_ms));
+    options.seed_fixed = true;
+    options.seed = static_cast<std::uint32_t>(wall_ms / moment_span_ms);
+}
+
 bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& options,
-                            std::string& error)
+                            std::string& error, OptionSet set)
 {
     for (int i = 0; i < argc; ++i) {
         const std::string name = argv[i];
@@ -164,7 +190,7 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
             i += taken - 1;
             continue;
         }
-        const ValueOption* option = find_option(name);
+        const ValueOption* option = find_option(name, set);
         if (!option) {
             error = "unknown option '" + name + "'";
             return false;

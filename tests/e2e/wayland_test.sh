@@ -3,8 +3,8 @@
 # through layer-shell, one of them at scale 2, following an output that goes,
 # ended by SIGTERM or by the compositor going; on weston, which has no
 # layer-shell, in a full-screen window.
-# Usage: wayland_test.sh ORBDRIFT OUTPUT-DIR
-. "$(dirname "$0")/../support/prologue.sh" saver out -- "$@"
+# Usage: wayland_test.sh ORBDRIFT ORBDRIFT-PICTURE OUTPUT-DIR
+. "$(dirname "$0")/../support/prologue.sh" saver picture out -- "$@"
 . "$(dirname "$0")/../support/wayland_session.sh"
 . "$(dirname "$0")/../support/wayland_pictures.sh"
 start_wayland_user "$saver"
@@ -50,12 +50,15 @@ check "an output that is not there ends it with 1, saying so" \
 # The README's lines for swayidle as a user writes them, with a timeout of a
 # second: sway idle, the picture is on the outputs; then the resume line ends
 # the saver and nothing else, not even a program whose command line names it.
+# Its line before sleep locks with the real swaylock over the picture of the
+# moment, at the output's size, which the screen then shows.
 # Only as a scratch user: the line would end every saver of the user it runs as.
 if [ -n "$made_user" ]; then
     readme=$(dirname "$0")/../../README.md
     idle_line=$(sed -n "s|^    timeout 600 '/usr/libexec/xscreensaver/orbdrift\(.*\)' \\\\$|$program\1|p" "$readme")
-    resume_line=$(sed -n "s/^    resume '\(.*\)'$/\1/p" "$readme")
-    check "the README has swayidle's lines" test -n "$idle_line" -a -n "$resume_line"
+    resume_line=$(sed -n "s/^    resume '\(.*\)' \\\\$/\1/p" "$readme")
+    lock_line=$(sed -n "s/^    before-sleep '\(.*\)'$/\1/p" "$readme")
+    check "the README has swayidle's lines" test -n "$idle_line" -a -n "$resume_line" -a -n "$lock_line"
     "${run_as[@]}" swayidle -w timeout 1 "$idle_line" resume "$resume_line" &
     idler=$!
     "${run_as[@]}" bash -c 'exec -a "editor notes-on-orbdrift --wayland" sleep 60' &
@@ -67,6 +70,29 @@ if [ -n "$made_user" ]; then
     check "and not the program that names it" still_running "$decoy"
     kill "$idler" "$decoy"
     wait "$idler" "$decoy" 2>/dev/null
+
+    mkdir "$scratch/bin"
+    cp "$picture" "$scratch/bin/orbdrift-picture"
+    as_user env PATH="$scratch/bin:/usr/bin:/bin" sh -c "${lock_line//orbdrift-picture /orbdrift-picture --size 640x480 }"
+    # swaylock -f leaves the line once the screen is locked, its locker going
+    # on in a session of its own beside its helper that checks passwords.
+    locked() {
+        locker=$(ps -o pid=,sid=,comm= -u "$wayland_user" | awk '$1 == $2 && $3 == "swaylock" {print $1}')
+        [ -n "$locker" ]
+    }
+    check "the lock line writes the picture and locks" eventually locked
+    cp "$runtime/orbdrift.png" "$out/lock-picture.png"
+    # Within a few levels of the picture in each colour, where swaylock's own
+    # plain white is far from it.
+    shows_picture() {
+        as_user grim -o HEADLESS-1 "$home/locked.png" 2>/dev/null && cp "$home/locked.png" "$out/" &&
+            compare -metric RMSE "$out/locked.png" "$out/lock-picture.png" null: 2>&1 |
+            awk -F'[()]' '{exit !($2 < 0.02)}'
+    }
+    check "swaylock shows the picture on the output" eventually shows_picture
+    kill -USR1 "$locker"
+    unlocked() { ! pgrep -u "$wayland_user" -x swaylock >/dev/null; }
+    check "and unlocks on SIGUSR1, its helper ending with it" eventually unlocked
 fi
 
 # Started with nothing where there is no X, as an idle daemon may start it,

@@ -55,7 +55,10 @@ program=/usr/libexec/xscreensaver/orbdrift
 check "the program is among the daemon's display modes" test -x "$program"
 check "with its settings entry" grep -q 'arg="--delay %"' /usr/share/xscreensaver/config/orbdrift.xml
 check "and its man pages, which man finds and reads without a warning" test -z "$(man --warnings -l \
-    /usr/share/man/man6/orbdrift.6.gz /usr/share/man/man1/orbdrift-add-to-xscreensaver.1.gz 2>&1 >/dev/null)"
+    /usr/share/man/man6/orbdrift.6.gz /usr/share/man/man1/orbdrift-add-to-xscreensaver.1.gz \
+    /usr/share/man/man1/orbdrift-picture.1.gz 2>&1 >/dev/null)"
+check "the lock screen's picture command is on the PATH and writes a picture" \
+    sh -c "orbdrift-picture --size 32x24 -o '$out/lock.png' && [ -s '$out/lock.png' ]"
 check "and its theme for MATE's screen saver" \
     grep -qx "Exec=orbdrift --root" /usr/share/applications/screensavers/orbdrift.desktop
 check "the copyright file is there" test -s /usr/share/doc/orbdrift/copyright

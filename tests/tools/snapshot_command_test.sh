@@ -1,9 +1,13 @@
 #!/bin/sh
 # The snapshot tool as a person runs it: same seed, same picture; bad
-# options, one line on stderr and exit code 2.
+# options, one line on stderr and exit code 2. Then the lock screen's
+# picture command, which is the snapshot of the clock's moment with the
+# saved settings.
+# Usage: snapshot_command_test.sh SNAPSHOT-TOOL PICTURE-COMMAND OUTPUT-DIR
 set -u
 tool=$1
-out=$2
+picture=$2
+out=$3
 mkdir -p "$out"
 # Pictures of an earlier run would stand in for those this run must write, or not.
 find "$out" -maxdepth 1 -type f -name '*.png' -delete
@@ -77,4 +81,44 @@ grep -q "cannot write" "$out/err" || fail "an unwritable output was not reported
 __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json "$tool" --size 8x8 -o "$out/g.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "no OpenGL did not exit with 1"
 grep -q "cannot create an offscreen OpenGL context" "$out/err" || fail "no OpenGL was not reported"
-echo "snapshot command: ok"
+
+# The picture at a moment of a clock held still: the frame a saver started
+# at the last whole ten minutes shows then, at the saved frame rate, with the
+# saved settings under the options given. A sanitized build's runtime wants
+# to be the first library; the clock's comes before it, which is harmless here.
+faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+[ -r "$faketime" ] || fail "the clock held still needs libfaketime (package faketime)"
+export XDG_CONFIG_HOME="$out/config"
+mkdir -p "$XDG_CONFIG_HOME/orbdrift"
+saved() { printf '[Software\\orbdrift]\n' && printf '%s\n' "$@"; } >"$XDG_CONFIG_HOME/orbdrift/settings"
+# at TIME PICTURE [OPTION...]: the picture command at TIME of a UTC day.
+at() {
+    time=$1 name=$2
+    shift 2
+    TZ=UTC LD_PRELOAD="$faketime" FAKETIME="2026-12-09 $time" ASAN_OPTIONS=verify_asan_link_order=0 \
+        "$picture" --size 96x80 -o "$out/$name.png" "$@" || fail "the picture at $time"
+}
+# It packs its PNG for speed: the same pixels as the snapshot's, other bytes.
+same_pixels() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+moment=$(TZ=UTC date -d "2026-12-09 12:03:30" +%s)
+seed=$((moment / 600))
+saved Texture=SMOKE FrameRate=50
+at 12:03:30 now
+"$tool" --size 96x80 --seed $seed --frames $((moment % 600 * 50)) --step-ms 20 --texture SMOKE \
+    -o "$out/saver-then.png" || fail "the saver's frame of that moment"
+same_pixels "$out/now.png" "$out/saver-then.png" ||
+    fail "the picture is not the saver's frame of its moment with the saved settings"
+saved Texture=Different LastTexture=SMOKE FrameRate=50
+at 12:03:30 last-texture
+cmp -s "$out/now.png" "$out/last-texture.png" ||
+    fail "a different texture each time does not show the last start's"
+at 12:03:30 fleck --texture FLECK
+"$tool" --size 96x80 --seed $seed --frames $((moment % 600 * 50)) --step-ms 20 \
+    -o "$out/saver-fleck.png" && same_pixels "$out/fleck.png" "$out/saver-fleck.png" ||
+    fail "an option given does not win over the saved setting"
+at 12:05:00 later
+cmp -s "$out/now.png" "$out/later.png" && fail "the picture a minute and a half later is the same"
+"$picture" --frames 3 -o "$out/h.png" 2>"$out/err"
+[ $? -eq 2 ] && [ ! -e "$out/h.png" ] || fail "the picture command took the snapshot tool's --frames"
+"$picture" --help | grep -q '^usage: orbdrift-picture' || fail "the picture command has no usage"
+echo "snapshot and picture commands: ok"

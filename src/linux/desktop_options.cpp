@@ -8,7 +8,8 @@
 std::string desktop_usage()
 {
     return "Usage: orbdrift [--root | --window-id ID | --window |\n"
-           "                 --wayland [--output NAME] | --wallpaper [--output NAME]]\n"
+           "                 --wayland [--output NAME] |\n"
+           "                 --wallpaper [--output NAME] [--layer background|bottom]]\n"
            "                [--delay MICROSECONDS]\n" +
            settings_synopsis(16, as_display_option) +
            "       orbdrift [/s | /p WINDOW | /c]\n"
@@ -25,6 +26,9 @@ std::string desktop_usage()
            "                      on Wayland where WAYLAND_DISPLAY is set, else on X\n"
            "  --output NAME       with --wayland or --wallpaper on Wayland, only on that\n"
            "                      output\n"
+           "  --layer background|bottom  with --wallpaper on Wayland, the layer it is on\n"
+           "                      (background unless said; bottom for a compositor or bar\n"
+           "                      that draws its own background)\n"
            "  --delay MICROSECONDS  time between frames (default 10000, the least that\n"
            "                      takes effect; a wallpaper's from --wallpaper-rate)\n" +
            settings_help(as_display_option) +
@@ -61,7 +65,7 @@ bool is_desktop_option(const char* argument)
     SceneSettings scratch;
     std::string problem;
     for (const char* name : {"root", "window-id", "window", "wayland", "wallpaper", "output",
-                             "delay", "help", "h", "version"})
+                             "layer", "delay", "help", "h", "version"})
         if (is_option(argument, name))
             return true;
     return read_settings_option(option_name(argument), "", scratch, problem, as_display_option) !=
@@ -157,6 +161,12 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
                 return refused("--output wants the name of an output");
             options.output = value;
             ++i;
+        } else if (is_option(argument, "layer")) {
+            if (!value || (std::strcmp(value, "background") != 0 && std::strcmp(value, "bottom")))
+                return refused("--layer wants background or bottom");
+            options.layer = std::strcmp(value, "bottom") == 0 ? WaylandLayer::bottom
+                                                               : WaylandLayer::background;
+            ++i;
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
                 return refused("--delay wants a number of microseconds");
@@ -172,6 +182,10 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
     if (!options.output.empty() && options.mode != DesktopMode::wayland &&
         options.mode != DesktopMode::wallpaper)
         return refused("--output goes with --wayland or --wallpaper");
+    if (options.layer != WaylandLayer::overlay && options.mode != DesktopMode::wallpaper)
+        return refused("--layer goes with --wallpaper");
+    if (options.mode == DesktopMode::wallpaper && options.layer == WaylandLayer::overlay)
+        options.layer = WaylandLayer::background;
     return options;
 }
 
@@ -205,6 +219,8 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
                          (options.mode == DesktopMode::wallpaper && wayland_session);
     if (options.mode == DesktopMode::wallpaper && !options.on_wayland && !options.output.empty())
         return refused("--output names a Wayland output; on X the wallpaper covers the screen");
+    if (!options.on_wayland && options.layer == WaylandLayer::bottom)
+        return refused("--layer names a Wayland layer; on X the wallpaper is the desktop's window");
     read_under_options(options, SceneSettings());
     return options;
 }

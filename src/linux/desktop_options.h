@@ -5,6 +5,7 @@
 #include "common/saver_limits.h"
 #include "platform/win32.h"
 #include "scene/scene_settings.h"
+#include "wayland/wayland_saver.h"
 
 // How the Linux desktop starts a display mode. A screen-saver daemon runs it
 // with --root (its window in XSCREENSAVER_WINDOW) or --window-id, a person
@@ -42,6 +43,7 @@ public:
     bool on_wayland = false; // drawn by a Wayland client, not in an X window
     HWND window = nullptr;   // root: null for the root window itself
     std::string output;      // wayland, wallpaper: the one output, or empty for all
+    WaylandLayer layer = WaylandLayer::overlay; // a wallpaper's under every window
     // The options over the saved settings, or over the defaults until those
     // are read.
     SceneSettings settings;

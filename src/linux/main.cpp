@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     if (options.on_wayland) {
         SceneSettings settings = options.settings;
         settle_start_choices(settings); // the X hosts' start goes through run_saver
-        return run_wayland(options.output, settings, options.frame_interval_ms, wallpaper);
+        return run_wayland(options.output, settings, options.frame_interval_ms, options.layer);
     }
     // The saver's preview: no close rules, no grabs; the daemon owns input.
     // -1: there is no window, or it went before the saver's window was made.

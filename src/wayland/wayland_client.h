@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "wayland/wayland_canvas.h"
+#include "wayland/wayland_saver.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -28,7 +29,8 @@ struct Client {
     wl_seat* seat = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     std::string wanted_output; // empty for all
-    bool wallpaper = false;    // under every window rather than above
+    WaylandLayer layer = WaylandLayer::overlay;
+    bool wallpaper() const { return layer != WaylandLayer::overlay; } // under every window
     GlTarget gl;
     Canvas window; // of a compositor without layer-shell
     bool ended = false;

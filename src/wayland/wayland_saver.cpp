@@ -124,7 +124,7 @@ int run_frames(unsigned frame_interval_ms)
 } // namespace
 
 int run_wayland(const std::string& output_name, const SceneSettings& settings,
-                unsigned frame_interval_ms, bool wallpaper)
+                unsigned frame_interval_ms, WaylandLayer layer)
 {
     scene_settings = settings;
     client.display = wl_display_connect(nullptr);
@@ -134,7 +134,7 @@ int run_wayland(const std::string& output_name, const SceneSettings& settings,
         return 1;
     }
     client.wanted_output = output_name;
-    client.wallpaper = wallpaper;
+    client.layer = layer;
     watch_globals(wl_display_get_registry(client.display));
     wl_display_roundtrip(client.display); // the globals
     if (!client.compositor || (!client.layer_shell && !client.wm_base)) {
@@ -142,7 +142,7 @@ int run_wayland(const std::string& output_name, const SceneSettings& settings,
         return 1;
     }
     // A full-screen window would hide the desktop it was to be.
-    if (wallpaper && !client.layer_shell) {
+    if (client.wallpaper() && !client.layer_shell) {
         std::fputs("orbdrift: the compositor offers no layer-shell, which a wallpaper needs\n",
                    stderr);
         return 1;

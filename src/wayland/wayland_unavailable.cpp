@@ -3,7 +3,7 @@
 
 #include "wayland/wayland_saver.h"
 
-int run_wayland(const std::string&, const SceneSettings&, unsigned, bool)
+int run_wayland(const std::string&, const SceneSettings&, unsigned, WaylandLayer)
 {
     std::fputs("orbdrift: this build has no Wayland support\n", stderr);
     return 1;

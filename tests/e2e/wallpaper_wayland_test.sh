@@ -61,6 +61,12 @@ done
 kill -TERM "$pid"
 wait_exit "$pid" 30
 check "SIGTERM ends it with 0 (exit $rc)" test "$rc" = 0
+"${run_as[@]}" WAYLAND_DEBUG=1 DISPLAY=:nowhere "$program" --wallpaper --layer bottom --output HEADLESS-2 2>"$log" &
+pid=$!
+check "--layer bottom: one surface on the bottom layer (1), and the picture shows" eventually eval \
+    'grep -q "get_layer_surface(.*, 1, \"orbdrift-wallpaper\")" "$log" && output_shows HEADLESS-2'
+kill -TERM "$pid"
+wait_exit "$pid" 30
 
 kill "$compositor" && wait "$compositor" 2>/dev/null
 check "weston starts" start_weston

@@ -94,6 +94,9 @@ TEST(DesktopOptions, AWallpaperHasAFrameRateOfItsOwnAndNeverGoesBlack)
     EXPECT_EQ(wallpaper.mode, DesktopMode::wallpaper);
     EXPECT_TRUE(wallpaper.on_wayland);
     EXPECT_EQ(wallpaper.frame_interval_ms, 33u); // not the saver's 100 a second
+    EXPECT_EQ(wallpaper.layer, WaylandLayer::background);
+    EXPECT_EQ(parse({"--wallpaper", "--layer", "bottom"}, nullptr, saved, "wayland-0").layer,
+              WaylandLayer::bottom);
     EXPECT_EQ(wallpaper.settings.black_after_minutes, 0);
     EXPECT_EQ(parse({"--root"}, nullptr, saved).settings.black_after_minutes, 10);
     saved.wallpaper_frame_rate = 15;
@@ -126,6 +129,9 @@ TEST(DesktopOptions, EverythingElseIsTheWindowsSwitchesOrARefusal)
                                                {"--wayland", "--output"},
                                                {"--wayland", "--output", ""},
                                                {"--root", "--output", "DP-1"},
+                                               {"--wayland", "--layer", "bottom"},
+                                               {"--wallpaper", "--layer", "top"},
+                                               {"--wallpaper", "--layer"},
                                                {"--root", "--texture", "KIND9"},
                                                {"--root", "--speed", "fast"},
                                                {"--root", "/s"}}) {
@@ -168,4 +174,5 @@ TEST(DesktopOptions, TheSessionSaysWhereToDraw)
     EXPECT_FALSE(parse({"--wallpaper"}, nullptr, SceneSettings(), "").on_wayland);
     EXPECT_FALSE(parse({"--root"}, nullptr, SceneSettings(), "wayland-0").on_wayland);
     EXPECT_EQ(parse({"--wallpaper", "--output", "DP-1"}).mode, DesktopMode::bad);
+    EXPECT_EQ(parse({"--wallpaper", "--layer", "bottom"}).mode, DesktopMode::bad);
 }

@@ -139,10 +139,15 @@ void draw_picture(const ScreenArea& area)
 
 void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count)
 {
+    // What nobody sees may as well be black: the clear of all of it, the
+    // fast one, is then the picture's background where that is a clear.
+    const bool cleared = view_manager.background_is_clear(scene_switches.scene_pass_on != 0);
+    if (cleared)
+        view_manager.clear_background();
     const ScreenArea box = bounding_box(parts, count);
     glEnable(GL_SCISSOR_TEST);
     glScissor(box.left, box.bottom, box.width, box.height);
-    draw_area(area, false);
+    draw_area(area, cleared);
     glDisable(GL_SCISSOR_TEST);
 }
 

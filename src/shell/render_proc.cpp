@@ -52,7 +52,7 @@ void lay_out(HWND window)
     clears_due = 2;
 }
 
-// What nobody sees keeps what it showed until it is seen again.
+// What nobody sees is not drawn; black is the fastest way to fill it.
 void draw_frame()
 {
     ScreenArea seen[max_monitor_pictures];
@@ -60,7 +60,9 @@ void draw_frame()
         step_frame();
         const int count = seen_pictures(render_dc, monitor_pictures, monitor_picture_count, seen);
         // The other monitors black every frame: a swap leaves no buffer known.
-        draw_pictures(seen, count, scene_settings.monitors == monitors_main || clears_due > 0);
+        draw_pictures(seen, count,
+                      scene_settings.monitors == monitors_main || clears_due > 0 ||
+                          count < monitor_picture_count);
     } else if (const int count =
                    seen_pictures(render_dc, wallpaper_parts, wallpaper_part_count, seen);
                count > 0 && count < wallpaper_part_count) {

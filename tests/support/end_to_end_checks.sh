@@ -86,7 +86,7 @@ catches_term_first() {
     rm -f "$log"
     strace -qq -o "$log" -e trace=rt_sigaction,openat,connect "$@" 2>/dev/null &
     tracer=$!
-    eventually grep -q -E "$display_socket" "$log"
+    eventually grep -qs -E "$display_socket" "$log"
     saver=$(pgrep -P "$tracer")
     kill -TERM "$saver"
     wait_exit "$tracer" 50

@@ -164,8 +164,8 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
         } else if (is_option(argument, "layer")) {
             if (!value || (std::strcmp(value, "background") != 0 && std::strcmp(value, "bottom")))
                 return refused("--layer wants background or bottom");
-            options.layer = std::strcmp(value, "bottom") == 0 ? WaylandLayer::bottom
-                                                               : WaylandLayer::background;
+            options.layer =
+                std::strcmp(value, "bottom") == 0 ? WaylandLayer::bottom : WaylandLayer::background;
             ++i;
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)

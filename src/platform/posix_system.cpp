@@ -48,6 +48,18 @@ DWORD GetTickCount()
     return static_cast<DWORD>(posix::tick_source());
 }
 
+void GetLocalTime(SYSTEMTIME* time)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    *time = {static_cast<WORD>(local.tm_year + 1900), static_cast<WORD>(local.tm_mon + 1),
+             static_cast<WORD>(local.tm_wday),        static_cast<WORD>(local.tm_mday),
+             static_cast<WORD>(local.tm_hour),        static_cast<WORD>(local.tm_min),
+             static_cast<WORD>(local.tm_sec),         static_cast<WORD>(now.tv_nsec / 1000000)};
+}
+
 void Sleep(DWORD milliseconds)
 {
     if (milliseconds == 0) {

@@ -333,6 +333,17 @@ struct SYSTEM_POWER_STATUS {
     DWORD BatteryFullLifeTime;
 };
 BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status);
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
 BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
 // The current mode of the display: on X, the fastest refresh of the screen's
 // monitors that are on.
@@ -383,6 +394,7 @@ BOOL SwapBuffers(HDC dc);
 // kernel32 and advapi32
 BOOL GetVersionExA(OSVERSIONINFOA* info);
 DWORD GetTickCount();
+void GetLocalTime(SYSTEMTIME* time);
 void Sleep(DWORD milliseconds);
 LPSTR GetCommandLineA();
 void GetStartupInfoA(STARTUPINFOA* info);

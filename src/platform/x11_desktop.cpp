@@ -19,10 +19,10 @@ namespace
 
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
-Window desktop = 0;               // ours, once made
-bool fully_covered = false;       // as the server last said of it
-Window active = None;             // the focused window, as the window manager names it
-RECT active_area{};               // where it is full-screen and not minimised; empty else
+Window desktop = 0;         // ours, once made
+bool fully_covered = false; // as the server last said of it
+Window active = None;       // the focused window, as the window manager names it
+RECT active_area{};         // where it is full-screen and not minimised; empty else
 // Where the windows stacked over ours are, and the monitors, judged again
 // once the stacking, a window's place or the screen has changed since.
 Region stacked_over = nullptr;

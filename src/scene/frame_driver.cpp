@@ -8,6 +8,7 @@
 #include "content/scene_switches.h"
 #include "content/screen_overlays.h"
 #include "content/star_field.h"
+#include "scene/scene_settings.h"
 #include "scene/scene_setup.h"
 #include "textures/texture_slot.h"
 #include "views/view_manager.h"
@@ -182,6 +183,12 @@ void draw_pictures(const ScreenArea* areas, int count, bool black_around)
         draw_area(areas[i], cleared);
     }
     glDisable(GL_SCISSOR_TEST);
+}
+
+void change_scene_texture(int kind)
+{
+    scene_settings.texture = kind;
+    generate_sphere_texture();
 }
 
 void clear_picture()

@@ -33,6 +33,8 @@ void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int 
 // scissor keeping each picture's clears and fills to its own area; with
 // black_around, every pixel outside them black.
 void draw_pictures(const ScreenArea* areas, int count, bool black_around = false);
+// Another texture on the sphere, the scene going on where it is.
+void change_scene_texture(int kind);
 // Black over the whole draw buffer, for a saver that stops drawing.
 void clear_picture();
 // Before a context the scene started in goes, while it is still current:

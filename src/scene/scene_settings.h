@@ -36,6 +36,8 @@ public:
     int motion = motion_as_desktop;  // one of MotionChoice
     // What the desktop asked for when this start read it; kept nowhere.
     bool desktop_wants_less_motion = false;
+    // Whether this start's texture was chosen as a different one each time.
+    bool texture_varies = false;
 };
 
 // The pace the scene runs at, in per cent of the clock's: the speed, held to

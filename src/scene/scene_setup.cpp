@@ -150,6 +150,11 @@ void scene_setup()
     if (scene_switches.particles_on || scene_settings.overlays)
         texture_slots[0].generate(SPHERE, 256, 256, GL_RGBA, 0);
     // Last: its 65,536 draws come after those of the layers.
+    generate_sphere_texture();
+}
+
+void generate_sphere_texture()
+{
     texture_slots[9].generate(scene_settings.texture, 256, 256, GL_RGBA, 0);
 }
 

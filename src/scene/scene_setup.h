@@ -9,6 +9,8 @@ extern double unit_drift_scale;
 // Fixes every scene parameter and switch, seeds the random generator and
 // generates the sphere's texture. Runs once, with a GL context current.
 void scene_setup();
+// The sphere's texture, of the settings' kind, into the current context.
+void generate_sphere_texture();
 
 // The optional layers with the values the scene gives them; scene setup runs
 // these when their switches are on.

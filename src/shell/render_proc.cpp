@@ -10,6 +10,8 @@
 #include "shell/display_refresh.h"
 #include "shell/monitor_areas.h"
 #include "shell/power_state.h"
+#include "shell/saver_window.h"
+#include "shell/start_choices.h"
 #include "shell/window_chain.h"
 
 UINT frame_interval_ms = full_rate_frame_interval_ms;
@@ -78,6 +80,9 @@ void draw_frame()
 
 void tick(HWND window)
 {
+    if (wallpaper_mode && scene_settings.texture_varies)
+        if (const int texture = texture_of_a_new_day(); texture >= 0)
+            change_scene_texture(texture);
     switch (frame_work(running_on_battery, display_off, GetTickCount() - started_ms)) {
     case FrameWork::draw:
         draw_frame();

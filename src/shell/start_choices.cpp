@@ -10,6 +10,16 @@ std::function<unsigned()> texture_draw = [] { return std::random_device{}(); };
 namespace
 {
 
+DWORD day_looked_at_ms = 0;
+int texture_day = 0; // the local date whose texture is shown, as yyyymmdd
+
+int today()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wYear * 10000 + now.wMonth * 100 + now.wDay;
+}
+
 bool desktop_wants_less_motion()
 {
     BOOL animations = TRUE;
@@ -37,6 +47,22 @@ void settle_start_choices(SceneSettings& settings)
 {
     if (settings.motion == motion_as_desktop)
         settings.desktop_wants_less_motion = desktop_wants_less_motion();
-    if (settings.texture == different_texture)
+    settings.texture_varies = settings.texture == different_texture;
+    if (settings.texture_varies) {
         settings.texture = next_texture();
+        texture_day = today();
+        day_looked_at_ms = GetTickCount();
+    }
+}
+
+int texture_of_a_new_day()
+{
+    constexpr DWORD minute_ms = 60000; // a day's change seen within a minute is soon enough
+    if (GetTickCount() - day_looked_at_ms < minute_ms)
+        return -1;
+    day_looked_at_ms = GetTickCount();
+    if (today() == texture_day)
+        return -1;
+    texture_day = today();
+    return next_texture();
 }

@@ -43,9 +43,10 @@ void cover(Output& output)
 {
     Canvas& canvas = output.canvas;
     canvas.surface = wl_compositor_create_surface(client.compositor);
-    const auto layer = client.layer == WaylandLayer::background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND
-                       : client.layer == WaylandLayer::bottom   ? ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM
-                                                                : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY;
+    const auto layer = client.layer == WaylandLayer::background
+                           ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND
+                       : client.layer == WaylandLayer::bottom ? ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM
+                                                              : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY;
     // A namespace of its own, so that a compositor's rules tell the
     // wallpaper from the saver.
     output.layer = zwlr_layer_shell_v1_get_layer_surface(

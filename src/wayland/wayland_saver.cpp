@@ -7,12 +7,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "common/saver_limits.h"
 #include "platform/posix_end_requests.h"
 #include "platform/sdbus_power_source.h"
 #include "scene/frame_driver.h"
 #include "scene/frame_pace.h"
+#include "scene/scene_settings.h"
+#include "shell/start_choices.h"
 #include "wayland/wayland_client.h"
 
 Client client;
@@ -43,6 +46,10 @@ bool ready(Canvas& canvas)
 // good.
 void tick(FrameWork work)
 {
+    static int new_texture = -1; // of a wallpaper's new day, made once a context is current
+    if (client.wallpaper() && scene_settings.texture_varies)
+        if (const int texture = texture_of_a_new_day(); texture >= 0)
+            new_texture = texture;
     bool stepped = work == FrameWork::black_end;
     const auto step_once = [&stepped] {
         if (!stepped && scene_started)
@@ -52,6 +59,8 @@ void tick(FrameWork work)
     const auto show = [&](Canvas& canvas) {
         if (!ready(canvas))
             return;
+        if (new_texture >= 0)
+            change_scene_texture(std::exchange(new_texture, -1));
         step_once();
         if (work == FrameWork::draw)
             canvas.paint(client.gl);

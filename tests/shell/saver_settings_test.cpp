@@ -166,6 +166,18 @@ TEST(Settings, EachStartSettlesTheDesktopsMotionAndADifferentTexture)
         EXPECT_EQ(fake.settings["LastTexture"], text(texture_kind_labels[last]));
     }
     EXPECT_EQ(shown.size(), std::size_t(settings_texture_count));
+    // A wallpaper's next day, looked at a minute on: another one, remembered.
+    fake.tick_count += 59999;
+    fake.local_time.wDay += 1;
+    EXPECT_EQ(texture_of_a_new_day(), -1);
+    fake.tick_count += 1;
+    const int next_day = texture_of_a_new_day();
+    ASSERT_TRUE(is_settings_texture(next_day));
+    EXPECT_NE(next_day, last);
+    EXPECT_EQ(fake.settings["LastTexture"], text(texture_kind_labels[next_day]));
+    fake.tick_count += 60000;
+    EXPECT_EQ(texture_of_a_new_day(), -1);
+    EXPECT_TRUE(scene_settings.texture_varies);
     texture_draw = system_draw;
     scene_settings = SceneSettings();
 }

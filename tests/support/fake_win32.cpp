@@ -482,6 +482,11 @@ DWORD GetTickCount()
     return fake.tick_count;
 }
 
+void GetLocalTime(SYSTEMTIME* time)
+{
+    *time = fake.local_time;
+}
+
 void Sleep(DWORD milliseconds)
 {
     record("Sleep(" + std::to_string(milliseconds) + ")");

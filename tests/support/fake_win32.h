@@ -14,6 +14,7 @@ struct FakeWin32 {
     // The platform as the test sets it up.
     DWORD platform_id = VER_PLATFORM_WIN32_NT;
     DWORD tick_count = 100000;
+    SYSTEMTIME local_time = {2026, 12, 3, 9, 12, 0, 0, 0};
     POINT cursor = {0, 0};
     std::string command_line = "orbdrift.scr";
     bool desktop_key = true;              // the registry key of the value

@@ -2,15 +2,7 @@
 # The Windows screen saver for real, under Wine on a private X server with a
 # fresh Wine prefix: each mode started as the Windows settings page starts it.
 # Usage: wine_end_to_end_test.sh ORBDRIFT.SCR PREVIEW-HOST.EXE X-SCREENSHOT OUTPUT-DIR
-set -u
-rm -rf "$4"
-mkdir -p "$4"
-# Wine wants absolute paths, for the prefix above all.
-saver=$(realpath "$1")
-host=$(realpath "$2")
-shot=$(realpath "$3")
-out=$(realpath "$4")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver host shot out -- "$@"
 # Without a window manager, keys reach only the window that has the focus.
 press() {
     xdotool windowfocus --sync "$1" 2>/dev/null

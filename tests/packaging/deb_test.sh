@@ -4,15 +4,8 @@
 # is handed, and dpkg removes it without a trace. Installing needs root; on
 # a machine where orbdrift is already installed the test leaves it alone.
 # Usage: deb_test.sh ORBDRIFT.DEB X-HOST X-SCREENSHOT OUTPUT-DIR
-set -u
-deb=$(realpath "$1")
-host=$(realpath "$2")
-shot=$(realpath "$3")
-out=$4
-rm -rf "$out"
-mkdir -p "$out"
+. "$(dirname "$0")/../support/prologue.sh" deb host shot out -- "$@"
 export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
 
 version=$(dpkg-deb -f "$deb" Version)
 lintian --fail-on error "$deb" >"$out/lintian.txt" 2>&1

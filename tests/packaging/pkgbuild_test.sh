@@ -7,15 +7,7 @@
 # root: then it runs as a scratch user of this run's own, removed again at
 # the end.
 # Usage: pkgbuild_test.sh DIST VERSION ORBDRIFT.DEB OUTPUT-DIR
-set -u
-dist=$(realpath "$1")
-version=$2
-deb=$(realpath "$3")
-out=$4
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" dist version= deb out -- "$@"
 
 archive=orbdrift-$version.tar.gz
 check "the PKGBUILD is for version $version" grep -qx "pkgver=$version" "$dist/PKGBUILD"

@@ -7,15 +7,7 @@
 # every file away again. The scratch root is the test's own, so this needs
 # no root and leaves the machine's files alone.
 # Usage: rpm_test.sh ORBDRIFT.RPM ORBDRIFT.DEB PUBLIC-KEY OUTPUT-DIR
-set -u
-rpm_file=$(realpath "$1")
-deb=$(realpath "$2")
-key=$(realpath "$3")
-out=$4
-rm -rf "$out"
-mkdir -p "$out"
-out=$(realpath "$out")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" rpm_file deb key out -- "$@"
 root=$out/root
 trap 'rm -rf "$root"' EXIT
 

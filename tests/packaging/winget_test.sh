@@ -3,10 +3,7 @@
 # version, and naming the installer in dist/ by its SHA-256, once for the
 # machine and once for the user alone.
 # Usage: winget_test.sh DIST VERSION
-set -u
-dist=$1
-version=$2
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" dist version= -- "$@"
 manifests=("$dist"/winget/*.yaml)
 check "three manifests: version, installer, default locale" test "${#manifests[@]}" = 3
 # A checksum or an address cannot be wrapped: lines may be long.

@@ -134,10 +134,11 @@ TEST_F(DialogTest, TheButtonsAnswerAndTheControlsWorkByMouseAndByKeys)
               1);
     EXPECT_EQ(answered, "2001111111");
     // The arrows step through a list, Up and Left back, Down and Right on,
-    // and stop at its ends; an open list takes Escape for itself; F4 only
-    // opens a list; Tab past the boxes and lists to Cancel.
-    EXPECT_EQ(answer_dialog("key Down Down Down Up Up space Escape Tab F4 space Tab Tab Down Tab "
-                            "Left Tab Left Tab Tab Tab Tab Tab F4 Tab Return"),
+    // and stop at its ends; an open list takes Escape for itself, and opens
+    // again on its first item when that is the chosen one; F4 only opens a
+    // list; Tab past the boxes and lists to Cancel.
+    EXPECT_EQ(answer_dialog("key Down Down Down Up Up space Escape space Return Tab F4 space Tab "
+                            "Tab Down Tab Left Tab Left Tab Tab Tab Tab Tab F4 Tab Return"),
               0);
     EXPECT_EQ(answered, "0002001111");
     // A list opens on its chosen item; Shift+Tab goes back; Alt+F4 cancels.

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/x11_internal.h"
+#include "platform/win32_api.h"
 #include "support/xvfb_server.h"
 
 namespace
@@ -12,13 +12,21 @@ namespace
 
 using Area = std::array<long, 4>; // left, top, right, bottom
 
+// As the shell sees them: each handle EnumDisplayMonitors hands out, with
+// the area GetMonitorInfoA tells for it (all -1 where it refuses the handle).
 std::vector<Area> monitors_now()
 {
-    Display* d = XOpenDisplay(nullptr);
     std::vector<Area> found;
-    for (const RECT& area : x11::find_monitors(d))
-        found.push_back({area.left, area.top, area.right, area.bottom});
-    XCloseDisplay(d);
+    const auto each = [](HMONITOR monitor, HDC, RECT*, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        const RECT& a = info.rcMonitor;
+        reinterpret_cast<std::vector<Area>*>(data)->push_back(
+            GetMonitorInfoA(monitor, &info) ? Area{a.left, a.top, a.right, a.bottom}
+                                            : Area{-1, -1, -1, -1});
+        return TRUE;
+    };
+    EXPECT_TRUE(EnumDisplayMonitors(nullptr, nullptr, each, reinterpret_cast<LPARAM>(&found)));
     return found;
 }
 

@@ -9,7 +9,8 @@
 namespace
 {
 
-const HWND host = fake_window(123);
+// Its digits include both ends, 0 and 9, of those a handle is read from.
+const HWND host = fake_window(1209);
 const HWND focused = fake_window(456);
 
 struct SwitchCase {
@@ -59,16 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
                       SwitchCase{"-S", 0, "CreateWindowExA(Screen Saver,640x480,0)"},
                       SwitchCase{" s", 0, "CreateWindowExA(Screen Saver,640x480,0)"},
                       SwitchCase{"/scr", 0, "CreateWindowExA(Screen Saver,640x480,0)"},
-                      SwitchCase{"/p 123", 0, "CreateWindowExA(Preview,152x112,123)"},
-                      SwitchCase{"/l   123", 0, "CreateWindowExA(Preview,152x112,123)"},
+                      SwitchCase{"/p 1209", 0, "CreateWindowExA(Preview,152x112,1209)"},
+                      SwitchCase{"/l   1209", 0, "CreateWindowExA(Preview,152x112,1209)"},
                       SwitchCase{"/p", -1, ""}, SwitchCase{"/p 999", -1, ""},
                       SwitchCase{"/p 99999999999999999999999999", -1, ""}, // wraps, no window
-                      SwitchCase{"/c:123", 1, "DialogBoxParamA(123)"},
+                      SwitchCase{"/c:1209", 1, "DialogBoxParamA(1209)"},
                       SwitchCase{"/c", 1, "DialogBoxParamA(456)"},
-                      SwitchCase{"/c 123", 1, "DialogBoxParamA(456)"},
+                      SwitchCase{"/c 1209", 1, "DialogBoxParamA(456)"},
                       SwitchCase{"/c:0", 1, "DialogBoxParamA(456)"},
-                      SwitchCase{"/c:999", 1, "DialogBoxParamA(456)"}, SwitchCase{"/a 123", -1, ""},
-                      SwitchCase{"/x", -1, ""}));
+                      SwitchCase{"/c:999", 1, "DialogBoxParamA(456)"},
+                      SwitchCase{"/a 1209", -1, ""}, SwitchCase{"/x", -1, ""}));
 
 TEST(Switches, CancellingTheDialogGivesZero)
 {
@@ -79,7 +80,7 @@ TEST(Switches, CancellingTheDialogGivesZero)
 
 TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
 {
-    std::string tail = "/a 123";
+    std::string tail = "/a 1209";
     fake.foreign_windows = {host};
     fake.mpr = true;
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), -1);
@@ -87,7 +88,7 @@ TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
 
     fake.platform_id = VER_PLATFORM_WIN32_WINDOWS;
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
-    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,123,0,0)"), 1);
+    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,1209,0,0)"), 1);
     EXPECT_EQ(fake.count("FreeLibrary"), 1);
     std::string no_window = "/a 999"; // owned by the foreground window instead
     fake.foreground = fake_window(456);
@@ -98,7 +99,7 @@ TEST(Switches, PasswordChangeOnlyOnTheOlderFamily)
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
     fake.mpr = false;
     EXPECT_EQ(saver_main(nullptr, nullptr, &tail[0], SW_SHOWDEFAULT), 0);
-    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,123,0,0)"), 1);
+    EXPECT_EQ(fake.count("PwdChangePasswordA(SCRSAVE,1209,0,0)"), 1);
     // The platform never hears of a running saver from this mode.
     for (const std::string& call : fake.calls)
         EXPECT_EQ(call.find("SystemParametersInfoA"), std::string::npos);

@@ -6,16 +6,7 @@
 # as the user would expect. Wine's user is an administrator, so /S alone
 # installs for everyone.
 # Usage: installer_test.sh SETUP.EXE ORBDRIFT.SCR PREVIEW-HOST.EXE VERSION OUTPUT-DIR [CERTIFICATE]
-set -u
-rm -rf "$5"
-mkdir -p "$5"
-setup=$(realpath "$1")
-saver=$(realpath "$2")
-host=$(realpath "$3")
-version=$4
-out=$(realpath "$5")
-certificate=${6:+$(realpath "$6")}
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" setup saver host version= out certificate? -- "$@"
 . "$(dirname "$0")/../support/wine_prefix.sh"
 start_wine "$out"
 

@@ -2,15 +2,7 @@
 # The Windows screen saver for real, under Wine on a private X server with a
 # fresh Wine prefix: each mode started as the Windows settings page starts it.
 # Usage: wine_end_to_end_test.sh ORBDRIFT.SCR PREVIEW-HOST.EXE X-SCREENSHOT OUTPUT-DIR
-set -u
-rm -rf "$4"
-mkdir -p "$4"
-# Wine wants absolute paths, for the prefix above all.
-saver=$(realpath "$1")
-host=$(realpath "$2")
-shot=$(realpath "$3")
-out=$(realpath "$4")
-. "$(dirname "$0")/../support/end_to_end_checks.sh"
+. "$(dirname "$0")/../support/prologue.sh" saver host shot out -- "$@"
 # Without a window manager, keys reach only the window that has the focus.
 press() {
     xdotool windowfocus --sync "$1" 2>/dev/null
@@ -77,29 +69,32 @@ press "$first" a
 wait_exit "$pid"
 wine reg delete 'HKCU\Software\orbdrift' /f >/dev/null 2>&1
 
-# The X window Wine renders a 200 x 150 GL child window into: Wine does not
-# place it inside a parent window that belongs to another process, so the
-# preview is read from there rather than from the host's window.
-preview_drawable() {
+# The X window Wine renders a 200 x 150 GL child window into, in $drawable
+# once there is one: Wine does not place it inside a parent window that
+# belongs to another process, so the preview is read from there rather than
+# from the host's window. On a busy machine it comes seconds after the host's.
+preview_found() {
     local w
     for w in $(xdotool search --name '' 2>/dev/null); do
         if [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] &&
             xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 200x150'; then
-            echo "$w"
+            drawable=$w
             return
         fi
     done
+    return 1
 }
+# A pixel that cannot be read (no window) is no colour, not a drawn one.
+drawn() { local p; p=$(pixel "$1" "$2" "$3") && [ -n "$p" ] && [ "$p" != "0 0 0" ]; }
 
 # Preview: a child of a host program's window, ended when the host closes.
 wine "$host" "$saver" 5 >"$out/host.txt" &
 pid=$!
-window_named "Preview host" >/dev/null
-sleep 3
-drawable=$(preview_drawable)
-"$shot" "$out/preview.png" "$drawable"
+drawable=""
+check "the preview has a window of its own" eventually preview_found
 check "the preview draws the bands" eventually black "$drawable" 100 2
-check "the preview draws the noise" test "$(pixel "$drawable" 100 75)" != "0 0 0"
+"$shot" "$out/preview.png" "$drawable"
+check "the preview draws the noise" drawn "$drawable" 100 75
 wait_exit "$pid" 200
 check "the preview ends with 0 when its host closes" test "$rc" = 0
 check "the preview is a child of the host, of its size" grep -q "^child 200x150" "$out/host.txt"

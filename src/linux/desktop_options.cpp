@@ -162,10 +162,10 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
             options.output = value;
             ++i;
         } else if (is_option(argument, "layer")) {
-            if (!value || (std::strcmp(value, "background") != 0 && std::strcmp(value, "bottom")))
+            const std::string layer = value ? value : "";
+            if (layer != "background" && layer != "bottom")
                 return refused("--layer wants background or bottom");
-            options.layer =
-                std::strcmp(value, "bottom") == 0 ? WaylandLayer::bottom : WaylandLayer::background;
+            options.layer = layer == "bottom" ? WaylandLayer::bottom : WaylandLayer::background;
             ++i;
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)
@@ -184,8 +184,6 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
         return refused("--output goes with --wayland or --wallpaper");
     if (options.layer != WaylandLayer::overlay && options.mode != DesktopMode::wallpaper)
         return refused("--layer goes with --wallpaper");
-    if (options.mode == DesktopMode::wallpaper && options.layer == WaylandLayer::overlay)
-        options.layer = WaylandLayer::background;
     return options;
 }
 
@@ -219,8 +217,11 @@ DesktopOptions parse_desktop_options(int argc, const char* const* argv,
                          (options.mode == DesktopMode::wallpaper && wayland_session);
     if (options.mode == DesktopMode::wallpaper && !options.on_wayland && !options.output.empty())
         return refused("--output names a Wayland output; on X the wallpaper covers the screen");
-    if (!options.on_wayland && options.layer == WaylandLayer::bottom)
+    if (options.mode == DesktopMode::wallpaper && !options.on_wayland &&
+        options.layer != WaylandLayer::overlay)
         return refused("--layer names a Wayland layer; on X the wallpaper is the desktop's window");
+    if (options.mode == DesktopMode::wallpaper && options.layer == WaylandLayer::overlay)
+        options.layer = WaylandLayer::background;
     read_under_options(options, SceneSettings());
     return options;
 }

@@ -43,7 +43,7 @@ public:
     bool on_wayland = false; // drawn by a Wayland client, not in an X window
     HWND window = nullptr;   // root: null for the root window itself
     std::string output;      // wayland, wallpaper: the one output, or empty for all
-    WaylandLayer layer = WaylandLayer::overlay; // a wallpaper's under every window
+    WaylandLayer layer = WaylandLayer::overlay; // wayland: the saver's; wallpaper: its own
     // The options over the saved settings, or over the defaults until those
     // are read.
     SceneSettings settings;

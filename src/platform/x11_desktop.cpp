@@ -23,11 +23,12 @@ Window desktop = 0;         // ours, once made
 bool fully_covered = false; // as the server last said of it
 Window active = None;       // the focused window, as the window manager names it
 RECT active_area{};         // where it is full-screen and not minimised; empty else
-// Where the windows stacked over ours are, and the monitors, judged again
-// once the stacking, a window's place or the screen has changed since.
+// Where the windows stacked over ours are, judged again once the stacking or
+// a window's place has changed since, and the monitors, once the screen has.
 Region stacked_over = nullptr;
-std::vector<RECT> monitors;
 bool stacking_changed = true;
+std::vector<RECT> monitors;
+bool screen_changed = true;
 
 void set_atoms(Display* d, Window id, const char* property,
                std::initializer_list<const char*> names)
@@ -139,7 +140,7 @@ void add_if_it_hides(Display* d, Window window, Region area)
 {
     XWindowAttributes a{};
     if (!XGetWindowAttributes(d, window, &a) || a.map_state != IsViewable ||
-        a.c_class != InputOutput || a.override_redirect || a.depth > 24)
+        a.c_class != InputOutput || a.override_redirect || a.depth == 32)
         return;
     XRectangle box{static_cast<short>(a.x), static_cast<short>(a.y),
                    static_cast<unsigned short>(a.width + 2 * a.border_width),
@@ -154,7 +155,6 @@ void judge_stacking()
         XDestroyRegion(stacked_over);
     stacked_over = XCreateRegion();
     stacking_changed = false;
-    monitors = x11::find_monitors(x11::display());
     x11::accepted([](Display* d) {
         const Window ours = top_level_of_desktop(d);
         Window root = 0;
@@ -249,6 +249,8 @@ void follow_desktop(const XEvent& event)
     if (!desktop)
         return;
     stacking_changed = stacking_changed || changes_stacking(event);
+    screen_changed = screen_changed || (event.type == ConfigureNotify &&
+                                        event.xconfigure.window == DefaultRootWindow(display()));
     switch (event.type) {
     case VisibilityNotify:
         if (event.xvisibility.window == desktop)
@@ -293,8 +295,10 @@ bool desktop_hidden()
 {
     if (!desktop)
         return false;
-    if (stacking_changed)
-        judge_stacking();
+    if (screen_changed) {
+        monitors = find_monitors(display());
+        screen_changed = false;
+    }
     return std::all_of(monitors.begin(), monitors.end(),
                        [](const RECT& monitor) { return desktop_area_unseen(desktop, monitor); });
 }

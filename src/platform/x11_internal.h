@@ -116,7 +116,8 @@ extern bool (*monitor_off_source)();
 
 // A wallpaper's window: what of an event tells whether it can be seen, and
 // whether it can, on any monitor or in an area of it or of a window that
-// fills it (in both, the screen's coordinates); never hidden without one.
+// fills it (its coordinates are the screen's: it lies at the screen's
+// origin); never hidden without one.
 void follow_desktop(const XEvent& event);
 bool desktop_hidden();
 bool desktop_area_unseen(Window window, const RECT& area);

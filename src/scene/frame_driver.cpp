@@ -140,6 +140,7 @@ void draw_picture(const ScreenArea& area)
 
 void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count)
 {
+    view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     // What nobody sees may as well be black: the clear of all of it, the
     // fast one, is then the picture's background where that is a clear.
     const bool cleared = view_manager.background_is_clear(scene_switches.scene_pass_on != 0);

@@ -53,14 +53,14 @@ int monitor_areas(const RECT* monitors, int count, POINT origin, int width, int 
 namespace
 {
 
-// The monitors' areas of the window, or of its main monitor alone; none when
-// there are more monitors than pictures fit.
+// The monitors' areas of the window, or of its main monitor alone;
+// whole_window when there are more monitors than pictures fit.
 int list_areas(HWND window, bool main_only, ScreenArea* areas)
 {
     MonitorList list{};
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
     if (list.count > max_monitor_pictures)
-        return 0;
+        return whole_window;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     return monitor_areas(main_only ? &list.rectangles[list.primary] : list.rectangles,
@@ -89,7 +89,7 @@ int lay_out_monitors(HWND window, ScreenArea* pictures)
 
 int wallpaper_monitors(HWND window, ScreenArea* areas)
 {
-    return wallpaper_mode ? list_areas(window, false, areas) : 0;
+    return wallpaper_mode ? std::max(list_areas(window, false, areas), 0) : 0;
 }
 
 int seen_pictures(HDC dc, const ScreenArea* pictures, int count, ScreenArea* seen)

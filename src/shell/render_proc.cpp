@@ -67,9 +67,10 @@ void draw_frame()
                           count < monitor_picture_count);
     } else if (const int count =
                    seen_pictures(render_dc, wallpaper_parts, wallpaper_part_count, seen);
-               count > 0 && count < wallpaper_part_count) {
+               count < wallpaper_part_count) {
         step_frame();
-        draw_picture_in_parts({0, 0, client_width, client_height}, seen, count);
+        if (count > 0)
+            draw_picture_in_parts({0, 0, client_width, client_height}, seen, count);
     } else {
         run_frame();
     }

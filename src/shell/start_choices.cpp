@@ -61,8 +61,9 @@ int texture_of_a_new_day()
     if (GetTickCount() - day_looked_at_ms < minute_ms)
         return -1;
     day_looked_at_ms = GetTickCount();
-    if (today() == texture_day)
+    const int day = today();
+    if (day == texture_day)
         return -1;
-    texture_day = today();
+    texture_day = day;
     return next_texture();
 }

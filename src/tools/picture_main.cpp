@@ -39,8 +39,8 @@ int main(int argc, char** argv)
         std::fputs(picture_usage().c_str(), stdout);
         return 0;
     }
-    // A different texture each start: the lock shows the one the saver
-    // showed last, which is likely the one that was on the screen a moment ago.
+    // A different texture each time: the lock shows the one chosen last (a
+    // saver's start, a wallpaper's day), likely on the screen a moment ago.
     const int last = read_last_texture();
     if (options.settings.texture == different_texture && last >= 0)
         options.settings.texture = last;

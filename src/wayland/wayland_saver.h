@@ -11,10 +11,11 @@
 // pixels ends with 0, as saving mode does. Ends with 1 and one line when no
 // compositor can be reached or it goes away. The caller watches the end
 // requests, from its start, before anything here can wait on a compositor.
-// As a wallpaper: under every window on the background layer, or the bottom
-// one for a compositor or bar that draws its own background there, taking no
-// input, ending only as the layer-shell saver does; a compositor without
-// layer-shell ends it with 1. The scene is drawn as settings say.
+// As a wallpaper (any layer but overlay): under every window on the
+// background layer, or the bottom one for a compositor or bar that draws its
+// own background there, taking no input, ending only as the layer-shell
+// saver does; a compositor without layer-shell ends it with 1. The scene is
+// drawn as settings say.
 enum class WaylandLayer { overlay, background, bottom };
 int run_wayland(const std::string& output_name, const SceneSettings& settings,
                 unsigned frame_interval_ms, WaylandLayer layer);

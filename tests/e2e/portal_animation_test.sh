@@ -51,7 +51,7 @@ answered_ms=$waited_ms
 for stopped in mock bus; do
     kill -STOP "${!stopped}"
     check "with the $stopped stopped: animation on" answers on
-    check "and no more than a moment later (${waited_ms} ms, ${answered_ms} ms answered)" \
-        test "$waited_ms" -le $((answered_ms + 500))
+    check "and far sooner than sd-bus's 25 s (${waited_ms} ms, ${answered_ms} ms answered)" \
+        test "$waited_ms" -le $((answered_ms + 5000))
 done
 report

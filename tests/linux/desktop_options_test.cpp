@@ -174,5 +174,5 @@ TEST(DesktopOptions, TheSessionSaysWhereToDraw)
     EXPECT_FALSE(parse({"--wallpaper"}, nullptr, SceneSettings(), "").on_wayland);
     EXPECT_FALSE(parse({"--root"}, nullptr, SceneSettings(), "wayland-0").on_wayland);
     EXPECT_EQ(parse({"--wallpaper", "--output", "DP-1"}).mode, DesktopMode::bad);
-    EXPECT_EQ(parse({"--wallpaper", "--layer", "bottom"}).mode, DesktopMode::bad);
+    EXPECT_EQ(parse({"--wallpaper", "--layer", "background"}).mode, DesktopMode::bad);
 }

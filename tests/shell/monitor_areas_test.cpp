@@ -63,6 +63,8 @@ TEST(MonitorAreas, EachMonitorIsAnAreaOfTheWindowFromItsBottomLeft)
          max_monitor_pictures, std::vector<int>(max_monitor_pictures, 0)},
         {monitors_each, std::vector<RECT>(max_monitor_pictures + 1, {0, 0, 80, 30}), 0,
          whole_window, {}}, // one across all
+        {monitors_main, std::vector<RECT>(max_monitor_pictures + 1, {0, 0, 80, 30}), 0,
+         whole_window, {}},
         {monitors_main, {{0, 0, 640, 480}, {640, 0, 1280, 480}}, 1, 1, {640}},
         {monitors_main, {{0, 0, 1280, 480}, {1280, 0, 1920, 480}}, 0, whole_window, {}},
         {monitors_main, {{0, 0, 1280, 480}, {1280, 0, 1920, 480}}, 1, 0, {}}, // off the window

@@ -12,7 +12,6 @@ mock=""
 # A stopped mock takes its SIGTERM only once it runs again.
 stop() { [ -n "$1" ] && kill -CONT "$1" 2>/dev/null && kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
 trap 'stop "$mock"; stop "$bus"' EXIT
-trap 'exit 1' INT TERM
 
 . "$(dirname "$0")/../support/private_bus.sh"
 start_private_bus "$out" || { echo "FAIL: no private bus"; exit 1; }

@@ -21,7 +21,6 @@ clean_up() {
     stop "$xvfb"
 }
 trap clean_up EXIT
-trap 'exit 1' INT TERM
 
 . "$(dirname "$0")/../support/upower_mock.sh"
 start_upower_mock "$out" || { echo "FAIL: no UPower mock"; exit 1; }

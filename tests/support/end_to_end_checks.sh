@@ -5,6 +5,9 @@
 
 passed=0
 failed=0
+# A script ended by a signal still runs its EXIT trap, which ends what it
+# started: servers, scratch users, mocks.
+trap 'exit 1' INT TERM HUP
 
 # A private X server (start_private_x's arguments) that goes when the script
 # ends; without one the script cannot check anything.

@@ -63,6 +63,18 @@ void draw_area(const ScreenArea& area, bool cleared)
     }
 }
 
+// One clear of the whole buffer, black, the fast one: true where it is also
+// each picture's background, a clear of the same black.
+bool clear_all_black()
+{
+    if (!view_manager.background_is_clear(scene_switches.scene_pass_on != 0)) {
+        clear_picture();
+        return false;
+    }
+    view_manager.clear_background();
+    return true;
+}
+
 // The smallest rectangle that holds count > 0 areas.
 ScreenArea bounding_box(const ScreenArea* areas, int count)
 {
@@ -141,11 +153,7 @@ void draw_picture(const ScreenArea& area)
 void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count)
 {
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
-    // What nobody sees may as well be black: the clear of all of it, the
-    // fast one, is then the picture's background where that is a clear.
-    const bool cleared = view_manager.background_is_clear(scene_switches.scene_pass_on != 0);
-    if (cleared)
-        view_manager.clear_background();
+    const bool cleared = clear_all_black(); // what nobody sees may as well be black
     const ScreenArea box = bounding_box(parts, count);
     glEnable(GL_SCISSOR_TEST);
     glScissor(box.left, box.bottom, box.width, box.height);
@@ -158,13 +166,7 @@ void draw_pictures(const ScreenArea* areas, int count, bool black_around)
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     const bool clear_is_background =
         view_manager.background_is_clear(scene_switches.scene_pass_on != 0);
-    bool cleared = false; // each picture's background already made
-    if (black_around) {
-        // One clear of all of it, the fast one, is then each picture's
-        // background too, where that is a clear of the same black.
-        clear_is_background ? view_manager.clear_background() : clear_picture();
-        cleared = clear_is_background;
-    }
+    bool cleared = black_around && clear_all_black(); // each background already made
     glEnable(GL_SCISSOR_TEST);
     // Scissored to less than the whole buffer, a clear is a quad to the
     // software renderer, far slower than its clear of all of it. Where each

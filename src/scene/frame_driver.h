@@ -27,8 +27,7 @@ void step_frame();
 // as if the area were the whole of it; the caller presents it.
 void draw_picture(const ScreenArea& area);
 // The picture of an area, drawn only within the bounding box of count > 0
-// parts of it (those anyone sees); outside, the buffer is black where the
-// background is a clear, else keeps what it held.
+// parts of it (those anyone sees); outside, the buffer is black.
 void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count);
 // Pictures of the present step into several areas of one buffer, the
 // scissor keeping each picture's clears and fills to its own area; with

@@ -177,7 +177,6 @@ TEST(Settings, EachStartSettlesTheDesktopsMotionAndADifferentTexture)
     EXPECT_EQ(fake.settings["LastTexture"], text(texture_kind_labels[next_day]));
     fake.tick_count += 60000;
     EXPECT_EQ(texture_of_a_new_day(), -1);
-    EXPECT_TRUE(scene_settings.texture_varies);
     texture_draw = system_draw;
     scene_settings = SceneSettings();
 }

@@ -1,6 +1,7 @@
 #include "content/particle_system.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/gl.h"
 #include "common/random.h"
@@ -67,6 +68,7 @@ void ParticleSystem::update(float dt, float jitter)
         position_x[i] += dt * velocity_x[i];
         position_y[i] += dt * velocity_y[i];
         position_z[i] += dt * velocity_z[i];
+        keep_inside(i);
         // About once per second of running, whatever the frame rate.
         if (dt > rand_scaled(1.0)) {
             float* velocity[] = {velocity_x, velocity_y, velocity_z};
@@ -75,6 +77,25 @@ void ParticleSystem::update(float dt, float jitter)
                 static_cast<float>(rand_scaled(static_cast<double>(jitter)) - jitter * 0.5);
         }
     }
+}
+
+void ParticleSystem::keep_inside(int i)
+{
+    // Left alone, a walk carries most particles out of the sphere within ten
+    // seconds, where its wall hides them for good.
+    const float reach = outer_size * 0.5f;
+    const float distance = std::sqrt(position_x[i] * position_x[i] +
+                                     position_y[i] * position_y[i] +
+                                     position_z[i] * position_z[i]);
+    if (distance <= reach)
+        return;
+    const float back = reach / distance;
+    position_x[i] *= back;
+    position_y[i] *= back;
+    position_z[i] *= back;
+    velocity_x[i] = -velocity_x[i];
+    velocity_y[i] = -velocity_y[i];
+    velocity_z[i] = -velocity_z[i];
 }
 
 void ParticleSystem::draw(const View& view, float fade)

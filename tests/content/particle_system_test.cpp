@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -103,6 +104,20 @@ TEST(ParticleSystem, TheRandomWalkChangesOneVelocityComponentAtATime)
     const float speed = busy.velocity_z[3];
     busy.update(0.5f, 0.5f); // positions move first, with last step's velocity
     EXPECT_FLOAT_EQ(busy.position_z[3], before + 0.5f * speed);
+}
+
+TEST(ParticleSystem, AParticleThatReachesTheEdgeOfTheBallTurnsBack)
+{
+    // Unbounded, most of them would leave the sphere within seconds.
+    ParticleSystem& one = spawned(1);
+    one.position_x[0] = 0.6f;
+    one.position_y[0] = 0.8f;
+    one.position_z[0] = 0.0f;
+    one.velocity_y[0] = 0.25f;
+    seed_random(0); // first draw 0.0012, more than dt: the walk does not turn
+    one.update(0.001f, 0.5f);
+    EXPECT_NEAR(std::hypot(one.position_x[0], one.position_y[0]), 1.0f, 1e-6f);
+    EXPECT_EQ(one.velocity_y[0], -0.25f);
 }
 
 TEST_F(ParticleSystemTest, QuadsFaceTheCameraUnderTheirOwnRenderState)

@@ -127,7 +127,7 @@ TEST_F(SceneSetupTest, TheSwitchedOffLayersAreReadyToBeSwitchedOn)
     EXPECT_EQ(p.quad_half_size, 1.2f);
     EXPECT_EQ((std::vector<int>{p.alpha_test, p.blend, p.blend_source, p.blend_destination,
                                 p.depth_test, p.depth_write, p.fog, p.shape}),
-              (std::vector<int>{1, 1, 2, 3, 1, 0, 1, int(dome)}));
+              (std::vector<int>{1, 1, 2, 3, 0, 0, 1, int(dome)}));
     EXPECT_EQ(p.texture, &texture_slots[0]);
     EXPECT_EQ(p.brightness[5], 1.0f); // spawned
 }

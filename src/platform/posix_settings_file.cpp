@@ -55,14 +55,14 @@ bool make_folder(const std::string& folder)
 }
 
 // At most limit + 1 bytes, so that a file over the limit shows as one.
-LSTATUS read_regular(int fd, std::string& text)
+LSTATUS read_regular(int fd, std::size_t limit, std::string& text)
 {
     struct stat about {};
     if (fstat(fd, &about) != 0)
         return status_of(errno);
     if (!S_ISREG(about.st_mode))
         return ERROR_BAD_FILE_TYPE;
-    text.resize(settings_file_limit + 1);
+    text.resize(limit + 1);
     std::size_t length = 0;
     // A signal that interrupts a read is no end of the file: a save would
     // write back only the lines read before it.
@@ -74,7 +74,7 @@ LSTATUS read_regular(int fd, std::string& text)
         got = got < 0 ? 1 : got;
     }
     text.resize(length);
-    return length > settings_file_limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
+    return length > limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
 }
 
 std::vector<std::string> lines_of(const std::string& text)
@@ -149,17 +149,21 @@ int whole_copy(const std::string& folder, const std::string& name, const std::st
 
 SettingsFile read_settings_file()
 {
+    return read_small_file(settings_folder() + "/settings", settings_file_limit);
+}
+
+SettingsFile read_small_file(const std::string& path, std::size_t limit)
+{
     SettingsFile file;
     // Without blocking: a FIFO in the file's place must not hold up a start.
-    const int fd = open((settings_folder() + "/settings").c_str(),
-                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && errno != ENOTDIR)
             file.status = status_of(errno);
         return file;
     }
     std::string text;
-    file.status = read_regular(fd, text);
+    file.status = read_regular(fd, limit, text);
     close(fd);
     if (file.status == ERROR_SUCCESS)
         file.lines = lines_of(text);

@@ -4,8 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/win32.h"
@@ -92,15 +97,65 @@ TEST(SystemTest, ACrashReachesTheFilterFirst)
         ::testing::ExitedWithCode(3), "the last words");
 }
 
-// KDE's file, read from a scratch XDG_CONFIG_HOME; without a session bus
-// GNOME's key says nothing, and a desktop that says nothing animates.
+namespace
+{
+
+// A scratch XDG_CONFIG_HOME for KDE's file; without a session bus GNOME's
+// key says nothing, and a desktop that says nothing animates.
+struct KdeHome {
+    std::string folder;
+    std::string file;
+    KdeHome()
+    {
+        char name[] = "/tmp/orbdrift-kde-XXXXXX";
+        folder = mkdtemp(name);
+        file = folder + "/kdeglobals";
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+    }
+    ~KdeHome()
+    {
+        std::system(("rm -rf " + folder).c_str());
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    void write(const std::string& text) const
+    {
+        std::ofstream(file) << text;
+    }
+};
+
+BOOL desktop_animates()
+{
+    BOOL animations = 2;
+    EXPECT_TRUE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0));
+    return animations;
+}
+
+// Asked in a child that may grow by 256 MB at most, so that a file read
+// without end fails the test rather than the machine.
+bool animates_within_bounded_memory()
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) {
+        }
+        const rlim_t now = std::strtoull(line.c_str() + 7, nullptr, 10) * 1024;
+        const rlimit bound{now + (256u << 20), RLIM_INFINITY};
+        _exit(setrlimit(RLIMIT_AS, &bound) == 0 && desktop_animates() == TRUE ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
 TEST(SystemTest, TheDesktopsWishForAnimationComesFromKdesFile)
 {
-    char home[] = "/tmp/orbdrift-kde-XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    setenv("XDG_CONFIG_HOME", home, 1);
-    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
-    const std::string file = std::string(home) + "/kdeglobals";
+    const KdeHome home;
     const struct {
         const char* text;
         BOOL animations;
@@ -110,18 +165,33 @@ TEST(SystemTest, TheDesktopsWishForAnimationComesFromKdesFile)
                  {"[KDE]\nAnimationDurationFactor=0.5\n", TRUE},
                  {"[General]\nAnimationDurationFactor=0\n[KDE]\nSingleClick=false\n", TRUE}};
     for (const auto& c : cases) {
-        if (c.text) {
-            FILE* out = std::fopen(file.c_str(), "w");
-            ASSERT_NE(out, nullptr);
-            std::fputs(c.text, out);
-            std::fclose(out);
-        }
-        BOOL animations = 2;
-        EXPECT_TRUE(SystemParametersInfoA(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0));
-        EXPECT_EQ(animations, c.animations) << (c.text ? c.text : "no file");
+        if (c.text)
+            home.write(c.text);
+        EXPECT_EQ(desktop_animates(), c.animations) << (c.text ? c.text : "no file");
     }
-    std::remove(file.c_str());
-    rmdir(home);
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+// Only a small regular file is KDE's word; anything else in its place says
+// nothing, at once: a FIFO nobody writes would hold up the start for good,
+// a device of zeros would be read until the memory is full.
+TEST(SystemTest, KdesFileIsTakenOnlyAsASmallRegularFile)
+{
+    const std::string off = "[KDE]\nAnimationDurationFactor=0\n";
+    {
+        const KdeHome home;
+        home.write(off + std::string(1024 * 1024, '#'));
+        EXPECT_EQ(desktop_animates(), TRUE) << "a file over a megabyte";
+    }
+    {
+        const KdeHome home;
+        ASSERT_EQ(mkfifo(home.file.c_str(), 0600), 0);
+        EXPECT_EQ(desktop_animates(), TRUE) << "a FIFO";
+    }
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root makes a device node";
+    const KdeHome home;
+    const std::string zeros = home.folder + "/zero";
+    ASSERT_EQ(mknod(zeros.c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+    ASSERT_EQ(symlink(zeros.c_str(), home.file.c_str()), 0);
+    EXPECT_TRUE(animates_within_bounded_memory()) << "a link to a device of zeros";
 }

@@ -1,0 +1,65 @@
+#!/bin/bash
+# orbdrift-add-to-xscreensaver on files a person or the daemon may have left:
+# CRLF line ends, an entry the person named, links that lead nowhere, and a
+# save by the daemon while it works. The command refuses root, so as root
+# it runs as nobody, in a scratch home removed afterwards.
+# Usage: add_to_xscreensaver_test.sh COMMAND OUTPUT-DIR
+. "$(dirname "$0")/../support/prologue.sh" command out -- "$@"
+
+scratch=$(mktemp -d /tmp/orbdrift-add.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+home=$scratch/home
+settings=$home/.xscreensaver
+mkdir -p "$home" "$scratch/bin"
+cp "$command" "$scratch/bin/"
+[ "$(id -u)" -ne 0 ] || chown -R nobody "$scratch"
+# add [PATH-FIRST]: the command, its words in $said and its exit code in $rc.
+add() {
+    local as=()
+    [ "$(id -u)" -ne 0 ] || as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    said=$("${as[@]}" env HOME="$home" PATH="${1:+$1:}/usr/bin:/bin" \
+        sh "$scratch/bin/orbdrift-add-to-xscreensaver" 2>&1)
+    rc=$?
+}
+# The user's file, as the user's.
+crlf() { printf '%s\r\n' "$@" >"$settings" && chown --reference="$home" "$settings"; }
+lf() { printf '%s\n' "$@" >"$settings" && chown --reference="$home" "$settings"; }
+
+crlf '# mine' 'programs:	\' '  GL: a --root \n\' '  - b \n\' '  c \n' 'mode: one'
+add
+printf '%s\r\n' '# mine' 'programs:	\' '  GL: a --root \n\' '  - b \n\' '  c \n\' \
+    '		GL: orbdrift --root \n' 'mode: one' >"$out/crlf-expected"
+check "CRLF: the entry goes after the list's last line, in CRLF ($said)" \
+    cmp "$settings" "$out/crlf-expected"
+
+lf 'programs: GL: "Orbdrift" orbdrift --root \n\' '  - x \n'
+cp "$settings" "$out/named"
+add
+check "an entry the person named is orbdrift's: nothing changed ($said)" \
+    test "$rc" -eq 0 -a "${said% already; nothing changed}" != "$said"
+check "and the file is as it was" cmp "$settings" "$out/named"
+
+# The daemon saves (a new file, renamed into place) while the command works.
+cat >"$scratch/bin/awk" <<SHIM
+#!/bin/sh
+$(command -v awk) "\$@"
+rc=\$?
+[ -e "$home/saved" ] || { touch "$home/saved"; cp "$out/named" "$home/.new"; mv "$home/.new" "$settings"; }
+exit \$rc
+SHIM
+chmod 755 "$scratch/bin/awk"
+lf '# before the save' 'programs: a \n'
+add "$scratch/bin"
+check "a file the daemon saved meanwhile is kept, and it says so (exit $rc: $said)" \
+    sh -c "[ $rc -eq 1 ] && cmp -s '$settings' '$out/named' && [ -n '$said' ]"
+
+rm -f "$settings"
+ln -s .xscreensaver "$settings"
+add
+check "a link to itself exits 1 saying so ($said)" test "$rc" -eq 1 -a "${said%loop}" != "$said"
+rm "$settings"
+ln -s "$scratch/gone/xscreensaver" "$settings"
+add
+check "a link into a missing folder exits 1 saying so ($said)" \
+    test "$rc" -eq 1 -a "${said%"$scratch/gone, a folder that is not there"}" != "$said"
+report

@@ -79,7 +79,11 @@ xscreensaver-settings. It is also a theme of MATE's screen saver, the saver
 of xsecurelock's locked screen, and, with --wayland, a screen saver for
 Wayland idle daemons such as swayidle and hypridle. With --wallpaper it is a
 living wallpaper under every window, on X or Wayland; with --window it runs
-in a window of its own.")
+in a window of its own.
+
+Removing the package leaves ~/.xscreensaver as it is: before removing it,
+each user who added orbdrift runs orbdrift-add-to-xscreensaver --remove,
+which takes it out of the display modes again and keeps every other line.")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -1,5 +1,7 @@
 #include "linux/desktop_options.h"
 
+#include <strings.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -162,10 +164,11 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
             options.output = value;
             ++i;
         } else if (is_option(argument, "layer")) {
-            const std::string layer = value ? value : "";
-            if (layer != "background" && layer != "bottom")
+            // Words are taken in any case.
+            const bool bottom = value && strcasecmp(value, "bottom") == 0;
+            if (!bottom && !(value && strcasecmp(value, "background") == 0))
                 return refused("--layer wants background or bottom");
-            options.layer = layer == "bottom" ? WaylandLayer::bottom : WaylandLayer::background;
+            options.layer = bottom ? WaylandLayer::bottom : WaylandLayer::background;
             ++i;
         } else if (is_option(argument, "delay")) {
             if (!parse_number(value, &number) || number > 0xFFFFFFFFull * 1000)

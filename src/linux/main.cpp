@@ -79,14 +79,15 @@ void name_the_process(DesktopMode mode)
         prctl(PR_SET_NAME, wallpaper_process_name);
 }
 
-// A host's window that is gone, or was never there, is the host's news and
-// not the saver's fault: one line, and the code of a display that is lost.
-// Without a display its own line has been said.
-int no_window_to_draw_in(HWND named)
+// A host's window that is gone, or was never there (0 is no window's id),
+// is the host's news and not the saver's fault: one line, and the code of a
+// display that is lost. Without a display its own line has been said.
+int no_window_to_draw_in(const DesktopOptions& options)
 {
+    const bool named = options.window || options.mode == DesktopMode::window_id;
     if (named && GetDesktopWindow())
         std::fprintf(stderr, "orbdrift: there is no window 0x%lx to draw in\n",
-                     static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(named)));
+                     static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(options.window)));
     return 1;
 }
 
@@ -127,5 +128,5 @@ int main(int argc, char** argv)
     // -1: there is no window, or it went before the saver's window was made.
     const int result = host_preview_main(display_window(options), options.settings,
                                          options.frame_interval_ms, wallpaper ? TRUE : FALSE);
-    ExitProcess(static_cast<UINT>(result == -1 ? no_window_to_draw_in(options.window) : result));
+    ExitProcess(static_cast<UINT>(result == -1 ? no_window_to_draw_in(options) : result));
 }

@@ -1,11 +1,15 @@
 #include "platform/posix_desktop_animation.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
+
+#include "platform/posix_settings_file.h"
 
 namespace
 {
+
+// KDE's file holds colours, fonts and the like: tens of kilobytes.
+constexpr std::size_t kdeglobals_limit = 1024 * 1024;
 
 std::string config_home()
 {
@@ -32,12 +36,14 @@ AnimationWish kde_animation_wish()
     const std::string home = config_home();
     if (home.empty())
         return animation_unsaid;
-    std::ifstream file(home + "/kdeglobals");
+    // Read as the saver's own settings are, so that a FIFO or a device in
+    // its place neither holds up the start nor fills the memory.
+    const SettingsFile file = read_small_file(home + "/kdeglobals", kdeglobals_limit);
     const std::string key = "AnimationDurationFactor";
     bool in_kde = false;
     AnimationWish wish = animation_unsaid;
-    for (std::string line; std::getline(file, line);) {
-        line = trimmed(line);
+    for (const std::string& whole : file.lines) {
+        const std::string line = trimmed(whole);
         if (!line.empty() && line[0] == '[') {
             in_kde = line == "[KDE]";
         } else if (in_kde && line.compare(0, key.size(), key) == 0) {

@@ -1,7 +1,9 @@
 #include "platform/posix_settings_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,14 +57,14 @@ bool make_folder(const std::string& folder)
 }
 
 // At most limit + 1 bytes, so that a file over the limit shows as one.
-LSTATUS read_regular(int fd, std::string& text)
+LSTATUS read_regular(int fd, std::size_t limit, std::string& text)
 {
     struct stat about {};
     if (fstat(fd, &about) != 0)
         return status_of(errno);
     if (!S_ISREG(about.st_mode))
         return ERROR_BAD_FILE_TYPE;
-    text.resize(settings_file_limit + 1);
+    text.resize(limit + 1);
     std::size_t length = 0;
     // A signal that interrupts a read is no end of the file: a save would
     // write back only the lines read before it.
@@ -74,7 +76,7 @@ LSTATUS read_regular(int fd, std::string& text)
         got = got < 0 ? 1 : got;
     }
     text.resize(length);
-    return length > settings_file_limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
+    return length > limit ? ERROR_FILE_TOO_LARGE : ERROR_SUCCESS;
 }
 
 std::vector<std::string> lines_of(const std::string& text)
@@ -120,6 +122,35 @@ std::string save_target(std::string path)
     return "";
 }
 
+// The copy a save names before its rename: a save killed between the two
+// leaves it behind.
+std::string copy_prefix(const std::string& target)
+{
+    return target + ".new-";
+}
+
+// Removes what saves of processes that are gone left beside the target. A
+// live process's copy is its save under way.
+void remove_left_copies(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string prefix = copy_prefix(target.substr(slash + 1));
+    DIR* listing = opendir(target.substr(0, slash).c_str());
+    while (const dirent* entry = listing ? readdir(listing) : nullptr) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string number = name.substr(prefix.size());
+        if (number.empty() || number.size() > 9 ||
+            number.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        if (kill(static_cast<pid_t>(std::stol(number)), 0) != 0 && errno == ESRCH)
+            unlinkat(dirfd(listing), name.c_str(), 0);
+    }
+    if (listing)
+        closedir(listing);
+}
+
 // The new text in a file of its own beside the target, named only once it
 // is whole: a save that is killed before then leaves nothing behind. Where
 // the file system has no unnamed files, it is named from the start.
@@ -149,17 +180,26 @@ int whole_copy(const std::string& folder, const std::string& name, const std::st
 
 SettingsFile read_settings_file()
 {
+    const std::string path = settings_folder() + "/settings";
+    // Every save reads first, so this also clears the way for the next save.
+    const std::string target = save_target(path);
+    if (!target.empty())
+        remove_left_copies(target);
+    return read_small_file(path, settings_file_limit);
+}
+
+SettingsFile read_small_file(const std::string& path, std::size_t limit)
+{
     SettingsFile file;
     // Without blocking: a FIFO in the file's place must not hold up a start.
-    const int fd = open((settings_folder() + "/settings").c_str(),
-                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT && errno != ENOTDIR)
             file.status = status_of(errno);
         return file;
     }
     std::string text;
-    file.status = read_regular(fd, text);
+    file.status = read_regular(fd, limit, text);
     close(fd);
     if (file.status == ERROR_SUCCESS)
         file.lines = lines_of(text);
@@ -180,7 +220,7 @@ LSTATUS write_settings_file(const std::vector<std::string>& lines)
     const std::string target_folder = target.substr(0, target.rfind('/'));
     struct stat about {};
     const mode_t mode = stat(target.c_str(), &about) == 0 ? about.st_mode & 07777 : 0600;
-    const std::string name = target + ".new-" + std::to_string(getpid());
+    const std::string name = copy_prefix(target) + std::to_string(getpid());
     const int fd = whole_copy(target_folder, name, text, mode);
     if (fd < 0 || close(fd) != 0 || rename(name.c_str(), target.c_str()) != 0) {
         const int error = errno;

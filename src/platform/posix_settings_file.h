@@ -21,6 +21,9 @@ struct SettingsFile {
 
 // Never waits: only a regular file up to the limit is read.
 SettingsFile read_settings_file();
+// Any small file a person keeps, taken the same way: a FIFO, a device or a
+// file over the limit is refused at once, however it was linked there.
+SettingsFile read_small_file(const std::string& path, std::size_t limit);
 // Replaces the file whole or leaves it as it was. A symlink stays a symlink
 // (its target is replaced) and the file keeps its mode.
 LSTATUS write_settings_file(const std::vector<std::string>& lines);

@@ -7,6 +7,7 @@
 
 #include "shell/settings_store.h"
 #include "tools/scene_snapshot.h"
+#include "tools/screen_size.h"
 
 namespace
 {
@@ -24,8 +25,7 @@ std::int64_t wall_clock_ms()
 int main(int argc, char** argv)
 {
     SnapshotOptions options;
-    options.width = 1920;
-    options.height = 1080;
+    options.width = 0; // none given
     // Written as the screen locks, and read once.
     options.packing = PngPacking::quick;
     // The saved settings under the options given, as in every mode.
@@ -38,6 +38,11 @@ int main(int argc, char** argv)
     if (options.help) {
         std::fputs(picture_usage().c_str(), stdout);
         return 0;
+    }
+    // A lock screen scales a picture of another size to its screen, or crops it.
+    if (options.width == 0 && !shown_screen_size(options.width, options.height)) {
+        options.width = 1920;
+        options.height = 1080;
     }
     // A different texture each time: the lock shows the one chosen last (a
     // saver's start, a wallpaper's day), likely on the screen a moment ago.

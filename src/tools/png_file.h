@@ -7,7 +7,9 @@
 // time and a little larger, for a picture that is wanted at once.
 enum class PngPacking { small, quick };
 
-// Writes RGB bytes stored bottom row first as a PNG; false on failure.
+// Writes RGB bytes stored bottom row first as a PNG, replacing a file there
+// whole or not at all (see write_whole_file); false on failure, with errno
+// saying why.
 bool write_png(const std::string& path, int width, int height,
                const std::vector<std::uint8_t>& rgb_bottom_up,
                PngPacking packing = PngPacking::small);

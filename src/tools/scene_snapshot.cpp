@@ -1,6 +1,8 @@
 #include "tools/scene_snapshot.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "common/frame_clock.h"
@@ -61,7 +63,8 @@ bool save_picture(const char* program, const std::string& path, int width, int h
 {
     if (write_png(path, width, height, rgb, packing))
         return true;
-    std::fprintf(stderr, "%s: cannot write '%s'\n", program, path.c_str());
+    std::fprintf(stderr, "%s: cannot write '%s': %s\n", program, path.c_str(),
+                 std::strerror(errno));
     return false;
 }
 

@@ -33,7 +33,9 @@ std::string picture_usage()
            settings_synopsis(24, as_snapshot_option) +
            "Writes the saver's picture of this moment as a PNG, with the saved settings,\n"
            "for a lock screen to show.\n"
-           "  --size WxH    picture size in pixels (default 1920x1080, at most 8192 each)\n"
+           "  --size WxH    picture size in pixels, at most 8192 each (default the size\n"
+           "                of the screen: the largest Wayland output, else the X screen,\n"
+           "                else 1920x1080)\n"
            "  -o FILE       output file (default orbdrift.png)\n"
            "The saver's settings, given here over the saved ones:\n" +
            settings_help(as_snapshot_option);
@@ -42,7 +44,6 @@ std::string picture_usage()
 namespace
 {
 
-constexpr int max_side = 8192;
 constexpr std::int64_t moment_span_ms = 10 * 60 * 1000;
 
 // Whole decimal numbers only: no sign, no blanks, no trailing text.
@@ -66,8 +67,8 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
         return false;
     unsigned long long w = 0;
     unsigned long long h = 0;
-    if (!parse_number(text.substr(0, x), max_side, w) ||
-        !parse_number(text.substr(x + 1), max_side, h) || w == 0 || h == 0)
+    if (!parse_number(text.substr(0, x), max_picture_side, w) ||
+        !parse_number(text.substr(x + 1), max_picture_side, h) || w == 0 || h == 0)
         return false;
     options.width = static_cast<int>(w);
     options.height = static_cast<int>(h);

@@ -5,6 +5,9 @@
 #include "scene/scene_settings.h"
 #include "tools/png_file.h"
 
+// The largest side of a picture, in pixels.
+constexpr int max_picture_side = 8192;
+
 struct SnapshotOptions {
     int width = 1280;
     int height = 1024;

@@ -152,7 +152,8 @@ check "the program takes all $count of the entry's options:$refused" test -z "$r
 # no window, though the server would take its low half for one.
 coproc HOST { "$host"; }
 read -r -t 10 id <&"${HOST[0]}"
-for way in "--window-id 12345 1" "--window-id $((id + (1 << 32))) 1" "/p $((id + (1 << 32))) 255"; do
+for way in "--window-id 12345 1" "--window-id $((id + (1 << 32))) 1" "--window-id 0 1" \
+    "/p $((id + (1 << 32))) 255"; do
     set -- $way
     timeout 10 "$saver" "$1" "$2" 2>"$out/no-window.txt"
     rc=$?

@@ -73,7 +73,7 @@ if [ -n "$made_user" ]; then
 
     mkdir "$scratch/bin"
     cp "$picture" "$scratch/bin/orbdrift-picture"
-    as_user env PATH="$scratch/bin:/usr/bin:/bin" sh -c "${lock_line//orbdrift-picture /orbdrift-picture --size 640x480 }"
+    as_user env PATH="$scratch/bin:/usr/bin:/bin" sh -c "$lock_line"
     # swaylock -f leaves the line once the screen is locked, its locker going
     # on in a session of its own beside its helper that checks passwords.
     locked() {
@@ -82,6 +82,8 @@ if [ -n "$made_user" ]; then
     }
     check "the lock line writes the picture and locks" eventually locked
     cp "$runtime/orbdrift.png" "$out/lock-picture.png"
+    check "the picture is the output's size, 640 x 480" \
+        test "$(identify -format '%wx%h' "$out/lock-picture.png")" = 640x480
     # Within a few levels of the picture in each colour, where swaylock's own
     # plain white is far from it.
     shows_picture() {

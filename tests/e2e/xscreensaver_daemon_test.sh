@@ -1,9 +1,10 @@
 #!/bin/bash
 # The real X screen-saver daemon and its settings program list orbdrift once
 # the user has run orbdrift-add-to-xscreensaver, with no ~/.xscreensaver and
-# with one written by hand, whose chosen display mode stays chosen; activated,
-# orbdrift draws until deactivated. It runs the build installed into a scratch
-# prefix, or with --installed the package installed on this machine. The
+# with one written by hand, whose chosen display mode stays chosen, also once
+# --remove has taken orbdrift out again; activated, orbdrift draws until
+# deactivated. It runs the build installed into a scratch prefix, or with
+# --installed the package installed on this machine. The
 # daemon refuses to run display modes as root, so as root this runs it as an
 # ordinary user made for the test and removed afterwards.
 # Usage: xscreensaver_daemon_test.sh BUILD-DIR|--installed X-SCREENSHOT OUTPUT-DIR
@@ -67,7 +68,7 @@ start_mode() {
         sleep 0.1
     done
 }
-add() { as_user orbdrift-add-to-xscreensaver >>"$out/add.txt" 2>&1; }
+add() { as_user orbdrift-add-to-xscreensaver "$@" >>"$out/add.txt" 2>&1; }
 
 # A person's first start: no ~/.xscreensaver until the settings program saves.
 as_user xscreensaver -no-splash -verbose >"$log" 2>&1 &
@@ -126,4 +127,10 @@ check "it adds orbdrift to a file written by hand, keeping every line" \
 check "and a second run changes nothing" cmp -s "$settings" "$out/added"
 start_mode -activate
 check "the display mode chosen stays chosen ($chosen, now $mode)" test -n "$chosen" -a "$mode" = "$chosen"
+as_user xscreensaver-command -deactivate >/dev/null 2>&1
+add --remove
+check "--remove takes orbdrift out again, keeping every line written by hand" \
+    sh -c "! grep -q orbdrift '$settings' && ! grep -qvxFf '$settings' '$out/by-hand'"
+start_mode -activate
+check "and the display mode chosen is still chosen ($chosen, now $mode)" test "$mode" = "$chosen"
 report

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "linux/desktop_options.h"
@@ -95,8 +96,12 @@ TEST(DesktopOptions, AWallpaperHasAFrameRateOfItsOwnAndNeverGoesBlack)
     EXPECT_TRUE(wallpaper.on_wayland);
     EXPECT_EQ(wallpaper.frame_interval_ms, 33u); // not the saver's 100 a second
     EXPECT_EQ(wallpaper.layer, WaylandLayer::background);
-    EXPECT_EQ(parse({"--wallpaper", "--layer", "bottom"}, nullptr, saved, "wayland-0").layer,
-              WaylandLayer::bottom);
+    for (const auto& layer : {std::make_pair("bottom", WaylandLayer::bottom),
+                              std::make_pair("BOTTOM", WaylandLayer::bottom), // any case
+                              std::make_pair("Background", WaylandLayer::background)})
+        EXPECT_EQ(parse({"--wallpaper", "--layer", layer.first}, nullptr, saved, "wayland-0").layer,
+                  layer.second)
+            << layer.first;
     EXPECT_EQ(wallpaper.settings.black_after_minutes, 0);
     EXPECT_EQ(parse({"--root"}, nullptr, saved).settings.black_after_minutes, 10);
     saved.wallpaper_frame_rate = 15;

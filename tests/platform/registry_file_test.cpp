@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -192,8 +194,18 @@ TEST(RegistryFileTest, AFileThatCannotBeTakenIsNeitherReadNorReplaced)
     } files[] = {
         {"a FIFO", [](const std::string& path) { mkfifo(path.c_str(), 0600); },
          "The file type being saved or retrieved has been blocked."},
-        {"a symlink to a device",
-         [](const std::string& path) { symlink("/dev/zero", path.c_str()); },
+        {"a symlink to a device", // never the machine's own, which a wrong save would replace
+         [](const std::string& path) {
+             const std::string folder = path.substr(0, path.rfind('/'));
+             const std::string zeros = folder + "/zero";
+             // A node only root may make, where the mount honours it.
+             struct statvfs mount {};
+             if (geteuid() != 0 || statvfs(folder.c_str(), &mount) != 0 ||
+                 (mount.f_flag & ST_NODEV) ||
+                 mknod(zeros.c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0)
+                 mkfifo(zeros.c_str(), 0600);
+             symlink(zeros.c_str(), path.c_str());
+         },
          "The file type being saved or retrieved has been blocked."},
         {"a file over the limit",
          [&](const std::string& path) {
@@ -264,4 +276,16 @@ TEST(RegistryFileTest, ASaveKeepsTheFilesLinkAndModeAndIsWholeOrNothing)
     EXPECT_EQ(file_text(kept), "[Software\\orbdrift]\nSpeed=200\n");
     EXPECT_EQ(entries(home.folder), "dotfiles orbdrift "); // no temporary file beside either
     EXPECT_EQ(entries(home.folder + "/orbdrift"), "settings ");
+
+    // A save killed between naming its copy and the rename left the copy; the
+    // next read (as every save begins) removes it, not a live process's save.
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string live = std::to_string(getppid());
+    for (const std::string& pid : {std::to_string(gone), live, std::string("x")})
+        std::ofstream(kept + ".new-" + pid) << "[Software\\orbdrift]\n";
+    read_settings_file();
+    EXPECT_EQ(entries(home.folder), "dotfiles dotfiles.new-" + live + " dotfiles.new-x orbdrift ");
 }

@@ -53,7 +53,7 @@ cmp -s "$out/seq-000010.png" "$out/seq-000020.png" && fail "the sequence does no
 mkdir -p "$out/blocked-000001.png" # a picture of the sequence cannot be written, the last one can
 "$tool" --size 8x8 --frames 2 --every 1 -o "$out/blocked.png" 2>"$out/err"
 [ $? -eq 1 ] || fail "an unwritable sequence did not exit with 1"
-[ "$(cat "$out/err")" = "orbdrift-snapshot: cannot write '$out/blocked-000001.png'" ] &&
+[ "$(cat "$out/err")" = "orbdrift-snapshot: cannot write '$out/blocked-000001.png': Is a directory" ] &&
     [ ! -e "$out/blocked.png" ] || fail "an unwritable sequence went on"
 
 "$tool" --texture-only SMOKE -o "$out/smoke.png" || fail "a texture kind"
@@ -124,6 +124,35 @@ at 12:03:30 fleck --texture FLECK
     fail "an option given does not win over the saved setting"
 at 12:05:00 later
 cmp -s "$out/now.png" "$out/later.png" && fail "the picture a minute and a half later is the same"
+# A picture that cannot be written whole (a file size limit stops it as a
+# full disk would) leaves the one before whole, beside nothing, and says why.
+cp "$out/now.png" "$out/kept.png"
+(trap '' XFSZ && ulimit -f 1 && exec "$picture" --size 96x80 -o "$out/kept.png") 2>"$out/err"
+[ $? -eq 1 ] && cmp -s "$out/now.png" "$out/kept.png" && [ -z "$(ls -A "$out" | grep '^\.')" ] ||
+    fail "a picture that could not be written whole did not leave the one before"
+[ "$(cat "$out/err")" = "orbdrift-picture: cannot write '$out/kept.png': File too large" ] ||
+    fail "a picture that could not be written did not say why"
+# A device named, or linked to, is written into and never removed: here one of
+# /dev/full's kind, made in the test's own folder, as only root can.
+rm -f "$out/full" "$out/full-link"
+if [ "$(id -u)" -eq 0 ] && mknod "$out/full" c 1 7 && ln -s full "$out/full-link"; then
+    for name in full full-link; do
+        "$picture" --size 96x80 -o "$out/$name" 2>"$out/err"
+        [ $? -eq 1 ] && [ -c "$out/full" ] && [ -L "$out/full-link" ] ||
+            fail "a device that could not take the picture ($name) was removed"
+        grep -q ": No space left on device$" "$out/err" || fail "a full device was not said"
+    done
+    rm -f "$out/full" "$out/full-link"
+fi
+# Without --size, the size of the screen it is for: the X screen's, else 1920x1080.
+. "$(dirname "$0")/../../scripts/private_x.sh"
+start_private_x 320x200 || fail "no X server"
+env -u WAYLAND_DISPLAY "$picture" -o "$out/x-screen.png"
+kill "$xvfb"
+env -u WAYLAND_DISPLAY -u DISPLAY "$picture" -o "$out/no-screen.png"
+[ "$(size "$out/x-screen.png")" = "0 0 1 64 0 0 0 200" ] &&
+    [ "$(size "$out/no-screen.png")" = "0 0 7 128 0 0 4 56" ] ||
+    fail "without --size the picture is not the X screen's size, or else 1920x1080"
 "$picture" --frames 3 -o "$out/h.png" 2>"$out/err"
 [ $? -eq 2 ] && [ ! -e "$out/h.png" ] || fail "the picture command took the snapshot tool's --frames"
 "$picture" --help | grep -q '^usage: orbdrift-picture' || fail "the picture command has no usage"

@@ -164,9 +164,14 @@ for way in "--window-id 12345 1" "--window-id $((id + (1 << 32))) 1" "/p $((id +
 done
 eval "exec ${HOST[1]}>&-"
 check "-h shows the usage on stdout" sh -c "'$saver' -h | grep -q '^Usage: orbdrift'"
-"$saver" --no-such-option 2>"$out/usage.txt"
-check "an unknown option ends with 2" test $? -eq 2
-check "and shows the usage on stderr" grep -q "^Usage: orbdrift" "$out/usage.txt"
+# A bad option is said in one line that points to the usage, not the usage.
+for bad in --no-such-option "--speed 9"; do
+    "$saver" $bad 2>"$out/bad.txt"
+    rc=$?
+    said=$(cat "$out/bad.txt")
+    check "$bad ends with 2 (exit $rc), saying in one line [$said]" \
+        test "$rc" -eq 2 -a "$(wc -l <"$out/bad.txt")" -eq 1 -a "${said%(try --help)}" != "$said"
+done
 check "--help shows the usage on stdout" sh -c "'$saver' --help | grep -q '^Usage: orbdrift'"
 
 # A host on the second screen of a display: the saver takes its screen.

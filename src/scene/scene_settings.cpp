@@ -209,8 +209,8 @@ std::string setting_help(const Setting& setting)
     case SettingKind::texture:
         for (const char* name : settings_texture_names)
             help = help + name + " ";
-        help = help + different_texture_word +
-               " (a different one each start, and each day of a wallpaper) ";
+        help = help + different_texture_word + " (" + different_texture_label +
+               ": each start, and each day of a wallpaper) ";
         return help + "(default " + settings_texture_name(defaults.*setting.number) + ")";
     case SettingKind::flag:
         return help + "on or off (default " + (defaults.*setting.flag ? "on" : "off") + ")";

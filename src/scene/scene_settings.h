@@ -62,6 +62,8 @@ const char* settings_texture_name(int kind);
 // never the one of the start before; no texture kind has its number.
 constexpr int different_texture = 100;
 constexpr const char* different_texture_word = "different";
+// How every list of textures offers it, after the textures.
+constexpr const char* different_texture_label = "a different one each time";
 // The settings texture a start draws after last, from a draw of any value:
 // any but last, evenly.
 int other_texture(int last, unsigned draw);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <set>
 #include <string>
@@ -78,9 +79,19 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 12u);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].back(), "A different one each time");
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "Smoke");
+    // The textures read as the usage lists them: its words in its order, and
+    // its last word as the parentheses after it say.
+    const std::vector<std::string>& textures = fake.list_items[IDC_TEXTURE];
+    ASSERT_EQ(textures.size(), 12u);
+    std::string listed = "Texture:";
+    for (std::size_t i = 0; i + 1 < textures.size(); ++i)
+        listed += " " + textures[i];
+    listed += std::string(" ") + different_texture_word + " (" + textures.back() + ":";
+    std::string usage; // unwrapped
+    for (char c : settings_help(as_display_option))
+        if (!(std::isspace(static_cast<unsigned char>(c)) && !usage.empty() && usage.back() == ' '))
+            usage += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+    EXPECT_NE(usage.find(listed), std::string::npos) << listed;
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
     EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"

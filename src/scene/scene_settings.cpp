@@ -219,8 +219,14 @@ std::string setting_help(const Setting& setting)
                option_number(setting, setting.highest) + " (default " +
                option_number(setting, defaults.*setting.number) + ")";
     case SettingKind::choice:
-        for (int i = 0; i < setting.choice_count; ++i)
-            help = help + setting.choices[i].word + " (" + setting.choices[i].label + ") ";
+        for (int i = 0; i < setting.choice_count; ++i) {
+            const SettingChoice& choice = setting.choices[i];
+            help += choice.word;
+            // A word that says it all is said once.
+            if (std::strcmp(choice.word, choice.label) != 0)
+                help = help + " (" + choice.label + ")";
+            help += " ";
+        }
         return help + "(default " + word_of(setting, defaults.*setting.number) + ")";
     }
     return help;

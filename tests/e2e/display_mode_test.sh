@@ -107,18 +107,30 @@ check "closing it ends with 0" test "$rc" = 0
 
 # A texture given as an option, in the daemon's preview: smoke, where the
 # default draws noise. What the daemon's entry leaves out is what /c saved;
-# what it passes wins.
-for case in "smooth --texture SMOKE" rough "smooth saved" "rough saved --texture Noise"; do
+# what it passes wins: its first choice leaves the saved ring, its noise is
+# noise.
+xml=$(dirname "$saver")/generated/orbdrift.xml
+# entry_writes LIST CHOICE: what the entry's list writes into the command
+# for the choice a person reads as CHOICE, or for its first one.
+entry_writes() {
+    python3 -c 'import sys, xml.etree.ElementTree as t
+choices = [c for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == sys.argv[2] for c in s]
+print(next(c.get("arg-set", "") for c in choices
+           if sys.argv[3] == "first" and c is choices[0] or c.get("_label").endswith(": " + sys.argv[3])))' \
+        "$xml" "$1" "$2"
+}
+for case in "smooth none --texture SMOKE" "rough none" "smooth SMOKE" "rough SMOKE --texture Noise" \
+    "rough RING $(entry_writes texture noise)" "smooth RING $(entry_writes texture first)"; do
     set -- $case
-    saved=""
-    [ "${2:-}" = saved ] && saved=$(mkdir -p "$XDG_CONFIG_HOME/orbdrift" &&
-        printf '[Software\\orbdrift]\nTexture=SMOKE\n' | tee "$XDG_CONFIG_HOME/orbdrift/settings") &&
-        set -- "$1" "${@:3}"
+    if [ "$2" != none ]; then
+        mkdir -p "$XDG_CONFIG_HOME/orbdrift"
+        printf '[Software\\orbdrift]\nTexture=%s\n' "$2" >"$XDG_CONFIG_HOME/orbdrift/settings"
+    fi
     coproc HOST { "$host"; }
     read -r -t 10 id <&"${HOST[0]}"
-    "$saver" --window-id "$id" "${@:2}" &
+    "$saver" --window-id "$id" "${@:3}" &
     pid=$!
-    check "--window-id ${*:2} ${saved:+saved smoke }draws a $1 picture" \
+    check "--window-id ${*:3} with $2 saved draws a $1 picture" \
         eventually shot_is "$1" "$id" "$out/$1.png"
     eval "exec ${HOST[1]}>&-"
     wait_exit "$pid" 30
@@ -127,7 +139,6 @@ done
 
 # Every option the settings program's entry passes is one the program takes,
 # with the lowest, highest and default value of each slider.
-xml=$(dirname "$saver")/generated/orbdrift.xml
 check "the settings entry is well formed" xmllint --noout "$xml"
 refused=""
 count=0

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/same_word.h"
 #include "common/saver_limits.h"
 
 const int settings_textures[settings_texture_count] = {
@@ -40,16 +41,6 @@ constexpr SettingChoice motion_choices[] = {{motion_as_desktop, "as the desktop 
 constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr},
                                              {30, "30 frames a second", nullptr},
                                              {15, "15 frames a second", nullptr}};
-
-// Words on command lines are taken in any case.
-bool same_word(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
 
 constexpr unsigned everywhere =
     in_dialog | in_daemon_entry | as_display_option | as_snapshot_option;
@@ -143,7 +134,7 @@ int find_settings_texture(const char* word)
         return different_texture;
     for (int i = 0; word && i < settings_texture_count; ++i)
         if (same_word(word, settings_texture_names[i]) ||
-            same_word(word, texture_kind_labels[settings_textures[i]]))
+            find_texture_kind(word) == settings_textures[i])
             return settings_textures[i];
     return -1;
 }

@@ -15,8 +15,6 @@
 namespace
 {
 
-const SceneSettings defaults;
-
 // Text in a man page: a hyphen is written \-.
 std::string roff(const std::string& text)
 {
@@ -47,17 +45,6 @@ void put_choice(std::ostringstream& xml, const Setting& setting, const std::stri
 // default too, so that what the dialog shows is what is drawn.
 void put_setting(std::ostringstream& xml, const Setting& setting)
 {
-    if (setting.kind == SettingKind::number && setting.option_scale != 1) { // a factor: a slider
-        const SettingChoice& low = setting.choices[0];
-        const SettingChoice& high = setting.choices[setting.choice_count - 1];
-        xml << "  <number id=\"" << setting.option << "\" type=\"slider\" arg=\"--"
-            << setting.option << " %\"\n          _label=\"" << setting.label
-            << "\" _low-label=\"" << low.label << "\" _high-label=\"" << high.label
-            << "\"\n          low=\"" << option_number(setting, setting.lowest) << "\" high=\""
-            << option_number(setting, setting.highest) << "\" default=\""
-            << option_number(setting, defaults.*setting.number) << "\"/>\n\n";
-        return;
-    }
     const std::string option = std::string("--") + setting.option;
     xml << "  <select id=\"" << setting.option << "\">\n";
     put_choice(xml, setting, "saved", "as orbdrift's own settings say", "");

@@ -157,6 +157,10 @@ for control in tree.parse(sys.argv[1]).iter():
 LIST
 )
 check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
+speeds=$(python3 -c 'import sys, xml.etree.ElementTree as t
+speeds = [c.get("arg-set") for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == "speed" for c in s][1:]
+print(speeds[len(speeds) // 2] if len(speeds) % 2 else "")' "$xml")
+check "normal speed is in the middle of the entry's speeds ($speeds)" test "$speeds" = "--speed 1"
 
 # A window that does not exist is said in one line and ends a display mode
 # with 1; the Windows switch keeps its -1. A number above X's 29 bits names

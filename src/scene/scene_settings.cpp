@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "common/same_word.h"
 #include "common/saver_limits.h"
@@ -86,7 +87,7 @@ constexpr Setting choice(const char* stored, const char* label, const char* opti
 } // namespace
 
 // Constant, so that usages made during static start-up can read it.
-constexpr Setting settings_table[setting_count] = {
+constexpr Setting settings_table[] = {
     {SettingKind::texture, "Texture", "Texture", "texture", "KIND", nullptr,
      &SceneSettings::texture, 0, 0, 0, nullptr, 0, everywhere},
     // The sphere paints over the stars: they would change nothing a person sees.
@@ -111,6 +112,9 @@ constexpr Setting settings_table[setting_count] = {
            in_dialog | as_display_option),
     choice("Motion", "Motion", "motion", &SceneSettings::motion, motion_choices, everywhere),
 };
+constexpr int setting_count = static_cast<int>(std::size(settings_table));
+// A display mode marks the rows its options set in one word of 32 bits.
+static_assert(setting_count <= 32, "DesktopOptions::settings_given has a bit for each row");
 
 int scene_speed_percent(const SceneSettings& settings)
 {
@@ -275,7 +279,7 @@ bool read_number(const Setting& setting, const char* text, int& kept)
 std::string settings_synopsis(int indent, unsigned place)
 {
     std::string words;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (setting.places & place)
             words += (words.empty() ? "" : " ") + synopsis_of(setting);
     return wrapped("", words, static_cast<std::size_t>(indent));
@@ -284,7 +288,7 @@ std::string settings_synopsis(int indent, unsigned place)
 std::string settings_help(unsigned place)
 {
     std::string help;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         std::string first = std::string("  --") +
@@ -299,7 +303,7 @@ std::string settings_help(unsigned place)
 const Setting* find_settings_option(const char* name, unsigned place)
 {
     const bool no = std::strncmp(name, "no-", 3) == 0;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!setting.option || !(setting.places & (place | kept_option)))
             continue;
         const bool flag = setting.kind == SettingKind::flag;

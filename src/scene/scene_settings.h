@@ -115,9 +115,16 @@ struct Setting {
     unsigned places; // SettingPlace bits
 };
 
-// In the dialog's order, which numbers its controls from its first one.
-constexpr int setting_count = 11;
-extern const Setting settings_table[setting_count];
+// In the dialog's order, which numbers its controls from its first one;
+// as many as the table has rows.
+extern const Setting settings_table[];
+extern const int setting_count;
+// Every row, for a range-for.
+struct SettingRows {
+    const Setting* begin() const { return settings_table; }
+    const Setting* end() const { return settings_table + setting_count; }
+};
+constexpr SettingRows setting_rows{};
 
 // The options offered at place (as_display_option or as_snapshot_option):
 // a line for a usage's synopsis, wrapped at 80 columns after indent, and

@@ -104,7 +104,7 @@ void take_setting(HWND dialog, const Setting& setting, const SceneSettings& open
 SceneSettings shown(HWND dialog, const SceneSettings& opened)
 {
     SceneSettings settings = opened;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (in_this_dialog(dialog, setting))
             take_setting(dialog, setting, opened, settings);
     return settings;
@@ -129,7 +129,7 @@ bool save_settings(HWND owner, const SceneSettings& settings)
 INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        for (const Setting& setting : settings_table)
+        for (const Setting& setting : setting_rows)
             if (in_this_dialog(dialog, setting))
                 show_setting(dialog, setting, scene_settings);
         return TRUE;

@@ -77,7 +77,7 @@ std::string xml_entry()
     xml << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
         << "<screensaver name=\"orbdrift\" _label=\"orbdrift\" gl=\"yes\">\n\n"
         << "  <command arg=\"--root\"/>\n\n";
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (setting.places & in_daemon_entry)
             put_setting(xml, setting);
     xml << "  <number id=\"delay\" type=\"slider\" arg=\"--delay %\"\n"
@@ -100,7 +100,7 @@ std::string xml_entry()
 std::string man_synopsis(unsigned place)
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         if (setting.kind == SettingKind::flag)
@@ -114,7 +114,7 @@ std::string man_synopsis(unsigned place)
 std::string man_options(unsigned place)
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         const std::string option = "\\-\\-" + roff(setting.option);
@@ -130,7 +130,7 @@ std::string man_options(unsigned place)
 std::string man_file()
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         lines += std::string(".I ") + setting.stored + "\n";
         if (setting.kind == SettingKind::texture)
             lines += "(a texture's name),\n";

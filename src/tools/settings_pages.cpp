@@ -36,8 +36,7 @@ void put_choice(std::ostringstream& xml, const Setting& setting, const std::stri
                 const std::string& label, const std::string& option)
 {
     xml << "    <option id=\"" << setting.option << "-" << word << "\" _label=\"" << setting.label
-        << ": " << label << "\"" << (option.empty() ? "" : " arg-set=\"" + option + "\"")
-        << "/>\n";
+        << ": " << label << "\"" << (option.empty() ? "" : " arg-set=\"" + option + "\"") << "/>\n";
 }
 
 // A list for each setting, whose first choice leaves what orbdrift /c saved

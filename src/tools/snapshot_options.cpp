@@ -78,9 +78,8 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
 bool parse_kind(const std::string& text, SnapshotOptions& options)
 {
     const int texture = find_settings_texture(text.c_str());
-    options.texture_kind = texture >= 0 && texture != different_texture
-                               ? texture
-                               : find_texture_kind(text.c_str());
+    options.texture_kind =
+        texture >= 0 && texture != different_texture ? texture : find_texture_kind(text.c_str());
     return options.texture_kind >= 0;
 }
 

@@ -110,17 +110,16 @@ check "closing it ends with 0" test "$rc" = 0
 # what it passes wins: its first choice leaves the saved ring, its noise is
 # noise.
 xml=$(dirname "$saver")/generated/orbdrift.xml
-# entry_writes LIST CHOICE: what the entry's list writes into the command
-# for the choice a person reads as CHOICE, or for its first one.
-entry_writes() {
+# entry_list LIST: each choice of the entry's list, a line each: as a person
+# reads it, "=", what it writes into the command.
+entry_list() {
     python3 -c 'import sys, xml.etree.ElementTree as t
-choices = [c for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == sys.argv[2] for c in s]
-print(next(c.get("arg-set", "") for c in choices
-           if sys.argv[3] == "first" and c is choices[0] or c.get("_label").endswith(": " + sys.argv[3])))' \
-        "$xml" "$1" "$2"
+for c in [c for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == sys.argv[2] for c in s]:
+    print(c.get("_label") + "=" + c.get("arg-set", ""))' "$xml" "$1"
 }
 for case in "smooth none --texture SMOKE" "rough none" "smooth SMOKE" "rough SMOKE --texture Noise" \
-    "rough RING $(entry_writes texture noise)" "smooth RING $(entry_writes texture first)"; do
+    "rough RING $(entry_list texture | sed -n 's/^Texture: noise=//p')" \
+    "smooth RING $(entry_list texture | sed -n '1s/.*=//p')"; do
     set -- $case
     if [ "$2" != none ]; then
         mkdir -p "$XDG_CONFIG_HOME/orbdrift"
@@ -157,10 +156,9 @@ for control in tree.parse(sys.argv[1]).iter():
 LIST
 )
 check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
-speeds=$(python3 -c 'import sys, xml.etree.ElementTree as t
-speeds = [c.get("arg-set") for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == "speed" for c in s][1:]
-print(speeds[len(speeds) // 2] if len(speeds) % 2 else "")' "$xml")
-check "normal speed is in the middle of the entry's speeds ($speeds)" test "$speeds" = "--speed 1"
+mapfile -t speeds < <(entry_list speed | sed 1d)
+check "normal speed is in the middle of the entry's speeds" \
+    test "${speeds[${#speeds[@]} / 2]}" = "Speed: normal=--speed 1" -a $((${#speeds[@]} % 2)) = 1
 
 # A window that does not exist is said in one line and ends a display mode
 # with 1; the Windows switch keeps its -1. A number above X's 29 bits names

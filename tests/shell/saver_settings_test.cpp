@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <random>
 #include <set>
 #include <string>
@@ -79,19 +78,14 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
-    // The textures read as the usage lists them: its words in its order, and
-    // its last word as the parentheses after it say.
+    // The textures read as the usage lists them, the last as its parentheses say.
     const std::vector<std::string>& textures = fake.list_items[IDC_TEXTURE];
     ASSERT_EQ(textures.size(), 12u);
     std::string listed = "Texture:";
-    for (std::size_t i = 0; i + 1 < textures.size(); ++i)
-        listed += " " + textures[i];
-    listed += std::string(" ") + different_texture_word + " (" + textures.back() + ":";
-    std::string usage; // unwrapped
-    for (char c : settings_help(as_display_option))
-        if (!(std::isspace(static_cast<unsigned char>(c)) && !usage.empty() && usage.back() == ' '))
-            usage += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
-    EXPECT_NE(usage.find(listed), std::string::npos) << listed;
+    for (const std::string& item : textures)
+        listed +=
+            " " + (&item != &textures.back() ? item : different_texture_word + (" (" + item + ":"));
+    EXPECT_EQ(setting_help(*find_settings_option("texture", in_dialog)).rfind(listed, 0), 0u);
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
     EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"

@@ -44,27 +44,23 @@ TEST(SettingsTable, EachSettingHasItsControlInTheDialogUnderItsLabel)
     EXPECT_EQ(settings_controls, offered);
 }
 
-// A control laid over another, or past the dialog's edge, would pass every
-// other test. A closed list is a row high; its open list lies over the
-// controls below it by design.
+// A control laid over another, or past the dialog's edge, passes every other
+// test. A closed list is a row high: its open list lies over those below.
 TEST(SettingsTable, NoTwoControlsOfTheDialogOverlapAndAllAreInside)
 {
     const DialogTemplate* dialog = find_dialog_template(SETTINGS_DIALOG_ID);
     ASSERT_NE(dialog, nullptr);
-    constexpr int closed_list_height = 12;
     const auto bottom = [](const DialogControl& c) {
-        return c.y + (c.kind == DialogControl::list ? closed_list_height : c.height);
+        return c.y + (c.kind == DialogControl::list ? 12 : c.height);
     };
     for (int i = 0; i < dialog->control_count; ++i) {
         const DialogControl& a = dialog->controls[i];
         EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= dialog->width &&
                     bottom(a) <= dialog->height)
             << a.text << " " << a.id;
-        for (int j = i + 1; j < dialog->control_count; ++j) {
-            const DialogControl& b = dialog->controls[j];
-            EXPECT_TRUE(a.x + a.width <= b.x || b.x + b.width <= a.x || bottom(a) <= b.y ||
-                        bottom(b) <= a.y)
-                << a.text << " " << a.id << " and " << b.text << " " << b.id;
-        }
+        for (const DialogControl* b = &a + 1; b < dialog->controls + dialog->control_count; ++b)
+            EXPECT_TRUE(a.x + a.width <= b->x || b->x + b->width <= a.x || bottom(a) <= b->y ||
+                        bottom(*b) <= a.y)
+                << a.text << " " << a.id << " and " << b->text << " " << b->id;
     }
 }

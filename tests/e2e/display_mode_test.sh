@@ -156,6 +156,10 @@ for control in tree.parse(sys.argv[1]).iter():
 LIST
 )
 check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
+mapfile -t textures < <(entry_list texture | sed '1d; s/^Texture: //; s/=.*//')
+listed="Texture: ${textures[*]:0:${#textures[@]}-1} different (${textures[-1]}:"
+check "the entry lists the textures as the usage does" \
+    sh -c "'$saver' --help | tr -s ' \n' ' ' | grep -qF '$listed'"
 mapfile -t speeds < <(entry_list speed | sed 1d)
 check "normal speed is in the middle of the entry's speeds" \
     test "${speeds[${#speeds[@]} / 2]}" = "Speed: normal=--speed 1" -a $((${#speeds[@]} % 2)) = 1

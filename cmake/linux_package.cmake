@@ -7,6 +7,13 @@
 include(GNUInstallDirs)
 
 install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+# And on the PATH, for the commands people type (orbdrift --help, orbdrift
+# /c): a link, so that the daemon's copy and the typed one are one program.
+file(RELATIVE_PATH program_from_bin ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_LIBEXECDIR}/xscreensaver/orbdrift)
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/generated/bin)
+file(CREATE_LINK ${program_from_bin} ${CMAKE_CURRENT_BINARY_DIR}/generated/bin/orbdrift SYMBOLIC)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/bin/orbdrift DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The daemon's entry and the man page's lines on the settings are written
 # from the settings table, so that neither can leave a setting out.
 add_executable(settings-pages src/tools/settings_pages.cpp)

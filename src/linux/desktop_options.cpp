@@ -190,8 +190,6 @@ DesktopOptions read_command_line(int argc, const char* const* argv, const char* 
     return options;
 }
 
-static_assert(setting_count <= 32, "settings_given has a bit for each row");
-
 void copy_setting(const Setting& row, const SceneSettings& from, SceneSettings& to)
 {
     if (row.flag)

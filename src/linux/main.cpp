@@ -113,7 +113,8 @@ int main(int argc, char** argv)
         std::puts("orbdrift " ORBDRIFT_VERSION);
         return 0;
     case DesktopMode::bad:
-        std::fprintf(stderr, "orbdrift: %s\n%s", options.problem.c_str(), desktop_usage().c_str());
+        // One line that says what was wrong: the whole usage would push it off the screen.
+        std::fprintf(stderr, "orbdrift: %s (try --help)\n", options.problem.c_str());
         return 2;
     default:
         break;

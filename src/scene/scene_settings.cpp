@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
+#include "common/same_word.h"
 #include "common/saver_limits.h"
 
 const int settings_textures[settings_texture_count] = {
@@ -40,16 +42,6 @@ constexpr SettingChoice motion_choices[] = {{motion_as_desktop, "as the desktop 
 constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr},
                                              {30, "30 frames a second", nullptr},
                                              {15, "15 frames a second", nullptr}};
-
-// Words on command lines are taken in any case.
-bool same_word(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    return *a == *b;
-}
 
 constexpr unsigned everywhere =
     in_dialog | in_daemon_entry | as_display_option | as_snapshot_option;
@@ -95,7 +87,7 @@ constexpr Setting choice(const char* stored, const char* label, const char* opti
 } // namespace
 
 // Constant, so that usages made during static start-up can read it.
-constexpr Setting settings_table[setting_count] = {
+constexpr Setting settings_table[] = {
     {SettingKind::texture, "Texture", "Texture", "texture", "KIND", nullptr,
      &SceneSettings::texture, 0, 0, 0, nullptr, 0, everywhere},
     // The sphere paints over the stars: they would change nothing a person sees.
@@ -120,6 +112,9 @@ constexpr Setting settings_table[setting_count] = {
            in_dialog | as_display_option),
     choice("Motion", "Motion", "motion", &SceneSettings::motion, motion_choices, everywhere),
 };
+constexpr int setting_count = static_cast<int>(std::size(settings_table));
+// A display mode marks the rows its options set in one word of 32 bits.
+static_assert(setting_count <= 32, "DesktopOptions::settings_given has a bit for each row");
 
 int scene_speed_percent(const SceneSettings& settings)
 {
@@ -143,7 +138,7 @@ int find_settings_texture(const char* word)
         return different_texture;
     for (int i = 0; word && i < settings_texture_count; ++i)
         if (same_word(word, settings_texture_names[i]) ||
-            same_word(word, texture_kind_labels[settings_textures[i]]))
+            find_texture_kind(word) == settings_textures[i])
             return settings_textures[i];
     return -1;
 }
@@ -209,8 +204,8 @@ std::string setting_help(const Setting& setting)
     case SettingKind::texture:
         for (const char* name : settings_texture_names)
             help = help + name + " ";
-        help = help + different_texture_word +
-               " (a different one each start, and each day of a wallpaper) ";
+        help = help + different_texture_word + " (" + different_texture_label +
+               ": each start, and each day of a wallpaper) ";
         return help + "(default " + settings_texture_name(defaults.*setting.number) + ")";
     case SettingKind::flag:
         return help + "on or off (default " + (defaults.*setting.flag ? "on" : "off") + ")";
@@ -219,8 +214,14 @@ std::string setting_help(const Setting& setting)
                option_number(setting, setting.highest) + " (default " +
                option_number(setting, defaults.*setting.number) + ")";
     case SettingKind::choice:
-        for (int i = 0; i < setting.choice_count; ++i)
-            help = help + setting.choices[i].word + " (" + setting.choices[i].label + ") ";
+        for (int i = 0; i < setting.choice_count; ++i) {
+            const SettingChoice& choice = setting.choices[i];
+            help += choice.word;
+            // A word that says it all is said once.
+            if (std::strcmp(choice.word, choice.label) != 0)
+                help = help + " (" + choice.label + ")";
+            help += " ";
+        }
         return help + "(default " + word_of(setting, defaults.*setting.number) + ")";
     }
     return help;
@@ -278,7 +279,7 @@ bool read_number(const Setting& setting, const char* text, int& kept)
 std::string settings_synopsis(int indent, unsigned place)
 {
     std::string words;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (setting.places & place)
             words += (words.empty() ? "" : " ") + synopsis_of(setting);
     return wrapped("", words, static_cast<std::size_t>(indent));
@@ -287,7 +288,7 @@ std::string settings_synopsis(int indent, unsigned place)
 std::string settings_help(unsigned place)
 {
     std::string help;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         std::string first = std::string("  --") +
@@ -302,7 +303,7 @@ std::string settings_help(unsigned place)
 const Setting* find_settings_option(const char* name, unsigned place)
 {
     const bool no = std::strncmp(name, "no-", 3) == 0;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!setting.option || !(setting.places & (place | kept_option)))
             continue;
         const bool flag = setting.kind == SettingKind::flag;

@@ -62,6 +62,8 @@ const char* settings_texture_name(int kind);
 // never the one of the start before; no texture kind has its number.
 constexpr int different_texture = 100;
 constexpr const char* different_texture_word = "different";
+// How every list of textures offers it, after the textures.
+constexpr const char* different_texture_label = "a different one each time";
 // The settings texture a start draws after last, from a draw of any value:
 // any but last, evenly.
 int other_texture(int last, unsigned draw);
@@ -113,9 +115,16 @@ struct Setting {
     unsigned places; // SettingPlace bits
 };
 
-// In the dialog's order, which numbers its controls from its first one.
-constexpr int setting_count = 11;
-extern const Setting settings_table[setting_count];
+// In the dialog's order, which numbers its controls from its first one;
+// as many as the table has rows.
+extern const Setting settings_table[];
+extern const int setting_count;
+// Every row, for a range-for.
+struct SettingRows {
+    const Setting* begin() const { return settings_table; }
+    const Setting* end() const { return settings_table + setting_count; }
+};
+constexpr SettingRows setting_rows{};
 
 // The options offered at place (as_display_option or as_snapshot_option):
 // a line for a usage's synopsis, wrapped at 80 columns after indent, and

@@ -1,6 +1,5 @@
 #include "shell/saver_settings.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -45,17 +44,6 @@ void add_item(HWND dialog, int control, const char* label)
     SendDlgItemMessageA(dialog, control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
 }
 
-// The texture list's last item, after the textures.
-const char* const different_item = "A different one each time";
-
-// A texture's word as a list shows it, with a capital.
-std::string item_name(const char* word)
-{
-    std::string name = word;
-    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    return name;
-}
-
 // A row the dialog offers and has a control for: a platform's dialog may
 // leave out a row that means nothing there.
 bool in_this_dialog(HWND dialog, const Setting& setting)
@@ -73,11 +61,11 @@ void show_setting(HWND dialog, const Setting& setting, const SceneSettings& sett
         return;
     case SettingKind::texture:
         for (int i = 0; i < settings_texture_count; ++i) {
-            add_item(dialog, control, item_name(settings_texture_names[i]).c_str());
+            add_item(dialog, control, settings_texture_names[i]);
             if (settings_textures[i] == settings.*setting.number)
                 choice = i;
         }
-        add_item(dialog, control, different_item);
+        add_item(dialog, control, different_texture_label);
         if (settings.*setting.number == different_texture)
             choice = settings_texture_count;
         break;
@@ -116,7 +104,7 @@ void take_setting(HWND dialog, const Setting& setting, const SceneSettings& open
 SceneSettings shown(HWND dialog, const SceneSettings& opened)
 {
     SceneSettings settings = opened;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (in_this_dialog(dialog, setting))
             take_setting(dialog, setting, opened, settings);
     return settings;
@@ -141,7 +129,7 @@ bool save_settings(HWND owner, const SceneSettings& settings)
 INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        for (const Setting& setting : settings_table)
+        for (const Setting& setting : setting_rows)
             if (in_this_dialog(dialog, setting))
                 show_setting(dialog, setting, scene_settings);
         return TRUE;

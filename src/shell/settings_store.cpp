@@ -66,7 +66,7 @@ LSTATUS write_settings(const SceneSettings& settings)
                                      nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (status == ERROR_SUCCESS)
             status = write_setting(key, setting, settings);
     // Where values are kept in a file, closing the key is what writes them.
@@ -80,7 +80,7 @@ SceneSettings read_saved_settings()
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, settings_key, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return settings;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         DWORD value = 0;
         if (setting.kind == SettingKind::texture)
             settings.*setting.number =

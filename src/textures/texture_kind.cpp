@@ -1,6 +1,6 @@
 #include "textures/texture_kind.h"
 
-#include <cstring>
+#include "common/same_word.h"
 
 const char* texture_kind_name(int kind)
 {
@@ -19,7 +19,7 @@ const char* const texture_kind_labels[FLECK + 1] = {
 int find_texture_kind(const char* label)
 {
     for (int kind = 0; label && kind <= FLECK; ++kind)
-        if (std::strcmp(label, texture_kind_labels[kind]) == 0)
+        if (same_word(label, texture_kind_labels[kind]))
             return kind;
     return -1;
 }

@@ -23,5 +23,5 @@ const char* texture_kind_name(int kind);
 
 // Every kind's label in kind order, as people name kinds on command lines.
 extern const char* const texture_kind_labels[FLECK + 1];
-// The kind with that label, or -1.
+// The kind with that label, in any case, or -1.
 int find_texture_kind(const char* label);

@@ -15,8 +15,6 @@
 namespace
 {
 
-const SceneSettings defaults;
-
 // Text in a man page: a hyphen is written \-.
 std::string roff(const std::string& text)
 {
@@ -32,65 +30,55 @@ std::string choice_option(const Setting& setting, const SettingChoice& choice)
            (choice.word ? choice.word : option_number(setting, choice.value));
 }
 
-// The daemon's dialog writes an option only for what differs from the
-// defaults, so that for the rest the settings that orbdrift /c saved hold.
+// One choice of a list of the daemon's dialog; without an option, the
+// choice that writes nothing into the command.
+void put_choice(std::ostringstream& xml, const Setting& setting, const std::string& word,
+                const std::string& label, const std::string& option)
+{
+    xml << "    <option id=\"" << setting.option << "-" << word << "\" _label=\"" << setting.label
+        << ": " << label << "\"" << (option.empty() ? "" : " arg-set=\"" + option + "\"") << "/>\n";
+}
+
+// A list for each setting, whose first choice leaves what orbdrift /c saved
+// in charge; every other choice is written as its option and wins, the
+// default too, so that what the dialog shows is what is drawn.
+void put_setting(std::ostringstream& xml, const Setting& setting)
+{
+    const std::string option = std::string("--") + setting.option;
+    xml << "  <select id=\"" << setting.option << "\">\n";
+    put_choice(xml, setting, "saved", "as orbdrift's own settings say", "");
+    switch (setting.kind) {
+    case SettingKind::texture:
+        for (const char* name : settings_texture_names)
+            put_choice(xml, setting, name, name, option + " " + name);
+        put_choice(xml, setting, different_texture_word, different_texture_label,
+                   option + " " + different_texture_word);
+        break;
+    case SettingKind::flag:
+        put_choice(xml, setting, "on", "on", option);
+        put_choice(xml, setting, "off", "off", "--no-" + std::string(setting.option));
+        break;
+    case SettingKind::number:
+    case SettingKind::choice:
+        for (int i = 0; i < setting.choice_count; ++i) {
+            const SettingChoice& choice = setting.choices[i];
+            put_choice(xml, setting, choice.word ? choice.word : std::to_string(choice.value),
+                       choice.label, choice_option(setting, choice));
+        }
+        break;
+    }
+    xml << "  </select>\n\n";
+}
+
 std::string xml_entry()
 {
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
         << "<screensaver name=\"orbdrift\" _label=\"orbdrift\" gl=\"yes\">\n\n"
         << "  <command arg=\"--root\"/>\n\n";
-    for (const Setting& setting : settings_table) {
-        if (!(setting.places & in_daemon_entry))
-            continue;
-        const std::string id = setting.option;
-        switch (setting.kind) {
-        case SettingKind::texture:
-            xml << "  <select id=\"" << id << "\">\n";
-            xml << "    <option id=\"" << settings_texture_name(defaults.texture) << "\" _label=\""
-                << setting.label << ": " << settings_texture_name(defaults.texture) << "\"/>\n";
-            for (const char* name : settings_texture_names)
-                if (std::strcmp(name, settings_texture_name(defaults.texture)) != 0)
-                    xml << "    <option id=\"" << name << "\" _label=\"" << setting.label << ": "
-                        << name << "\" arg-set=\"--" << id << " " << name << "\"/>\n";
-            xml << "    <option id=\"" << different_texture_word << "\" _label=\"" << setting.label
-                << ": a different one each time\" arg-set=\"--" << id << " "
-                << different_texture_word << "\"/>\n";
-            xml << "  </select>\n\n";
-            break;
-        case SettingKind::flag:
-            xml << "  <boolean id=\"" << id << "\" _label=\"" << setting.label << "\" "
-                << (defaults.*setting.flag ? "arg-unset=\"--no-" : "arg-set=\"--") << id
-                << "\"/>\n\n";
-            break;
-        case SettingKind::number:
-            if (setting.option_scale != 1) { // a factor: a slider
-                const SettingChoice& low = setting.choices[0];
-                const SettingChoice& high = setting.choices[setting.choice_count - 1];
-                xml << "  <number id=\"" << id << "\" type=\"slider\" arg=\"--" << id
-                    << " %\"\n          _label=\"" << setting.label << "\" _low-label=\""
-                    << low.label << "\" _high-label=\"" << high.label << "\"\n          low=\""
-                    << option_number(setting, setting.lowest) << "\" high=\""
-                    << option_number(setting, setting.highest) << "\" default=\""
-                    << option_number(setting, defaults.*setting.number) << "\"/>\n\n";
-                break;
-            }
-            [[fallthrough]];
-        case SettingKind::choice:
-            xml << "  <select id=\"" << id << "\">\n";
-            for (int i = 0; i < setting.choice_count; ++i) {
-                const SettingChoice& choice = setting.choices[i];
-                const bool is_default = choice.value == defaults.*setting.number;
-                xml << "    <option id=\"" << id << "-"
-                    << (choice.word ? choice.word : std::to_string(choice.value)) << "\" _label=\""
-                    << setting.label << ": " << choice.label << "\""
-                    << (is_default ? "" : " arg-set=\"" + choice_option(setting, choice) + "\"")
-                    << "/>\n";
-            }
-            xml << "  </select>\n\n";
-            break;
-        }
-    }
+    for (const Setting& setting : setting_rows)
+        if (setting.places & in_daemon_entry)
+            put_setting(xml, setting);
     xml << "  <number id=\"delay\" type=\"slider\" arg=\"--delay %\"\n"
            "          _label=\"Frame rate\" _low-label=\"Low\" _high-label=\"High\"\n"
            "          low=\"10000\" high=\"100000\" default=\"10000\"\n"
@@ -99,7 +87,8 @@ std::string xml_entry()
            "You are inside a slowly turning sphere, speckled blue by default, lit by a\n"
            "light that circles outside it, seen through a camera that drifts, pauses\n"
            "and drifts again, between two black letterbox bands that breathe in and out.\n"
-           "What is left at its default here is what orbdrift's own settings say.\n"
+           "The first choice of each list leaves what orbdrift's own settings say;\n"
+           "any other choice wins over them.\n"
            "  </_description>\n"
            "</screensaver>\n";
     return xml.str();
@@ -110,7 +99,7 @@ std::string xml_entry()
 std::string man_synopsis(unsigned place)
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         if (setting.kind == SettingKind::flag)
@@ -124,7 +113,7 @@ std::string man_synopsis(unsigned place)
 std::string man_options(unsigned place)
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & place))
             continue;
         const std::string option = "\\-\\-" + roff(setting.option);
@@ -140,7 +129,7 @@ std::string man_options(unsigned place)
 std::string man_file()
 {
     std::string lines;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         lines += std::string(".I ") + setting.stored + "\n";
         if (setting.kind == SettingKind::texture)
             lines += "(a texture's name),\n";

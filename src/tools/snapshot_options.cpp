@@ -18,10 +18,9 @@ std::string snapshot_usage()
            "  --step-ms M   simulated milliseconds between frames (default 5)\n"
            "  --seed S      fixed random seed, 0 to 4294967295: same options, same picture\n"
            "  --every N     also writes frames N, 2N, ... as FILE-000N.png (FILE without .png)\n"
-           "  --texture-only KIND  writes a 256 x 256 texture of that kind instead:\n"
-           "                SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND BLACK KIND9\n"
-           "                CHECK GRILLE X50 Y50 FLECK (random kinds start from the\n"
-           "                generator's start state unless --seed is given)\n"
+           "  --texture-only KIND  writes a 256 x 256 texture instead, one that --texture\n"
+           "                names (random ones start from the generator's start state\n"
+           "                unless --seed is given)\n"
            "  -o FILE       output file (default orbdrift.png)\n"
            "The saver's settings, as its display mode takes them:\n" +
            settings_help(as_snapshot_option);
@@ -75,9 +74,13 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
     return true;
 }
 
+// A texture by the word the settings know it by, or a kind that has none
+// (BLACK, KIND9, X50, Y50) by its label; in any case either way.
 bool parse_kind(const std::string& text, SnapshotOptions& options)
 {
-    options.texture_kind = find_texture_kind(text.c_str());
+    const int texture = find_settings_texture(text.c_str());
+    options.texture_kind =
+        texture >= 0 && texture != different_texture ? texture : find_texture_kind(text.c_str());
     return options.texture_kind >= 0;
 }
 

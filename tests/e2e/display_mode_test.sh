@@ -107,18 +107,29 @@ check "closing it ends with 0" test "$rc" = 0
 
 # A texture given as an option, in the daemon's preview: smoke, where the
 # default draws noise. What the daemon's entry leaves out is what /c saved;
-# what it passes wins.
-for case in "smooth --texture SMOKE" rough "smooth saved" "rough saved --texture Noise"; do
+# what it passes wins: its first choice leaves the saved ring, its noise is
+# noise.
+xml=$(dirname "$saver")/generated/orbdrift.xml
+# entry_list LIST: each choice of the entry's list, a line each: as a person
+# reads it, "=", what it writes into the command.
+entry_list() {
+    python3 -c 'import sys, xml.etree.ElementTree as t
+for c in [c for s in t.parse(sys.argv[1]).iter("select") if s.get("id") == sys.argv[2] for c in s]:
+    print(c.get("_label") + "=" + c.get("arg-set", ""))' "$xml" "$1"
+}
+for case in "smooth none --texture SMOKE" "rough none" "smooth SMOKE" "rough SMOKE --texture Noise" \
+    "rough RING $(entry_list texture | sed -n 's/^Texture: noise=//p')" \
+    "smooth RING $(entry_list texture | sed -n '1s/.*=//p')"; do
     set -- $case
-    saved=""
-    [ "${2:-}" = saved ] && saved=$(mkdir -p "$XDG_CONFIG_HOME/orbdrift" &&
-        printf '[Software\\orbdrift]\nTexture=SMOKE\n' | tee "$XDG_CONFIG_HOME/orbdrift/settings") &&
-        set -- "$1" "${@:3}"
+    if [ "$2" != none ]; then
+        mkdir -p "$XDG_CONFIG_HOME/orbdrift"
+        printf '[Software\\orbdrift]\nTexture=%s\n' "$2" >"$XDG_CONFIG_HOME/orbdrift/settings"
+    fi
     coproc HOST { "$host"; }
     read -r -t 10 id <&"${HOST[0]}"
-    "$saver" --window-id "$id" "${@:2}" &
+    "$saver" --window-id "$id" "${@:3}" &
     pid=$!
-    check "--window-id ${*:2} ${saved:+saved smoke }draws a $1 picture" \
+    check "--window-id ${*:3} with $2 saved draws a $1 picture" \
         eventually shot_is "$1" "$id" "$out/$1.png"
     eval "exec ${HOST[1]}>&-"
     wait_exit "$pid" 30
@@ -127,7 +138,6 @@ done
 
 # Every option the settings program's entry passes is one the program takes,
 # with the lowest, highest and default value of each slider.
-xml=$(dirname "$saver")/generated/orbdrift.xml
 check "the settings entry is well formed" xmllint --noout "$xml"
 refused=""
 count=0
@@ -146,6 +156,13 @@ for control in tree.parse(sys.argv[1]).iter():
 LIST
 )
 check "the program takes all $count of the entry's options:$refused" test -z "$refused" -a "$count" -ge 20
+mapfile -t textures < <(entry_list texture | sed '1d; s/^Texture: //; s/=.*//')
+listed="Texture: ${textures[*]:0:${#textures[@]}-1} different (${textures[-1]}:"
+check "the entry lists the textures as the usage does" \
+    sh -c "'$saver' --help | tr -s ' \n' ' ' | grep -qF '$listed'"
+mapfile -t speeds < <(entry_list speed | sed 1d)
+check "normal speed is in the middle of the entry's speeds" \
+    test "${speeds[${#speeds[@]} / 2]}" = "Speed: normal=--speed 1" -a $((${#speeds[@]} % 2)) = 1
 
 # A window that does not exist is said in one line and ends a display mode
 # with 1; the Windows switch keeps its -1. A number above X's 29 bits names
@@ -165,9 +182,14 @@ for way in "--window-id 12345 1" "--window-id $((id + (1 << 32))) 1" "--window-i
 done
 eval "exec ${HOST[1]}>&-"
 check "-h shows the usage on stdout" sh -c "'$saver' -h | grep -q '^Usage: orbdrift'"
-"$saver" --no-such-option 2>"$out/usage.txt"
-check "an unknown option ends with 2" test $? -eq 2
-check "and shows the usage on stderr" grep -q "^Usage: orbdrift" "$out/usage.txt"
+# A bad option is said in one line that points to the usage, not the usage.
+for bad in --no-such-option "--speed 9"; do
+    "$saver" $bad 2>"$out/bad.txt"
+    rc=$?
+    said=$(cat "$out/bad.txt")
+    check "$bad ends with 2 (exit $rc), saying in one line [$said]" \
+        test "$rc" -eq 2 -a "$(wc -l <"$out/bad.txt")" -eq 1 -a "${said%(try --help)}" != "$said"
+done
 check "--help shows the usage on stdout" sh -c "'$saver' --help | grep -q '^Usage: orbdrift'"
 
 # A host on the second screen of a display: the saver takes its screen.

@@ -69,6 +69,24 @@ kill -TERM "$pid"
 wait_exit "$pid" 30
 
 kill "$compositor" && wait "$compositor" 2>/dev/null
+
+# The README's lines for sway at the end of Debian's own config, whose
+# "output * bg" starts a background client: shot once that has been there
+# a while, 5 s or more after start.
+readme_lines=$(awk '/^## /{part=$0} part=="## As a wallpaper" && /With sway/{sway=1}
+    sway && /^```/{fences++; next} fences==1' "$(dirname "$0")/../../README.md")
+started=$SECONDS
+check "sway starts with Debian's config and the README's lines" \
+    start_sway 1 "$(cat /etc/sway/config)"$'\n'"${readme_lines//\/usr\/libexec\/xscreensaver\/orbdrift/$program}"
+user_command
+middle() { as_user grim -o HEADLESS-1 "$home/default.png" && cp "$home/default.png" "$out/" &&
+    convert "$out/default.png" -gravity center -crop 50%x20%+0+0 +repage "$out/middle.png" &&
+    rough "$out/middle.png"; }
+check "the wallpaper shows" eventually middle
+background=$(pgrep -u "$wayland_user" -x swaybg)
+settled() { [ "$(ps -o etimes= -p "$background")" -ge 3 ] && [ $((SECONDS - started)) -ge 5 ]; }
+check "and still shows over the background client ($background), settled" eval 'eventually settled && middle'
+kill "$compositor" && wait "$compositor" 2>/dev/null
 check "weston starts" start_weston
 as_user "$program" --wallpaper 2>"$out/weston.txt"
 check "on weston, without layer-shell, it ends with 1, saying why" test $? -eq 1 -a \

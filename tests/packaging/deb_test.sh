@@ -50,6 +50,8 @@ check "with its settings entry" grep -q 'arg="--delay %"' /usr/share/xscreensave
 check "and its man pages, which man finds and reads without a warning" test -z "$(man --warnings -l \
     /usr/share/man/man6/orbdrift.6.gz /usr/share/man/man1/orbdrift-add-to-xscreensaver.1.gz \
     /usr/share/man/man1/orbdrift-picture.1.gz 2>&1 >/dev/null)"
+check "orbdrift itself is on a login shell's PATH, the daemon's program" \
+    env -i HOME="$out" bash -lc 'orbdrift --help >/dev/null && [ "$(readlink -f "$(command -v orbdrift)")" = '"$program"' ]'
 check "the lock screen's picture command is on the PATH and writes a picture" \
     sh -c "orbdrift-picture --size 32x24 -o '$out/lock.png' && [ -s '$out/lock.png' ]"
 check "and its theme for MATE's screen saver" \

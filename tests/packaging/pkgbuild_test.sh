@@ -70,7 +70,8 @@ unpacked=$work/unpacked
 mkdir -p "$unpacked"
 bsdtar -xf "$package" -C "$unpacked" 2>/dev/null
 program=$unpacked/usr/libexec/xscreensaver/orbdrift
-check "the program is executable and reports $version, also where Arch's daemon looks" \
+check "the program is executable and reports $version, also where Arch's daemon looks and on the PATH" \
     sh -c "test -x '$program' && '$program' --version | grep -qF '$version' &&
+        '$unpacked/usr/bin/orbdrift' --version | grep -qF '$version' &&
         test \"\$(readlink '$unpacked/usr/lib/xscreensaver/orbdrift')\" = /usr/libexec/xscreensaver/orbdrift"
 report

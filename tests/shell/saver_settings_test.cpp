@@ -78,9 +78,14 @@ TEST(Settings, OkSavesWhatTheDialogShowsAndAFailedSaveSaysWhyAndCancels)
         fake.controls[IDC_TEXTURE] = 3; // the fourth kind offered
     };
     EXPECT_EQ(saver_main(nullptr, nullptr, const_cast<LPSTR>("/c"), 0), 1);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].size(), 12u);
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE].back(), "A different one each time");
-    EXPECT_EQ(fake.list_items[IDC_TEXTURE][3], "Smoke");
+    // The textures read as the usage lists them, the last as its parentheses say.
+    const std::vector<std::string>& textures = fake.list_items[IDC_TEXTURE];
+    ASSERT_EQ(textures.size(), 12u);
+    std::string listed = "Texture:";
+    for (const std::string& item : textures)
+        listed +=
+            " " + (&item != &textures.back() ? item : different_texture_word + (" (" + item + ":"));
+    EXPECT_EQ(setting_help(*find_settings_option("texture", in_dialog)).rfind(listed, 0), 0u);
     EXPECT_EQ(fake.list_items[IDC_SPEED].size(), 5u);
     EXPECT_EQ(fake.list_items[IDC_FRAME_RATE].size(), 3u);
     EXPECT_EQ(fake.controls[IDC_SPEED], 2); // 150 shows as the nearest choice, "normal"

@@ -43,3 +43,24 @@ TEST(SettingsTable, EachSettingHasItsControlInTheDialogUnderItsLabel)
     }
     EXPECT_EQ(settings_controls, offered);
 }
+
+// A control laid over another, or past the dialog's edge, passes every other
+// test. A closed list is a row high: its open list lies over those below.
+TEST(SettingsTable, NoTwoControlsOfTheDialogOverlapAndAllAreInside)
+{
+    const DialogTemplate* dialog = find_dialog_template(SETTINGS_DIALOG_ID);
+    ASSERT_NE(dialog, nullptr);
+    const auto bottom = [](const DialogControl& c) {
+        return c.y + (c.kind == DialogControl::list ? 12 : c.height);
+    };
+    for (int i = 0; i < dialog->control_count; ++i) {
+        const DialogControl& a = dialog->controls[i];
+        EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= dialog->width &&
+                    bottom(a) <= dialog->height)
+            << a.text << " " << a.id;
+        for (const DialogControl* b = &a + 1; b < dialog->controls + dialog->control_count; ++b)
+            EXPECT_TRUE(a.x + a.width <= b->x || b->x + b->width <= a.x || bottom(a) <= b->y ||
+                        bottom(*b) <= a.y)
+                << a.text << " " << a.id << " and " << b->text << " " << b->id;
+    }
+}

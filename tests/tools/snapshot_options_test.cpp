@@ -39,15 +39,16 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_FALSE(options.help);
 
     // The largest values allowed, the last kind, and help in either spelling.
+    // A texture by the word a person reads, in any case.
     ASSERT_TRUE(
-        parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture-only", "FLECK", "-h"},
+        parse({"--size", "8192x8192", "--step-ms", "3600000", "--texture-only", "Noise", "-h"},
               options, error));
     EXPECT_EQ(options.width * options.height, 8192 * 8192);
     EXPECT_EQ(options.step_ms, 3600000);
     EXPECT_EQ(options.texture_kind, 14);
     EXPECT_TRUE(options.help);
     SnapshotOptions help;
-    ASSERT_TRUE(parse({"--texture-only", "SPHERE", "--help"}, help, error));
+    ASSERT_TRUE(parse({"--texture-only", "sphere", "--help"}, help, error)); // its label, any case
     EXPECT_EQ(help.texture_kind, 0);
     EXPECT_TRUE(help.help);
     EXPECT_EQ(options.every, 0);
@@ -97,4 +98,7 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }
+    SnapshotOptions options;
+    std::string error;
+    EXPECT_FALSE(parse({"--texture-only", "different"}, options, error)); // no one kind
 }

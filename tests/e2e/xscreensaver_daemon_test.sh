@@ -21,7 +21,7 @@ made_user=""
 if [ "$(id -u)" -eq 0 ]; then
     user=orbdrift-daemon-$$
     useradd --no-create-home --home-dir "$home" "$user" && made_user=$user
-    [ -n "$made_user" ] || { echo "FAIL: no user to run the daemon as"; exit 1; }
+    [ -n "$made_user" ] || { echo "FAIL: no user to run the daemon as"; rm -rf "$scratch"; exit 1; }
 fi
 as_user() {
     if [ "$user" = "$(id -un)" ]; then

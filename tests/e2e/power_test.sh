@@ -162,6 +162,7 @@ if command -v sway >/dev/null; then
     strace -qq -o "$out/wayland.strace" -e trace=poll "${run_as[@]}" "$program" --wayland \
         --on-battery black 2>"$out/wayland.err" &
     check "killed bus: Wayland runs" eventually grep -qs '\], 3, ' "$out/wayland.strace"
+    check "killed bus: Wayland started on battery is black" eventually output_black HEADLESS-1
 fi
 { kill -KILL "$bus" && wait "$bus"; } 2>/dev/null; lines=$(wc -l <"$out/wayland.strace" 2>/dev/null)
 check "killed bus: X draws" eventually shows_noise root "${row[@]}"

@@ -6,7 +6,9 @@
 # deactivated. It runs the build installed into a scratch prefix, or with
 # --installed the package installed on this machine. The
 # daemon refuses to run display modes as root, so as root this runs it as an
-# ordinary user made for the test and removed afterwards.
+# ordinary user made for the test (one of this run's own: another run's
+# cleanup must not remove it, nor its saver stand in for this one's) and
+# removed afterwards.
 # Usage: xscreensaver_daemon_test.sh BUILD-DIR|--installed X-SCREENSHOT OUTPUT-DIR
 . "$(dirname "$0")/../support/prologue.sh" build= shot out -- "$@"
 [ "$build" = --installed ] || build=$(realpath "$build")
@@ -16,9 +18,11 @@ scratch=$(mktemp -d /tmp/orbdrift-daemon.XXXXXX)
 chmod 755 "$scratch"
 home=$scratch/home
 user=$(id -un)
+made_user=""
 if [ "$(id -u)" -eq 0 ]; then
-    user=orbdrift-daemon-test
-    id "$user" >/dev/null 2>&1 || useradd --no-create-home --home-dir "$home" "$user"
+    user=orbdrift-daemon-$$
+    useradd --no-create-home --home-dir "$home" "$user" && made_user=$user
+    [ -n "$made_user" ] || { echo "FAIL: no user to run the daemon as"; rm -rf "$scratch"; exit 1; }
 fi
 as_user() {
     if [ "$user" = "$(id -un)" ]; then
@@ -32,8 +36,11 @@ cleanup() {
     kill "$settings_program" 2>/dev/null
     as_user xscreensaver-command -exit >/dev/null 2>&1
     kill "$xvfb" 2>/dev/null
-    if [ "$user" = orbdrift-daemon-test ]; then
-        # What the daemon started ends with it and the server, if not at once.
+    if [ -n "$made_user" ]; then
+        # What the daemon started ends with it and the server, if not at once;
+        # what is left is this run's alone.
+        for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
+        pkill -KILL -u "$user"
         for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
         userdel "$user" 2>/dev/null
     fi
@@ -55,16 +62,18 @@ chown -R "$user" "$home"
 settings=$home/.xscreensaver
 
 log=$out/daemon.log
-modes() { sed -n 's/.*: forked "\(.*\)" in pid.*/\1/p' "$log" | grep -v '^xscreensaver-'; }
+# The display modes the daemon started, by its log: "PID COMMAND" each.
+modes() { sed -n 's/.*: forked "\(.*\)" in pid \([0-9]*\).*/\2 \1/p' "$log" | grep -v '^[0-9]* xscreensaver-'; }
 # start_mode ARGUMENT...: xscreensaver-command ARGUMENT...; the display mode the
-# daemon then starts, by its log, in $mode.
+# daemon then starts in $mode, its process in $mode_pid.
 start_mode() {
     local before
     before=$(modes | wc -l)
     as_user xscreensaver-command "$@" >/dev/null 2>&1
     mode=""
+    mode_pid=""
     for _ in $(seq 100); do
-        [ "$(modes | wc -l)" -gt "$before" ] && mode=$(modes | tail -1) && return
+        [ "$(modes | wc -l)" -gt "$before" ] && read -r mode_pid mode < <(modes | tail -1) && return
         sleep 0.1
     done
 }
@@ -84,12 +93,7 @@ check "orbdrift-add-to-xscreensaver begins ~/.xscreensaver" test $? = 0 -a -s "$
 # The user's entries come first in the daemon's list, orbdrift the only one.
 start_mode -select 1
 check "the daemon's first display mode is orbdrift --root (it started: $mode)" test "$mode" = "orbdrift --root"
-saver=""
-for _ in $(seq 100); do
-    saver=$(pgrep -u "$user" -f "orbdrift --root" | head -1)
-    [ -n "$saver" ] && break
-    sleep 0.1
-done
+saver=$mode_pid
 check "the middle shows orbdrift's noise" eventually shows_noise root 240 100 200 300 400 500
 "$shot" "$out/activated.png"
 # Row 0: the breathing band may leave row 1 to the sphere at its thinnest.
@@ -100,7 +104,7 @@ for _ in $(seq 100); do
     kill -0 "$saver" 2>/dev/null || { ended=yes; break; }
     sleep 0.1
 done
-check "deactivating ends orbdrift" test "$ended" = yes
+check "deactivating ends orbdrift" test -n "$saver" -a "$ended" = yes
 
 # In the settings program's list, typing the name picks it and the preview
 # runs it. With no session bus it would start one that outlives it.

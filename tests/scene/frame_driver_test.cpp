@@ -8,6 +8,7 @@
 #include "content/drifter.h"
 #include "content/scene_switches.h"
 #include "scene/frame_driver.h"
+#include "scene/scene_settings.h"
 #include "support/gl_recorder.h"
 #include "support/gl_test.h"
 #include "views/view_manager.h"
@@ -182,5 +183,36 @@ TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
                 calls += std::to_string(static_cast<int>(arg)) + " ";
         }
         EXPECT_EQ(calls, c.calls);
+    }
+}
+
+// The one clear that blacks what no picture covers is also each picture's
+// background: where the scene tests depth, it must clear the depths too (with
+// the depth mask open), or the last frame's punch holes in this one's sphere.
+TEST_F(FrameDriverTest, TheClearThatBlacksAroundThePicturesClearsTheirDepthsToo)
+{
+    static constexpr ScreenArea right = {160, 0, 160, height};
+    void (*const draws[])() = {[] { draw_pictures(&right, 1, true); },
+                               [] {
+                                   draw_picture_in_parts({0, 0, width, height}, &right, 1);
+                               }};
+    scene_settings.stars = true; // drawn tested against the sphere's depths
+    set_test_clock(0);
+    start_scene(width, height);
+    for (const auto draw : draws) {
+        GlRecording gl;
+        step_frame();
+        draw();
+        std::string clears; // each glClear as its buffers, after the depth mask then
+        double depth_mask = -1;
+        for (const GlCall& call : gl.outer()) {
+            if (call.name == "glDepthMask")
+                depth_mask = call.args[0];
+            if (call.name == "glClear")
+                clears += std::to_string(static_cast<int>(call.args[0])) + " with mask " +
+                          std::to_string(static_cast<int>(depth_mask)) + "; ";
+        }
+        EXPECT_EQ(clears,
+                  std::to_string(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT) + " with mask 1; ");
     }
 }

@@ -20,6 +20,11 @@ output_shows() {
     as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/" &&
         [ "$(identify -format '%wx%h' "$out/$1.png")" = 640x480 ] && covers "$out/$1.png"
 }
+# output_black OUTPUT: a screenshot of one of sway's outputs, black all over.
+output_black() {
+    as_user grim -o "$1" "$home/$1.png" 2>/dev/null && cp "$home/$1.png" "$out/$1-black.png" &&
+        [ "$(convert "$out/$1-black.png" -format '%[fx:maxima]' info:)" = 0 ]
+}
 # sharp PICTURE: drawn at the output's own pixels, not at half of them blown up.
 sharp() {
     [ "$(convert "$1" \( +clone -sample 50% -sample 200% \) -compose difference -composite \

@@ -63,15 +63,22 @@ as_user() {
     "${run_as[@]}" "$@"
 }
 
-# Waits for a compositor's socket in the runtime folder; its name in $socket.
+# Waits for a compositor's socket in the runtime folder to take connections;
+# its name in $socket. The file is there from the compositor's bind, a moment
+# before its listen: a client that connects in between is refused, and on a
+# busy machine that moment can be long.
 wait_for_socket() {
     local tenths=100
     until socket=$(cd "$runtime" && ls wayland-[0-9]* 2>/dev/null | grep -v lock | head -1) &&
-        [ -n "$socket" ]; do
+        [ -n "$socket" ] && takes_connections "$runtime/$socket"; do
         tenths=$((tenths - 1))
         [ "$tenths" -gt 0 ] || return 1
         sleep 0.1
     done
+}
+
+takes_connections() {
+    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' "$1" 2>/dev/null
 }
 
 swaymsg_as_user() { as_user env SWAYSOCK="$(echo "$runtime"/sway-ipc.*.sock)" swaymsg "$@"; }

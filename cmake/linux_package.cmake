@@ -9,7 +9,7 @@ include(GNUInstallDirs)
 install(TARGETS orbdrift RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
 # The daemon's entry and the man page's lines on the settings are written
 # from the settings table, so that neither can leave a setting out.
-add_executable(settings-pages src/tools/settings_pages.cpp)
+add_executable(settings-pages src/tools/settings_pages.cpp src/tools/plasma_pages.cpp)
 target_link_libraries(settings-pages PRIVATE orbdrift_scene)
 set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
 add_custom_command(OUTPUT ${generated}/orbdrift.xml

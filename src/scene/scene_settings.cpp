@@ -52,7 +52,7 @@ bool same_word(const char* a, const char* b)
 }
 
 constexpr unsigned everywhere =
-    in_dialog | in_daemon_entry | as_display_option | as_snapshot_option;
+    in_dialog | in_daemon_entry | as_display_option | as_snapshot_option | in_wallpaper_page;
 // What concerns the saver's frames, not the picture a snapshot shows.
 constexpr unsigned saving = in_dialog | in_daemon_entry | as_display_option;
 
@@ -117,7 +117,7 @@ constexpr Setting settings_table[setting_count] = {
     // Only Linux has a wallpaper, so only its dialog has this row.
     number("WallpaperFrameRate", "Wallpaper rate", "wallpaper-rate", "FPS",
            &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates,
-           in_dialog | as_display_option),
+           in_dialog | as_display_option | in_wallpaper_page),
     choice("Motion", "Motion", "motion", &SceneSettings::motion, motion_choices, everywhere),
 };
 

@@ -1,0 +1,137 @@
+// The wallpaper's item in a Qt Quick window of its own: its frames are the
+// snapshot tool's frames of the same moment, on each item of a window,
+// with the window's own drawing going on around them.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QQuickView>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/frame_clock.h"
+#include "plasma/scene_item.h"
+#include "plasma/scene_pace.h"
+#include "scene/frame_driver.h"
+#include "support/xvfb_server.h"
+
+namespace
+{
+
+std::int64_t simulated_ms = 0;
+std::int64_t simulated_clock()
+{
+    return simulated_ms;
+}
+
+constexpr int width = 640;
+constexpr int height = 480;
+constexpr int frames = 60;
+constexpr int step_ms = 40;
+constexpr std::uint32_t seed = 7;
+const char* const options = "--texture smoke --particles --speed 2";
+
+// The largest difference of a colour channel, and how many pixels differ,
+// between the snapshot and a window's picture.
+struct Difference {
+    int largest = 0;
+    int pixels = 0;
+};
+
+Difference compare(const QImage& window, const QImage& snapshot)
+{
+    Difference difference;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb a = window.pixel(x, y);
+            const QRgb b = snapshot.pixel(x, y);
+            const int largest = std::max({std::abs(qRed(a) - qRed(b)),
+                                          std::abs(qGreen(a) - qGreen(b)),
+                                          std::abs(qBlue(a) - qBlue(b))});
+            difference.largest = std::max(difference.largest, largest);
+            difference.pixels += largest > 0 ? 1 : 0;
+        }
+    }
+    return difference;
+}
+
+// The snapshot tool's picture of the moment after the frames, as a file.
+QImage snapshot_of(const QString& folder)
+{
+    const std::string path = folder.toStdString() + "/snapshot.png";
+    const std::string command = std::string(ORBDRIFT_SNAPSHOT) + " --size 640x480 --frames " +
+                                std::to_string(frames) + " --step-ms " + std::to_string(step_ms) +
+                                " --seed " + std::to_string(seed) + " " + options + " -o " +
+                                path;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return QImage(QString::fromStdString(path));
+}
+
+} // namespace
+
+// Two windows, as two screens of one process, each with a context of its
+// own: both show the one step of the scene, the snapshot's frame, though
+// each drew every frame. Mesa draws a window's context through GLX and the
+// snapshot's through EGL, and the two round the blended particles a few
+// steps apart: a channel may be up to 4 of 255 off, where the frame before
+// is 17 off.
+TEST(SceneItem, FramesAreTheSnapshotsOnEveryScreen)
+{
+    XvfbServer server(true, {"-screen", "0", "1280x480x24"});
+    ASSERT_TRUE(server.running()) << server.failure();
+    QTemporaryDir home;
+    // The saved settings of a home of its own: none.
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    int argc = 1;
+    char name[] = "scene_item_test";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    qmlRegisterType<SceneItem>("org.orbdrift", 1, 0, "OrbdriftScene");
+    set_millisecond_source(simulated_clock);
+    fix_scene_seed(seed);
+    ScenePace::instance().hold_timer(true); // the ticks are the test's
+
+    const QString quoted = "[\"" + QString(options).split(' ').join("\", \"") + "\"]";
+    QFile file(home.path() + "/screen.qml");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("import QtQuick 2.15\nimport org.orbdrift 1.0\n"
+                "OrbdriftScene { width: 640; height: 480; options: " + quoted + " }\n").toUtf8());
+    file.close();
+    QQuickView screens[2];
+    for (int i = 0; i < 2; ++i) {
+        screens[i].setSource(QUrl::fromLocalFile(file.fileName()));
+        ASSERT_EQ(screens[i].status(), QQuickView::Ready);
+        screens[i].setPosition(i * width, 0);
+        screens[i].show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&screens[i]));
+    }
+    const auto draw_both = [&screens] {
+        QImage pictures[2];
+        for (int i = 0; i < 2; ++i)
+            pictures[i] = screens[i].grabWindow();
+        return std::vector<QImage>{pictures[0], pictures[1]};
+    };
+    draw_both(); // the scene starts at the clock's zero
+    for (int frame = 1; frame < frames; ++frame) {
+        simulated_ms += step_ms;
+        ScenePace::instance().tick();
+        draw_both(); // each screen draws each frame
+    }
+    simulated_ms += step_ms;
+    ScenePace::instance().tick();
+    const std::vector<QImage> pictures = draw_both();
+    const QImage snapshot = snapshot_of(home.path());
+    ASSERT_EQ(snapshot.size(), QSize(width, height));
+    for (int i = 0; i < 2; ++i) {
+        const Difference difference = compare(pictures[i], snapshot);
+        EXPECT_LE(difference.largest, 4) << "screen " << i << ": " << difference.pixels
+                                         << " pixels differ";
+    }
+}

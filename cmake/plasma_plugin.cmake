@@ -29,8 +29,9 @@ configure_file(src/plasma/qmldir ${plasma_qml_dir}/org/orbdrift/qmldir COPYONLY)
 set(CMAKE_AUTOMOC OFF)
 
 # The wallpaper's package, its lists of settings written from the table.
+# In the build tree below share/, as below a data folder, for the tests.
 set(wallpaper_id org.orbdrift.wallpaper)
-set(wallpaper_dir ${CMAKE_CURRENT_BINARY_DIR}/plasma/${wallpaper_id})
+set(wallpaper_dir ${CMAKE_CURRENT_BINARY_DIR}/share/plasma/wallpapers/${wallpaper_id})
 configure_file(res/plasma/metadata.json.in ${wallpaper_dir}/metadata.json @ONLY)
 configure_file(res/plasma/main.qml ${wallpaper_dir}/contents/ui/main.qml COPYONLY)
 set(wallpaper_pages "")

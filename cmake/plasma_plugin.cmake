@@ -14,10 +14,10 @@ set_target_properties(orbdrift_scene orbdrift_shell orbdrift_posix orbdrift_sdbu
                       PROPERTIES POSITION_INDEPENDENT_CODE ON)
 set(CMAKE_AUTOMOC ON)
 add_library(orbdrift_plasma STATIC src/plasma/scene_item.cpp src/plasma/scene_pace.cpp
-            src/plasma/shared_scene.cpp)
+            src/plasma/shared_scene.cpp src/plasma/x11_sight.cpp)
 set_target_properties(orbdrift_plasma PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_link_libraries(orbdrift_plasma PUBLIC Qt5::Quick orbdrift_scene orbdrift_shell
-                      orbdrift_posix orbdrift_sdbus)
+                      orbdrift_posix orbdrift_sdbus X11::X11)
 
 # In the build tree as in a Qt installation, so that tests import it from
 # there: qml/org/orbdrift.

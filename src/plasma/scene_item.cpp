@@ -5,6 +5,7 @@
 
 #include "plasma/scene_pace.h"
 #include "plasma/shared_scene.h"
+#include "plasma/x11_sight.h"
 
 namespace
 {
@@ -73,9 +74,10 @@ void SceneItem::set_options(const QStringList& options)
 
 bool SceneItem::seen() const
 {
+    const X11Sight* sight = X11Sight::instance();
     return isVisible() && followed && followed->isExposed() &&
            followed->visibility() != QWindow::Hidden &&
-           followed->visibility() != QWindow::Minimized;
+           followed->visibility() != QWindow::Minimized && !(sight && sight->hidden(followed));
 }
 
 // A window learns that it is covered or shown again by its exposure, which
@@ -97,4 +99,9 @@ void SceneItem::follow_window(QQuickWindow* window)
     window->installEventFilter(this);
     connect(window, &QWindow::visibilityChanged, &ScenePace::instance(),
             &ScenePace::seen_changed);
+    if (X11Sight* sight = X11Sight::instance()) {
+        sight->watch(window);
+        connect(sight, &X11Sight::changed, &ScenePace::instance(), &ScenePace::seen_changed,
+                Qt::UniqueConnection);
+    }
 }

@@ -110,6 +110,12 @@ list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
 # The copyright file is the licence, the changelog the RPM's own changelog too.
 set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
                             "%doc /usr/share/doc/orbdrift/changelog.gz")
+# What the packages hold that is built only where its libraries are (the
+# Plasma wallpaper, a package of its own): scripts/setup builds it with the rest.
+add_custom_target(optional_packages)
+if(optional_package_targets)
+  add_dependencies(optional_packages ${optional_package_targets})
+endif()
 include(${CMAKE_CURRENT_LIST_DIR}/rpm_changelog.cmake)
 rpm_changelog(${CMAKE_CURRENT_SOURCE_DIR}/res/linux/changelog
               ${CMAKE_CURRENT_BINARY_DIR}/generated/rpm-changelog ${CPACK_RPM_PACKAGE_RELEASE})

@@ -47,6 +47,7 @@ foreach(page plasma-schema:config/main.xml plasma-script:code/settings.js plasma
 endforeach()
 add_custom_target(wallpaper_package ALL DEPENDS ${wallpaper_pages})
 
+include(GNUInstallDirs)
 # Where Plasma 5 looks: the wallpapers below the data folder, the module in
 # Qt's QML folder (asked of Qt, below the prefix).
 get_target_property(qmake Qt5::qmake IMPORTED_LOCATION)
@@ -59,3 +60,43 @@ install(TARGETS orbdriftplugin LIBRARY DESTINATION ${ORBDRIFT_QML_DIR}/org/orbdr
 install(FILES src/plasma/qmldir DESTINATION ${ORBDRIFT_QML_DIR}/org/orbdrift COMPONENT plasma)
 install(DIRECTORY ${wallpaper_dir} DESTINATION ${CMAKE_INSTALL_DATADIR}/plasma/wallpapers
         COMPONENT plasma)
+
+# A package of its own beside the saver's, which installs without Qt: the
+# Debian package orbdrift-plasma and the RPM of the same name. The RPM's
+# module is where Debian's Qt looks (the packages are made on Debian).
+add_custom_target(plasma_wallpaper ALL DEPENDS orbdriftplugin wallpaper_package)
+set(optional_package_targets plasma_wallpaper)
+# Every package carries its copyright and changelog, the saver's own.
+set(plasma_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/orbdrift-plasma)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/changelog.gz res/linux/copyright
+        DESTINATION ${plasma_doc_dir} COMPONENT plasma)
+set(CPACK_RPM_PLASMA_USER_FILELIST "%license /usr/${plasma_doc_dir}/copyright"
+                                   "%doc /usr/${plasma_doc_dir}/changelog.gz")
+set(CPACK_COMPONENTS_ALL Unspecified plasma)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_RPM_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME orbdrift)
+set(CPACK_RPM_UNSPECIFIED_PACKAGE_NAME orbdrift)
+set(CPACK_DEBIAN_PLASMA_PACKAGE_NAME orbdrift-plasma)
+set(CPACK_RPM_PLASMA_PACKAGE_NAME orbdrift-plasma)
+set(plasma_summary "orbdrift as a living wallpaper of KDE Plasma's desktop and lock screen")
+set(plasma_description
+    "orbdrift's picture, inside a slowly turning sphere, as a wallpaper of the
+Plasma 5 desktop and of its lock screen, behind the password prompt: pick
+orbdrift as the wallpaper type in Configure Desktop and Wallpaper, or in
+System Settings, Screen Locking, Appearance. What its page leaves unset is
+what orbdrift's own settings say.")
+set(CPACK_DEBIAN_PLASMA_DESCRIPTION "${plasma_summary}\n${plasma_description}")
+set(CPACK_RPM_PLASMA_PACKAGE_SUMMARY "${plasma_summary}")
+set(CPACK_RPM_PLASMA_PACKAGE_DESCRIPTION "${plasma_description}")
+set(CPACK_DEBIAN_PLASMA_PACKAGE_SECTION kde)
+# The QML its pages import; Plasma itself is what shows it.
+set(CPACK_DEBIAN_PLASMA_PACKAGE_DEPENDS
+    "qml-module-qtquick2, qml-module-qtquick-controls2, qml-module-org-kde-kirigami2")
+set(CPACK_DEBIAN_PLASMA_PACKAGE_RECOMMENDS "plasma-workspace")
+# The saver whose settings it reads where its page leaves them unset.
+set(CPACK_DEBIAN_PLASMA_PACKAGE_SUGGESTS orbdrift)
+set(CPACK_RPM_PLASMA_PACKAGE_SUGGESTS "plasma-workspace")
+list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/plasma
+     /usr/share/plasma/wallpapers /usr/lib/x86_64-linux-gnu /usr/lib/x86_64-linux-gnu/qt5
+     /usr/lib/x86_64-linux-gnu/qt5/qml)

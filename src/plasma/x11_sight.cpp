@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/x11_monitor_power.h"
+
 namespace
 {
 
@@ -138,6 +140,8 @@ X11Sight::X11Sight(void* opened) : display(opened)
     connect(events.get(), &QSocketNotifier::activated, this, &X11Sight::read_events);
     follow_active_window();
     XFlush(d);
+    connect(&monitor_watch, &QTimer::timeout, this, &X11Sight::look_at_monitors);
+    monitor_watch.start(1000);
 }
 
 X11Sight::~X11Sight()
@@ -158,7 +162,7 @@ void X11Sight::watch(QWindow* window)
 
 bool X11Sight::hidden(QWindow* window) const
 {
-    return covered.value(static_cast<unsigned long>(window->winId())) ||
+    return monitors_off || covered.value(static_cast<unsigned long>(window->winId())) ||
            active_area.contains(window->geometry());
 }
 
@@ -225,4 +229,13 @@ void X11Sight::follow_active_window()
     }
     active_area = active != None ? full_screen_area(d, active) : QRect();
     XFlush(d);
+}
+
+void X11Sight::look_at_monitors()
+{
+    const bool off = monitor_powered_down(as_display(display));
+    if (off == monitors_off)
+        return;
+    monitors_off = off;
+    emit changed();
 }

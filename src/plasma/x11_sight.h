@@ -4,12 +4,15 @@
 // never said of a window of another depth than the root's, as a desktop's
 // translucent window is); under a compositing manager, which lets every
 // window show, the focused window full-screen over it is the sign, as the
-// window manager tells on the root window and on that window. A connection
-// of its own listens, so that Qt's event masks stay as Qt set them.
+// window manager tells on the root window and on that window; and nobody
+// sees anything while the server has the monitors powered down. A
+// connection of its own listens, so that Qt's event masks stay as Qt set
+// them.
 #include <QHash>
 #include <QObject>
 #include <QRect>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <memory>
 
 class QWindow;
@@ -34,10 +37,14 @@ private:
     void read_events();
     void follow_active_window();
     void judge_stacking();
+    void look_at_monitors();
 
     void* display; // Xlib's, kept out of the header: its macros clash with Qt's names
     std::unique_ptr<QSocketNotifier> events;
     QHash<unsigned long, bool> covered; // by window, by those stacked over it
     unsigned long active = 0;           // the focused window, as the window manager names it
     QRect active_area;                  // where it is full-screen; empty else
+    // The server tells nobody of the monitors' power: it is asked each second.
+    QTimer monitor_watch;
+    bool monitors_off = false;
 };

@@ -23,22 +23,16 @@ check "the RPM holds the Debian package's files" \
 check "and needs no saver: it is a package of its own" \
     sh -c "! dpkg-deb -f '$deb' Depends | grep -qw orbdrift"
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "skipped: installing the package needs root"
+skip() {
+    echo "skipped: $1"
     report
     exit
-fi
-if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -qv "not-installed"; then
-    echo "skipped: $package is installed here already, and stays as it is"
-    report
-    exit
-fi
+}
+[ "$(id -u)" -eq 0 ] || skip "installing the package needs root"
+! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -qv "not-installed" ||
+    skip "$package is installed here already, and stays as it is"
 for file in $files; do
-    if [ -e "$file" ]; then
-        echo "skipped: $file exists already, and the package would replace it"
-        report
-        exit
-    fi
+    [ ! -e "$file" ] || skip "$file exists already, and the package would replace it"
 done
 installed=no
 cleanup() { [ "$installed" = no ] || dpkg -r "$package" >/dev/null 2>&1; }

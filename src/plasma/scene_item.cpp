@@ -45,6 +45,7 @@ SceneItem::SceneItem(QQuickItem* parent) : QQuickFramebufferObject(parent)
     // the top down.
     setMirrorVertically(true);
     connect(this, &QQuickItem::windowChanged, this, &SceneItem::follow_window);
+    follow_window(window()); // made with a parent already in a window
     connect(this, &QQuickItem::visibleChanged, &ScenePace::instance(), &ScenePace::seen_changed);
     ScenePace::instance().add(this);
 }

@@ -1,10 +1,8 @@
 #!/bin/bash
-# Plasma's desktop shell with orbdrift as its wallpaper: the picture, picked
-# with the shell's scripting call as a person's command line does, and at
-# rest under a window that covers it, costing the shell no more than an
-# image wallpaper does. One screen: Qt 5 makes its screens of RandR outputs,
-# of which Xvfb has one (its RandR monitors and further X screens give the
-# shell no second screen); the plugin's test draws into two windows.
+# plasmashell with orbdrift picked as the wallpaper by the scripting call:
+# the picture, at rest under a window that covers it, costing no more than an
+# image wallpaper. One screen: Qt 5 makes screens of RandR outputs, Xvfb has
+# one (nor do its RandR monitors or a second X screen make another).
 # Usage: plasma_desktop_test.sh BUILD-DIR X-SCREENSHOT X-HOST OUTPUT-DIR
 . "$(dirname "$0")/../support/prologue.sh" build shot host out -- "$@"
 . "$(dirname "$0")/../support/plasma_session.sh"

@@ -19,17 +19,12 @@ namespace
 
 const QString package = ORBDRIFT_WALLPAPER_DIR;
 
-bool set_environment(const QTemporaryDir& home)
-{
-    return qputenv("HOME", home.path().toUtf8()) &&
-           qputenv("XDG_CONFIG_HOME", home.path().toUtf8()) &&
-           qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
 // A home of the test's own, for the saved settings, and Qt without a display.
 struct QmlPlace {
     QTemporaryDir home;
-    bool environment_set = set_environment(home);
+    bool environment_set = qputenv("HOME", home.path().toUtf8()) &&
+                           qputenv("XDG_CONFIG_HOME", home.path().toUtf8()) &&
+                           qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[16] = "wallpaper_page";
     char* argv[2] = {name, nullptr};
@@ -52,7 +47,7 @@ QStringList options_of(QQmlEngine& engine, const QString& configuration)
 
 } // namespace
 
-TEST(WallpaperPage, EveryPageSettingHasAnEntryAndABox)
+TEST(WallpaperPage, OffersEachSettingAndWhatItSetsWinsOverTheSaved)
 {
     QmlPlace qml;
     QFile schema(package + "/contents/config/main.xml");
@@ -71,13 +66,9 @@ TEST(WallpaperPage, EveryPageSettingHasAnEntryAndABox)
         EXPECT_TRUE(root->property(("cfg_" + name).toUtf8()).isValid()) << setting.stored;
     }
     EXPECT_EQ(offered, 6);
-}
 
-// The entries a page writes, as options, read over the saved settings: what
-// the wallpaper sets wins, what it leaves empty is the saved setting.
-TEST(WallpaperPage, SetEntriesWinAndEmptyOnesLeaveTheSavedSettings)
-{
-    QmlPlace qml;
+    // The entries a page writes, as options, read over the saved settings:
+    // what the wallpaper sets wins, what it leaves empty is the saved setting.
     SceneSettings saved;
     saved.texture = FOG;
     saved.speed_percent = 50;

@@ -110,6 +110,8 @@ list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
 # The copyright file is the licence, the changelog the RPM's own changelog too.
 set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
                             "%doc /usr/share/doc/orbdrift/changelog.gz")
+# The same, named for the saver's component where the wallpaper's is beside it.
+set(CPACK_RPM_UNSPECIFIED_USER_FILELIST ${CPACK_RPM_USER_FILELIST})
 # What the packages hold that is built only where its libraries are (the
 # Plasma wallpaper, a package of its own): scripts/setup builds it with the rest.
 add_custom_target(optional_packages)

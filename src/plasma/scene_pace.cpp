@@ -101,7 +101,8 @@ void ScenePace::watch_battery()
     running_on_battery = on_battery_now();
     if (!watch_power_source())
         return;
-    power_news = std::make_unique<QSocketNotifier>(power_source_descriptor(), QSocketNotifier::Read);
+    power_news =
+        std::make_unique<QSocketNotifier>(power_source_descriptor(), QSocketNotifier::Read);
     connect(power_news.get(), &QSocketNotifier::activated, this, [this] {
         if (power_source_changed(running_on_battery))
             retime();

@@ -99,8 +99,8 @@ SceneSettings wallpaper_settings(const QStringList& options)
         const QByteArray value = i + 1 < options.size() ? options[i + 1].toUtf8() : QByteArray();
         SceneSettings tried = settings;
         std::string problem;
-        const int taken = read_settings_option(name.constData(), value.constData(), tried,
-                                               problem, as_display_option | as_snapshot_option);
+        const int taken = read_settings_option(name.constData(), value.constData(), tried, problem,
+                                               as_display_option | as_snapshot_option);
         if (taken > 0)
             settings = tried;
         i += taken > 1 ? 1 : 0;

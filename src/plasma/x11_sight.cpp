@@ -29,8 +29,8 @@ std::vector<long> property_items(Display* d, Window id, const char* name)
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     std::vector<long> items;
-    if (XGetWindowProperty(d, id, XInternAtom(d, name, False), 0, 64, False, AnyPropertyType,
-                           &type, &format, &count, &remaining, &data) == Success &&
+    if (XGetWindowProperty(d, id, XInternAtom(d, name, False), 0, 64, False, AnyPropertyType, &type,
+                           &format, &count, &remaining, &data) == Success &&
         data && format == 32) {
         const auto* values = reinterpret_cast<const long*>(data);
         items.assign(values, values + count);
@@ -102,8 +102,7 @@ QRect area_of(const XWindowAttributes& a)
 QRect hiding_area(Display* d, Window window)
 {
     XWindowAttributes a{};
-    if (!viewable(d, window, a) || a.c_class != InputOutput || a.override_redirect ||
-        a.depth == 32)
+    if (!viewable(d, window, a) || a.c_class != InputOutput || a.override_redirect || a.depth == 32)
         return {};
     return area_of(a);
 }
@@ -205,7 +204,8 @@ void X11Sight::judge_stacking()
         const Window ours = top_level(d, watched.key());
         Window* const at = std::find(children, end, ours);
         XWindowAttributes a{};
-        watched.value() = at != end && viewable(d, ours, a) && hidden_by(d, at + 1, end, area_of(a));
+        watched.value() =
+            at != end && viewable(d, ours, a) && hidden_by(d, at + 1, end, area_of(a));
     }
     if (children)
         XFree(children);

@@ -48,8 +48,7 @@ std::string choices_of(const Setting& setting)
     return list + "]";
 }
 
-template <typename Write>
-void for_each_row(Write write)
+template <typename Write> void for_each_row(Write write)
 {
     int index = 0;
     for (const Setting& setting : settings_table)

@@ -36,8 +36,10 @@ struct QmlPlace {
 QStringList options_of(QQmlEngine& engine, const QString& configuration)
 {
     QQmlComponent component(&engine);
-    component.setData(("import QtQml 2.15\nimport \"" + package + "/contents/code/settings.js\" as S\n"
-                       "QtObject { property var options: S.options(" + configuration + ") }")
+    component.setData(("import QtQml 2.15\nimport \"" + package +
+                       "/contents/code/settings.js\" as S\n"
+                       "QtObject { property var options: S.options(" +
+                       configuration + ") }")
                           .toUtf8(),
                       QUrl::fromLocalFile(package + "/test.qml"));
     std::unique_ptr<QObject> object(component.create());

@@ -50,16 +50,6 @@ void set_scene_defaults()
     apply_fixed_gl_state();
 }
 
-// The picture opaque: the scene writes alpha as lighting makes it, and Qt
-// Quick would blend the framebuffer with what lies under the item.
-void make_opaque()
-{
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glDisable(GL_SCISSOR_TEST);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
 // Each window's context is one the scene started in or goes on in: the
 // lighting is the context's own, the objects shared.
 void enter_context(int width, int height)
@@ -147,7 +137,6 @@ void draw_shared_scene(QQuickWindow* window, int width, int height)
     forget_scene_bindings();
     set_scene_defaults();
     draw_locked(width, height);
-    make_opaque();
     // Qt Quick draws with shaders and sets what it needs of the rest each
     // time: what the scene left of the fixed pipeline (lights, fog,
     // matrices) is the scene's to keep for its next frame.

@@ -95,12 +95,10 @@ SceneSettings wallpaper_settings(const QStringList& options)
             settings = tried;
         i += taken > 1 ? 1 : 0;
     }
-    // A different texture each time: each start of the wallpaper draws one,
-    // never the last one shown.
-    if (settings.texture == different_texture) {
+    // A different texture each time: each start of the wallpaper's scene
+    // draws one, never the one orbdrift's last start showed.
+    if (settings.texture == different_texture)
         settings.texture = other_texture(read_last_texture(), std::random_device{}());
-        settings.texture_varies = true;
-    }
     return settings;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPointer>
 #include <QQuickWindow>
 #include <QSet>
 #include <mutex>
@@ -19,7 +20,8 @@ SceneSettings settings_now;
 bool started = false;
 bool restart = false; // new settings since the scene started
 bool black = false;
-// The contexts the scene has drawn in since it started.
+// The context the scene started in, and those it has drawn in since.
+QPointer<QOpenGLContext> home;
 QSet<QOpenGLContext*> joined;
 
 // What Qt Quick's renderer leaves bound that fixed-function drawing would
@@ -50,30 +52,43 @@ void set_scene_defaults()
     apply_fixed_gl_state();
 }
 
-// Each window's context is one the scene started in or goes on in: the
-// lighting is the context's own, the objects shared.
-void enter_context(int width, int height)
+// Whether the scene's objects are there in a context: the one it started in
+// or one that shares its objects.
+bool has_scene_objects(QOpenGLContext* context)
+{
+    return home && QOpenGLContext::areSharing(context, home);
+}
+
+// Each window's context that has the scene's objects is one it draws in,
+// the lighting the context's own; false for another (a program whose
+// windows share no objects, as the lock screen's), where it has nothing.
+// Where the context it started in went, with the objects it alone had,
+// the scene starts again in this one.
+bool enter_context(int width, int height)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
-    if (started && restart)
+    if (started && home && !has_scene_objects(context))
+        return false;
+    if (started && restart && home)
         end_scene_context();
-    if (!started || restart) {
+    if (!started || restart || !home) {
         scene_settings = settings_now;
         joined.clear();
         start_scene(width, height);
         started = true;
         restart = false;
+        home = context;
         joined.insert(context);
     } else if (!joined.contains(context)) {
         join_scene_context();
         joined.insert(context);
     }
+    return true;
 }
 
 void draw_locked(int width, int height)
 {
-    enter_context(width, height);
-    if (black)
+    if (!enter_context(width, height) || black)
         clear_picture();
     else
         draw_picture({0, 0, width, height});

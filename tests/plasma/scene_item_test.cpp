@@ -46,7 +46,7 @@ int largest_difference(const QImage& a, const QImage& b)
 // snapshot's through EGL, and the two round the blended particles a few
 // steps apart: a channel may be up to 4 of 255 off, where the frame before
 // is 17 off.
-void expect_snapshot_frames(const QString& options)
+void expect_snapshot_frames(const QString& options, bool sharing = true)
 {
     XvfbServer server(true, {"-screen", "0", "1280x480x24"});
     ASSERT_TRUE(server.running()) << server.failure();
@@ -55,7 +55,7 @@ void expect_snapshot_frames(const QString& options)
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, sharing);
     int argc = 1;
     char name[] = "scene_item_test";
     char* argv[] = {name, nullptr};
@@ -91,8 +91,10 @@ void expect_snapshot_frames(const QString& options)
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     const QImage expected(snapshot);
     ASSERT_EQ(expected.size(), QSize(width, height));
-    for (const QImage& picture : pictures)
-        EXPECT_LE(largest_difference(picture, expected), 4);
+    EXPECT_LE(largest_difference(pictures[0], expected), 4);
+    QImage black(width, height, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    EXPECT_LE(largest_difference(pictures[1], sharing ? expected : black), sharing ? 4 : 0);
 }
 
 } // namespace
@@ -108,4 +110,11 @@ TEST(SceneItem, FramesAreTheSnapshotsOnEveryScreen)
 TEST(SceneItem, FramesUnderOptionsAreTheSnapshots)
 {
     expect_snapshot_frames("--texture smoke --particles --speed 2");
+}
+
+// A second screen whose window shares no objects with the first (the lock
+// screen's do not) has nothing of the scene to draw with: black.
+TEST(SceneItem, AScreenWithoutTheScenesObjectsIsBlack)
+{
+    expect_snapshot_frames("", false);
 }

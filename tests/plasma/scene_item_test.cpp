@@ -41,17 +41,14 @@ int largest_difference(const QImage& a, const QImage& b)
 }
 
 // Two windows, as two screens of one process, each with a context of its
-// own: both show the one step of the scene, the snapshot's frame, though
-// each drew every frame. Mesa draws a window's context through GLX and the
-// snapshot's through EGL, and the two round the blended particles a few
-// steps apart: a channel may be up to 4 of 255 off, where the frame before
-// is 17 off.
+// own, show the one step of the scene, though each drew every frame. Mesa
+// rounds blended particles a few steps apart through GLX and the snapshot's
+// EGL: a channel may be 4 of 255 off, where the frame before is 17 off.
 void expect_snapshot_frames(const QString& options, bool sharing = true)
 {
     XvfbServer server(true, {"-screen", "0", "1280x480x24"});
     ASSERT_TRUE(server.running()) << server.failure();
-    QTemporaryDir home;
-    // The saved settings of a home of its own: none.
+    QTemporaryDir home; // the saved settings of a home of its own: none
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     qputenv("QT_QPA_PLATFORM", "xcb");

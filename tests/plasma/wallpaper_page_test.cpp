@@ -1,6 +1,5 @@
-// The wallpaper's page, schema and script as the build wrote them from the
-// settings table, and the rule that what the wallpaper leaves unset is
-// orbdrift's saved setting.
+// The wallpaper's page, schema and script as written from the settings
+// table, and what the wallpaper leaves unset is orbdrift's saved setting.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -69,8 +68,7 @@ TEST(WallpaperPage, OffersEachSettingAndWhatItSetsWinsOverTheSaved)
     }
     EXPECT_EQ(offered, 6);
 
-    // The entries a page writes, as options, read over the saved settings:
-    // what the wallpaper sets wins, what it leaves empty is the saved setting.
+    // The entries a page writes, as options read over the saved settings.
     SceneSettings saved;
     saved.texture = FOG;
     saved.speed_percent = 50;

@@ -1,11 +1,7 @@
-# Sourced by the Plasma tests after the prologue, which set $build (where
-# share/ and qml/ are) and $out: start_plasma_session SIZE starts a private
-# X server, a home and settings of the test's own with the plugin found in
-# the build tree as an installed one is, and a session bus that starts
-# Plasma's daemons (the activity manager, without which the shell shows
-# nothing) in this environment, named in the abstract space so that nothing
-# is left on disk. The caller puts the ids of what it starts in $started;
-# at exit they go, and what the bus started with them.
+# Sourced by the Plasma tests after the prologue ($build, $out): start_plasma_session
+# SIZE starts Xvfb, a home of the test's own that finds the build's plugin, and
+# a session bus (abstract, so nothing stays on disk) that starts Plasma's
+# daemons here. What the caller started ($started) and the bus go at exit.
 start_plasma_session() {
     plasma_scratch=$(mktemp -d /tmp/orbdrift-plasma.XXXXXX)
     plasma_bus="" started=""

@@ -98,7 +98,8 @@ void SceneItem::follow_window(QQuickWindow* window)
     if (!window)
         return;
     window->installEventFilter(this);
-    connect(window, &QWindow::visibilityChanged, &ScenePace::instance(), &ScenePace::seen_changed);
+    connect(window, &QWindow::visibilityChanged, &ScenePace::instance(), &ScenePace::seen_changed,
+            Qt::UniqueConnection);
     if (X11Sight* sight = X11Sight::instance()) {
         sight->watch(window);
         connect(sight, &X11Sight::changed, &ScenePace::instance(), &ScenePace::seen_changed,

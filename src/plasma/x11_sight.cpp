@@ -46,11 +46,30 @@ bool holds(Display* d, const std::vector<long>& atoms, const char* name)
     return std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
 
-// A window that went between two questions is no error worth a word.
+// A window that went between two questions is no error worth a word. The
+// handler is the process's, which others in it set too: ours only while we
+// ask, the errors of our questions all in before the old one is back.
 int pass_over(Display*, XErrorEvent*)
 {
     return 0;
 }
+
+class ErrorsPassedOver
+{
+public:
+    explicit ErrorsPassedOver(Display* d) : display(d), before(XSetErrorHandler(pass_over)) {}
+    ErrorsPassedOver(const ErrorsPassedOver&) = delete;
+    ErrorsPassedOver& operator=(const ErrorsPassedOver&) = delete;
+    virtual ~ErrorsPassedOver()
+    {
+        XSync(display, False);
+        XSetErrorHandler(before);
+    }
+
+private:
+    Display* display;
+    int (*before)(Display*, XErrorEvent*);
+};
 
 // Where a full-screen window that is not minimised is; empty for any other.
 QRect full_screen_area(Display* d, Window window)
@@ -133,12 +152,11 @@ X11Sight* X11Sight::instance()
 X11Sight::X11Sight(void* opened) : display(opened)
 {
     Display* d = as_display(display);
-    XSetErrorHandler(pass_over);
+    const ErrorsPassedOver quiet(d);
     XSelectInput(d, DefaultRootWindow(d), PropertyChangeMask | SubstructureNotifyMask);
     events = std::make_unique<QSocketNotifier>(ConnectionNumber(d), QSocketNotifier::Read);
     connect(events.get(), &QSocketNotifier::activated, this, &X11Sight::read_events);
     follow_active_window();
-    XFlush(d);
     connect(&monitor_watch, &QTimer::timeout, this, &X11Sight::look_at_monitors);
     monitor_watch.start(1000);
 }
@@ -155,8 +173,11 @@ void X11Sight::watch(QWindow* window)
     if (covered.contains(id))
         return;
     covered.insert(id, false);
-    judge_stacking();
-    XFlush(d);
+    {
+        const ErrorsPassedOver quiet(d);
+        judge_stacking();
+    }
+    read_events();
 }
 
 bool X11Sight::hidden(QWindow* window) const
@@ -165,28 +186,35 @@ bool X11Sight::hidden(QWindow* window) const
            active_area.contains(window->geometry());
 }
 
+// Our own questions may bring events in with their answers, past the
+// socket's notice: events are read until none is queued.
 void X11Sight::read_events()
 {
     Display* d = as_display(display);
     const Atom active_name = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
-    bool stacking = false;
-    bool focus = false;
+    bool news = false;
     while (XPending(d)) {
-        XEvent event;
-        XNextEvent(d, &event);
-        const bool of_root = event.xany.window == DefaultRootWindow(d);
-        if (event.type == PropertyNotify)
-            focus = focus || !of_root || event.xproperty.atom == active_name;
-        else if (of_root) // the root's children: one mapped, moved, restacked or gone
-            stacking = true;
-        else if (event.type == ConfigureNotify) // the focused window's
-            focus = true;
+        bool stacking = false;
+        bool focus = false;
+        while (XPending(d)) {
+            XEvent event;
+            XNextEvent(d, &event);
+            const bool of_root = event.xany.window == DefaultRootWindow(d);
+            if (event.type == PropertyNotify)
+                focus = focus || !of_root || event.xproperty.atom == active_name;
+            else if (of_root) // the root's children: one mapped, moved, restacked or gone
+                stacking = true;
+            else if (event.type == ConfigureNotify) // the focused window's
+                focus = true;
+        }
+        const ErrorsPassedOver quiet(d);
+        if (focus)
+            follow_active_window();
+        if (stacking)
+            judge_stacking();
+        news = news || focus || stacking;
     }
-    if (focus)
-        follow_active_window();
-    if (stacking)
-        judge_stacking();
-    if (focus || stacking)
+    if (news)
         emit changed();
 }
 

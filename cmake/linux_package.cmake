@@ -16,7 +16,7 @@ file(CREATE_LINK ${program_from_bin} ${CMAKE_CURRENT_BINARY_DIR}/generated/bin/o
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/bin/orbdrift DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The daemon's entry and the man page's lines on the settings are written
 # from the settings table, so that neither can leave a setting out.
-add_executable(settings-pages src/tools/settings_pages.cpp)
+add_executable(settings-pages src/tools/settings_pages.cpp src/tools/plasma_pages.cpp)
 target_link_libraries(settings-pages PRIVATE orbdrift_scene)
 set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
 add_custom_command(OUTPUT ${generated}/orbdrift.xml
@@ -121,6 +121,14 @@ list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
 # The copyright file is the licence, the changelog the RPM's own changelog too.
 set(CPACK_RPM_USER_FILELIST "%license /usr/share/doc/orbdrift/copyright"
                             "%doc /usr/share/doc/orbdrift/changelog.gz")
+# The same, named for the saver's component where the wallpaper's is beside it.
+set(CPACK_RPM_UNSPECIFIED_USER_FILELIST ${CPACK_RPM_USER_FILELIST})
+# What the packages hold that is built only where its libraries are (the
+# Plasma wallpaper, a package of its own): scripts/setup builds it with the rest.
+add_custom_target(optional_packages)
+if(optional_package_targets)
+  add_dependencies(optional_packages ${optional_package_targets})
+endif()
 include(${CMAKE_CURRENT_LIST_DIR}/rpm_changelog.cmake)
 rpm_changelog(${CMAKE_CURRENT_SOURCE_DIR}/res/linux/changelog
               ${CMAKE_CURRENT_BINARY_DIR}/generated/rpm-changelog ${CPACK_RPM_PACKAGE_RELEASE})

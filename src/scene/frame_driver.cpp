@@ -207,6 +207,17 @@ void end_scene_context()
     forget_bound_texture();
 }
 
+void join_scene_context()
+{
+    apply_fixed_gl_state();
+    apply_scene_lighting();
+}
+
+void forget_scene_bindings()
+{
+    forget_bound_texture();
+}
+
 void set_fixed_gl_state()
 {
     apply_fixed_gl_state();

@@ -42,6 +42,14 @@ void clear_picture();
 // a later context, which may hand out the same names for other objects,
 // starts the scene afresh.
 void end_scene_context();
+// A further context that shares the objects of the one the scene started in
+// (another window of the same process): the fixed state, and the lighting
+// and fog setup made, there too, the scene going on where it is.
+void join_scene_context();
+// Before a frame in a context that another drawer uses between the scene's
+// frames (a toolkit binding textures of its own): the scene binds again what
+// it needs instead of trusting what it bound last.
+void forget_scene_bindings();
 
 // The render procedure's own: the client size read at window creation and
 // again when it changes,

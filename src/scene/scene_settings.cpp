@@ -44,7 +44,7 @@ constexpr SettingChoice wallpaper_rates[] = {{60, "60 frames a second", nullptr}
                                              {15, "15 frames a second", nullptr}};
 
 constexpr unsigned everywhere =
-    in_dialog | in_daemon_entry | as_display_option | as_snapshot_option;
+    in_dialog | in_daemon_entry | as_display_option | as_snapshot_option | in_wallpaper_page;
 // What concerns the saver's frames, not the picture a snapshot shows.
 constexpr unsigned saving = in_dialog | in_daemon_entry | as_display_option;
 
@@ -109,7 +109,7 @@ constexpr Setting settings_table[] = {
     // Only Linux has a wallpaper, so only its dialog has this row.
     number("WallpaperFrameRate", "Wallpaper rate", "wallpaper-rate", "FPS",
            &SceneSettings::wallpaper_frame_rate, 10, 100, 1, wallpaper_rates,
-           in_dialog | as_display_option),
+           in_dialog | as_display_option | in_wallpaper_page),
     choice("Motion", "Motion", "motion", &SceneSettings::motion, motion_choices, everywhere),
 };
 constexpr int setting_count = static_cast<int>(std::size(settings_table));

@@ -88,6 +88,9 @@ enum SettingPlace : unsigned {
     // Offered nowhere, but its option is still taken wherever options are,
     // so that command lines written before keep working.
     kept_option = 16,
+    // The desktop's wallpaper plugin's page: only what changes a picture
+    // that is there all day.
+    in_wallpaper_page = 32,
 };
 
 struct SettingChoice {

@@ -119,19 +119,17 @@ void scene_setup()
     scene_fog.start = static_cast<float>(0.2 * scene_scale);
     scene_fog.end = static_cast<float>(2.5 * scene_scale);
     scene_fog.set_color(0.0f, 0.0f, 0.075f, 0.0f);
-    scene_fog.apply();
 
     scene_light.color[0] = 1.0f;
     scene_light.color[1] = 1.0f;
     scene_light.color[2] = 1.0f;
-    scene_light.enable();
 
     scene_material.set_weights(0.4f, 0.6f, 0.9f, 1.0f);
     scene_material.shininess = 2;
     scene_material.tint[0] = 0.4f;
     scene_material.tint[1] = 0.75f;
     scene_material.tint[2] = 1.0f;
-    scene_material.apply(scene_light);
+    apply_scene_lighting();
 
     set_switches();
     view_manager.depth_clear_on = scene_switches.depth_test_on;
@@ -151,6 +149,13 @@ void scene_setup()
         texture_slots[0].generate(SPHERE, 256, 256, GL_RGBA, 0);
     // Last: its 65,536 draws come after those of the layers.
     generate_sphere_texture();
+}
+
+void apply_scene_lighting()
+{
+    scene_fog.apply();
+    scene_light.enable();
+    scene_material.apply(scene_light);
 }
 
 void generate_sphere_texture()

@@ -9,6 +9,9 @@ extern double unit_drift_scale;
 // Fixes every scene parameter and switch, seeds the random generator and
 // generates the sphere's texture. Runs once, with a GL context current.
 void scene_setup();
+// The fog, the light and the material as setup made them, into the current
+// context: setup's, or another that the scene goes on in.
+void apply_scene_lighting();
 // The sphere's texture, of the settings' kind, into the current context.
 void generate_sphere_texture();
 

@@ -1,9 +1,11 @@
 // Writes what people read about the settings from the one table of them:
 // the X screen-saver daemon's entry for its settings program, and the man
 // page's lines on the settings' options and file, put into its template in
-// the place of the comment lines that ask for them.
+// the place of the comment lines that ask for them; and the wallpaper
+// plugin's schema, script and page.
 //   settings-pages xml
 //   settings-pages man TEMPLATE
+//   settings-pages plasma-schema | plasma-script | plasma-page
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "scene/scene_settings.h"
+#include "tools/plasma_pages.h"
 
 namespace
 {
@@ -153,13 +156,24 @@ void put(std::string& page, const std::string& mark, const std::string& lines)
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "xml") == 0) {
-        std::fputs(xml_entry().c_str(), stdout);
-        return 0;
+    const struct {
+        const char* name;
+        std::string (*write)();
+    } whole_pages[] = {{"xml", xml_entry},
+                       {"plasma-schema", plasma_config_schema},
+                       {"plasma-script", plasma_settings_script},
+                       {"plasma-page", plasma_config_page}};
+    for (const auto& whole : whole_pages) {
+        if (argc == 2 && std::strcmp(argv[1], whole.name) == 0) {
+            std::fputs(whole.write().c_str(), stdout);
+            return 0;
+        }
     }
     std::ifstream page_file(argc == 3 && std::strcmp(argv[1], "man") == 0 ? argv[2] : "");
     if (!page_file) {
-        std::fputs("usage: settings-pages xml | settings-pages man TEMPLATE\n", stderr);
+        std::fputs("usage: settings-pages xml | plasma-schema | plasma-script | plasma-page\n"
+                   "       settings-pages man TEMPLATE\n",
+                   stderr);
         return 2;
     }
     std::stringstream read;

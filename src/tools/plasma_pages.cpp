@@ -51,7 +51,7 @@ std::string choices_of(const Setting& setting)
 template <typename Write> void for_each_row(Write write)
 {
     int index = 0;
-    for (const Setting& setting : settings_table)
+    for (const Setting& setting : setting_rows)
         if (setting.places & in_wallpaper_page)
             write(setting, index++);
 }

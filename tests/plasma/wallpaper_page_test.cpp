@@ -58,7 +58,7 @@ TEST(WallpaperPage, OffersEachSettingAndWhatItSetsWinsOverTheSaved)
     std::unique_ptr<QObject> root(page.create());
     ASSERT_TRUE(root) << page.errorString().toStdString();
     int offered = 0;
-    for (const Setting& setting : settings_table) {
+    for (const Setting& setting : setting_rows) {
         if (!(setting.places & in_wallpaper_page))
             continue;
         ++offered;

@@ -1,8 +1,9 @@
 #!/bin/bash
-# orbdrift on battery and after a long while, in the X display mode: the power
-# source comes from a mock of UPower on a D-Bus daemon of the test's own,
-# standing in for the system bus, and is switched while the saver runs; the
-# long while comes from a clock the test sets ahead.
+# orbdrift on battery, asked to save power, and after a long while, in the X
+# display mode: the power source comes from a mock of UPower on a D-Bus daemon
+# of the test's own, standing in for the system bus, and the power profile
+# from a mock of the power-profiles daemon beside it, each switched while the
+# saver runs; the long while comes from a clock the test sets ahead.
 # Usage: power_test.sh ORBDRIFT X-SCREENSHOT OUTPUT-DIR
 . "$(dirname "$0")/../support/prologue.sh" saver shot out -- "$@"
 export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
@@ -10,12 +11,14 @@ start_test_x
 
 bus=""
 mock=""
+profiles=""
 tracer=""
 pid=""
 stop() { [ -n "$1" ] && kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
 clean_up() {
     stop "$pid"
     stop "$tracer"
+    stop "$profiles"
     stop "$mock"
     stop "$bus"
     stop "$xvfb"
@@ -35,7 +38,7 @@ start_saver() {
         variables+=("$1")
         shift
     done
-    strace -qq -s 200 -o "$out/$name.strace" -e trace=poll,sendmsg \
+    strace -qq -s 400 -o "$out/$name.strace" -e trace=poll,sendmsg \
         env "${variables[@]}" "$saver" --root "$@" 2>"$out/$name.err" &
     tracer=$!
     # strace forks children of its own to try the kernel's ptrace first: the
@@ -52,26 +55,27 @@ end_saver() {
 }
 
 # How long the main loop waited each time, after the saver's Nth read of
-# OnBattery: the loop alone waits on three descriptors (end requests, X, bus).
+# OnBattery (or of the property $3): the loop alone waits on three
+# descriptors (end requests, X, bus).
 waits_after() {
-    awk -v n="$2" '/^sendmsg/ && /OnBattery/ {reads++; next}
+    awk -v n="$2" -v read="${3:-OnBattery}" '/^sendmsg/ && $0 ~ read {reads++; next}
         reads >= n && /^poll\(/ && match($0, /\], 3, -?[0-9]+\)/) {
             print substr($0, RSTART + 6, RLENGTH - 7)
         }' "$1"
 }
-# paced TRACE N LONGEST_FROM LONGEST_TO: of the last 100 waits after the Nth read,
-# the longest between those bounds. A wait is never longer than the timer's
+# paced TRACE N LONGEST_FROM LONGEST_TO [PROPERTY]: of the last 100 waits after
+# the Nth read, the longest between those bounds. A wait is never longer than the timer's
 # interval, so at 100 frames a second none is over 10 ms, and at 30 frames a
 # second some, after a frame drawn quickly, are.
 paced() {
     local longest
-    longest=$(waits_after "$1" "$2" | tail -100 | sort -n | awk 'END {if (NR >= 100) print}')
+    longest=$(waits_after "$1" "$2" "${5:-}" | tail -100 | sort -n | awk 'END {if (NR >= 100) print}')
     [ -n "$longest" ] && [ "$longest" -ge "$3" ] && [ "$longest" -le "$4" ]
 }
-reads() { grep -c '^sendmsg.*OnBattery' "$1"; }
-# read_times TRACE N: the saver has read OnBattery N times or more, counted
-# again at each try of eventually.
-read_times() { [ "$(reads "$1")" -ge "$2" ]; }
+reads() { grep -c "^sendmsg.*${2:-OnBattery}" "$1"; }
+# read_times TRACE N [PROPERTY]: the saver has read OnBattery (or PROPERTY) N
+# times or more, counted again at each try of eventually.
+read_times() { [ "$(reads "$1" "${3:-}")" -ge "$2" ]; }
 # all_black WINDOW Y X...: the pixels at those places are black.
 all_black() {
     local window=$1 y=$2 x
@@ -111,6 +115,28 @@ stop "$mock"; start_mock false
 check "restarted on mains, it comes back" eventually shows_noise root "${row[@]}"
 end_saver
 check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+
+# Asked to save power on mains, as on battery: the power-saver profile slows
+# it to 30 frames a second, and balanced brings it back; with the setting
+# "the same as on mains" the profile changes nothing.
+on_battery false
+start_profiles_mock power-saver || { echo "FAIL: no power profiles mock"; exit 1; }
+start_saver saver-profile
+trace=$out/saver-profile.strace
+check "power-saver on mains: 30 frames a second" eventually paced "$trace" 1 11 34 ActiveProfile
+set_profile balanced
+check "balanced: it reads the profile again" eventually read_times "$trace" 2 ActiveProfile
+check "and goes back to 100 frames a second" eventually paced "$trace" 2 0 10 ActiveProfile
+set_profile power-saver
+check "power-saver again: 30 frames a second" eventually paced "$trace" 3 11 34 ActiveProfile
+end_saver
+start_saver saver-same --on-battery same
+check "power-saver, on battery the same: 100 frames a second" eventually paced \
+    "$out/saver-same.strace" 1 0 10 ActiveProfile
+end_saver
+check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+stop "$profiles"
+profiles=""
 
 # Without UPower, without a bus or with one that never answers: mains, and nothing said of it.
 stop "$mock"

@@ -11,7 +11,7 @@ struct PowerNews {
     bool power_saver = false;
 };
 
-// What a saver's "On battery" setting is for: either one.
+// What a saver's "Power saving" setting is for: either one.
 inline bool saving_power(const PowerNews& news)
 {
     return news.on_battery || news.power_saver;

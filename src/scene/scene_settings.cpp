@@ -110,7 +110,7 @@ constexpr Setting settings_table[setting_count] = {
     // A daemon gives each monitor a window of its own.
     choice("EachMonitor", "Monitors", nullptr, &SceneSettings::monitors, monitor_choices,
            in_dialog),
-    choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices,
+    choice("OnBattery", "Power saving", "on-battery", &SceneSettings::on_battery, battery_choices,
            saving),
     number("BlackAfter", "Go black after", "black-after", "MINUTES",
            &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays, saving),

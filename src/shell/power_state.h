@@ -4,7 +4,7 @@
 // What the platform says, while the saver runs, of the display and the power
 // source: a picture that nobody can see is not drawn, and one on battery, or
 // while the computer is asked to save power (the battery saver), costs what
-// the "On battery" setting allows.
+// the "Power saving" setting allows.
 extern bool display_off;
 extern bool running_on_battery; // or asked to save power
 

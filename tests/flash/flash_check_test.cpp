@@ -19,11 +19,13 @@ const Colour black{0, 0, 0};
 const Colour white{255, 255, 255};
 
 // A patch of the frame that switches between two colours `rate` times a
-// second over a still background, for a second and a half at 60 frames.
+// second over a still background, for a second and a half at 60 frames; or
+// checks of that side, the colours swapping places.
 struct Flashing {
     const char* name;
     int width, height;
     FlashArea patch;
+    int checks;
     Colour on, off;
     double rate;
     double general, red; // the worst second's flashes
@@ -41,7 +43,8 @@ FlashReport check(const Flashing& flashing)
                 const FlashArea& p = flashing.patch;
                 const bool inside = x >= p.left && x < p.left + p.width && y >= p.top &&
                                     y < p.top + p.height;
-                const Colour c = !inside ? black : on ? flashing.on : flashing.off;
+                const bool odd = flashing.checks && (x / flashing.checks + y / flashing.checks) % 2;
+                const Colour c = !inside ? black : on != odd ? flashing.on : flashing.off;
                 std::uint8_t* pixel = &frame[(static_cast<std::size_t>(y) * flashing.width + x) * 3];
                 pixel[0] = c.r;
                 pixel[1] = c.g;
@@ -53,17 +56,22 @@ FlashReport check(const Flashing& flashing)
 }
 
 const Flashing cases[] = {
-    {"black and white at 3.5 a second", 160, 120, {0, 0, 160, 120}, white, black, 3.5, 3.5, 0},
-    {"black and white at 2 a second", 160, 120, {0, 0, 160, 120}, white, black, 2, 2, 0},
-    {"two bright greys at 10 a second", 160, 120, {0, 0, 160, 120}, {255, 255, 255},
+    {"black and white at 3.5 a second", 160, 120, {0, 0, 160, 120}, 0, white, black, 3.5, 3.5, 0},
+    {"black and white at 2 a second", 160, 120, {0, 0, 160, 120}, 0, white, black, 2, 2, 0},
+    {"two bright greys at 10 a second", 160, 120, {0, 0, 160, 120}, 0, {255, 255, 255},
      {240, 240, 240}, 10, 0, 0},
     // A luminance swing of 0.09 alone; (R - G - B) x 320 swings by 135.
-    {"saturated red and dark red at 4 a second", 160, 120, {0, 0, 160, 120}, {255, 0, 0},
+    {"saturated red and dark red at 4 a second", 160, 120, {0, 0, 160, 120}, 0, {255, 0, 0},
      {200, 0, 0}, 4, 0, 4},
-    {"a 64x64 square at 10 a second", 1024, 768, {400, 300, 64, 64}, white, black, 10, 0, 0},
+    {"a 64x64 square at 10 a second", 1024, 768, {400, 300, 64, 64}, 0, white, black, 10, 0, 0},
     // 200x140 is more than a quarter of a 341x256 field.
-    {"a 200x140 square at 10 a second", 1024, 768, {400, 300, 200, 140}, white, black, 10, 10, 0},
-    {"a still picture", 160, 120, {0, 0, 160, 120}, white, white, 0, 0, 0},
+    {"a 200x140 square at 10 a second", 1024, 768, {400, 300, 200, 140}, 0, white, black, 10, 10,
+     0},
+    // At 1280 wide a tenth of a degree is 4.3 pixels.
+    {"checks of 1 pixel at 10 a second", 1280, 960, {0, 0, 1280, 960}, 1, white, black, 10, 0, 0},
+    {"checks of 16 pixels at 10 a second", 1280, 960, {0, 0, 1280, 960}, 16, white, black, 10, 10,
+     0},
+    {"a still picture", 160, 120, {0, 0, 160, 120}, 0, white, white, 0, 0, 0},
 };
 
 TEST(FlashCheck, CountsTheWorstSecondOfEachKindOverTheAreaLimit)

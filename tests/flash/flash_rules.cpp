@@ -19,6 +19,7 @@ constexpr float saturated_red = 0.8f;
 constexpr int flashes_allowed = 3;
 constexpr double field_width = 341.0 / 1024.0;
 constexpr double field_height = 256.0 / 768.0;
+constexpr double fine_pattern = field_width / 100; // a tenth of a degree
 // Fields this far apart are looked at: an eighth of a field's side.
 constexpr int field_steps = 8;
 
@@ -103,7 +104,11 @@ bool over_flash_limit(const FlashReport& report)
 }
 
 FlashCheck::FlashCheck(int frame_width, int frame_height, double fps)
-    : width(frame_width), height(frame_height), frames_a_second(fps),
+    : row_pixels(frame_width),
+      cell(std::clamp(static_cast<int>(std::lround(frame_width * fine_pattern)), 1,
+                      std::min(frame_width, frame_height))),
+      width(frame_width / cell), height(frame_height / cell),
+      frames_a_second(fps), cell_light(static_cast<std::size_t>(width) * height * 3),
       general_swings(static_cast<std::size_t>(width) * height),
       red_swings(general_swings.size()), general_areas(areas_of(width, height)),
       red_areas(general_areas)
@@ -112,17 +117,35 @@ FlashCheck::FlashCheck(int frame_width, int frame_height, double fps)
         sum.assign(static_cast<std::size_t>(width + 1) * (height + 1), 0);
 }
 
+// Light adds up linearly: a square's is its pixels' mean. Pixels beyond the
+// last whole square are left out.
+void FlashCheck::average_cells(const std::uint8_t* rgb)
+{
+    std::fill(cell_light.begin(), cell_light.end(), 0.0f);
+    for (int y = 0; y < height * cell; ++y)
+        for (int x = 0; x < width * cell; ++x) {
+            const std::uint8_t* pixel = rgb + (static_cast<std::size_t>(y) * row_pixels + x) * 3;
+            float* light = &cell_light[(static_cast<std::size_t>(y / cell) * width + x / cell) * 3];
+            for (int c = 0; c < 3; ++c)
+                light[c] += linear[pixel[c]];
+        }
+    const float pixels = static_cast<float>(cell * cell);
+    for (float& light : cell_light)
+        light /= pixels;
+}
+
 void FlashCheck::add_frame(const std::uint8_t* rgb)
 {
     ++frame;
+    average_cells(rgb);
     const int row_length = width + 1;
     for (int y = 0; y < height; ++y) {
         std::int32_t row[4] = {0, 0, 0, 0};
         for (int x = 0; x < width; ++x) {
             const std::size_t pixel = static_cast<std::size_t>(y) * width + x;
-            const float r = linear[rgb[pixel * 3]];
-            const float g = linear[rgb[pixel * 3 + 1]];
-            const float b = linear[rgb[pixel * 3 + 2]];
+            const float r = cell_light[pixel * 3];
+            const float g = cell_light[pixel * 3 + 1];
+            const float b = cell_light[pixel * 3 + 2];
             const float luminance = 0.2126f * r + 0.7152f * g + 0.0722f * b;
             const float redness = std::max(0.0f, r - g - b) * 320.0f;
             const bool red = r > 0 && r >= saturated_red * (r + g + b);
@@ -158,7 +181,7 @@ std::int32_t FlashCheck::count(const std::vector<std::int32_t>& sum, const Flash
            at(area.left, area.top);
 }
 
-// A transition of an area is one of more than a quarter of its pixels at
+// A transition of an area is one of more than a quarter of its squares at
 // once; two of the same way in a row are one swing that went on, counted at
 // its later end. A flash is two transitions, so a second holds half as many
 // flashes as transitions.
@@ -168,20 +191,25 @@ void FlashCheck::record(std::vector<AreaRecord>& records, const std::vector<std:
     for (AreaRecord& record : records) {
         const std::int64_t quarter = static_cast<std::int64_t>(record.area.width) *
                                      record.area.height / 4;
-        for (const int way : {1, -1}) {
-            if (count(way > 0 ? up : down, record.area) <= quarter)
-                continue;
+        const bool rose = count(up, record.area) > quarter;
+        const bool fell = count(down, record.area) > quarter;
+        if (rose || fell) {
+            // Both at once are parts of the area changing places: one
+            // transition, the other way from the last.
+            const std::int8_t way = rose && fell ? (record.last == 1 ? -1 : 1) : rose ? 1 : -1;
             if (record.last == way)
                 record.frames.back() = frame;
             else
                 record.frames.push_back(frame);
-            record.last = static_cast<std::int8_t>(way);
+            record.last = way;
         }
         while (!record.frames.empty() && frame - record.frames.front() >= frames_a_second)
             record.frames.pop_front();
         const double flashes = static_cast<double>(record.frames.size()) / 2;
+        const FlashArea& area = record.area;
         if (flashes > kind_worst.flashes)
-            kind_worst = {flashes, record.frames.empty() ? 0 : record.frames.front(),
-                          record.area};
+            kind_worst = {flashes, record.frames.front(),
+                          {area.left * cell, area.top * cell, area.width * cell,
+                           area.height * cell}};
     }
 }

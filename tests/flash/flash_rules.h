@@ -1,7 +1,11 @@
 #pragma once
 // The general flash and red flash thresholds of WCAG 2.x (success criterion
 // 2.3.1) applied to a sequence of frames as they are shown one after the
-// other.
+// other. The frame is taken as a 1024 x 768 screen seen from where a 10
+// degree field is 341 x 256 of its pixels; a pattern finer than a tenth of
+// a degree flashes for nobody (the thresholds' exception for white noise and
+// fine checks), so the rules look at squares of that side, their light
+// averaged.
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -56,14 +60,17 @@ public:
     FlashCheck(int frame_width, int frame_height, double fps);
     virtual ~FlashCheck() = default;
 
-    // The next frame, RGB bytes with the top row first.
+    // The next frame, RGB bytes with the top row first, of the size given.
     void add_frame(const std::uint8_t* rgb);
     const FlashReport& report() const { return worst; }
 
 private:
-    int width;
+    int row_pixels;
+    int cell; // the side of the squares looked at, in pixels
+    int width;  // in squares
     int height;
     double frames_a_second;
+    std::vector<float> cell_light; // linear R, G, B of each square, this frame
     int frame = -1;
     std::vector<Swing> general_swings;
     std::vector<Swing> red_swings;
@@ -74,6 +81,7 @@ private:
     std::vector<AreaRecord> red_areas;
     FlashReport worst;
 
+    void average_cells(const std::uint8_t* rgb);
     void record(std::vector<AreaRecord>& records, const std::vector<std::int32_t>& up,
                 const std::vector<std::int32_t>& down, WorstSecond& kind_worst);
     std::int32_t count(const std::vector<std::int32_t>& sum, const FlashArea& area) const;

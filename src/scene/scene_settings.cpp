@@ -1,5 +1,6 @@
 #include "scene/scene_settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -125,8 +126,11 @@ int scene_speed_percent(const SceneSettings& settings)
 {
     const bool gentle = settings.motion == motion_gentle || (settings.motion == motion_as_desktop &&
                                                              settings.desktop_wants_less_motion);
-    return gentle && settings.speed_percent > gentle_speed_percent ? gentle_speed_percent
-                                                                   : settings.speed_percent;
+    const int top = gentle                        ? gentle_speed_percent
+                    : settings.texture == CHECK  ? checks_top_speed_percent
+                    : settings.texture == GRILLE ? grid_top_speed_percent
+                                                 : settings.speed_percent;
+    return std::min(settings.speed_percent, top);
 }
 
 bool is_settings_texture(int kind)

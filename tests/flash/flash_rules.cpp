@@ -105,7 +105,9 @@ bool over_flash_limit(const FlashReport& report)
 
 FlashCheck::FlashCheck(int frame_width, int frame_height, double fps)
     : row_pixels(frame_width),
-      cell(std::clamp(static_cast<int>(std::lround(frame_width * fine_pattern)), 1,
+      // Never more than a tenth of a degree: no pattern that counts is
+      // averaged away.
+      cell(std::clamp(static_cast<int>(frame_width * fine_pattern), 1,
                       std::min(frame_width, frame_height))),
       width(frame_width / cell), height(frame_height / cell),
       frames_a_second(fps), cell_light(static_cast<std::size_t>(width) * height * 3),

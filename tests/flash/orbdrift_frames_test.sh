@@ -3,17 +3,20 @@
 # ten simulated seconds at 60 frames a second (steps of 17 ms, so 58.8) for
 # every texture, at the slowest and the fastest speed, with particles and
 # overlays off and on, each after the black the saver starts from; then the
-# moments that change the picture at once: a wallpaper's new day bringing
-# each texture, and a monitor added. Small frames keep it to minutes: the
-# area that counts is scaled to the frame.
+# moments that change the picture at once, three seconds around each: a
+# wallpaper's new day bringing each texture to the fastest scene, and a
+# monitor added. 640 x 480 is the smallest frame in which the noise texture's
+# grain, finer than a tenth of a degree on a real screen, is still finer
+# than the squares the checker looks at; the area that counts is scaled to
+# the frame.
 # Usage: orbdrift_frames_test.sh SNAPSHOT-TOOL FLASH-CHECK OUTPUT-DIR
 set -u
 tool=$1
 checker=$2
 out=$3
-size=128x96
+size=640x480
 step_ms=17
-frames=600
+frames=600 # ten seconds
 fps=$(awk -v step="$step_ms" 'BEGIN {print 1000 / step}')
 textures=(SPHERE NOTSPHERE GRADIENT SMOKE FOG RING STAR SAND CHECK GRILLE FLECK)
 rm -rf "$out"
@@ -32,12 +35,13 @@ with open(path, "wb") as png:
               + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 PY
 
-# check NAME SNAPSHOT-OPTION...: the frames of those options, from black.
+# check NAME FRAMES SNAPSHOT-OPTION...: that many frames of those options,
+# from black. A sequence that flashes is kept to be looked at.
 check() {
-    local name=$1 dir=$out/$1 verdict
-    shift
+    local name=$1 count=$2 dir=$out/$1 verdict
+    shift 2
     mkdir -p "$dir"
-    "$tool" --size "$size" --frames "$frames" --step-ms "$step_ms" --every 1 --seed 3 "$@" \
+    "$tool" --size "$size" --frames "$count" --step-ms "$step_ms" --every 1 --seed 3 --quick "$@" \
         -o "$dir/f.png" || { echo "FAIL: $name: no frames"; failed=1; return; }
     verdict=$("$checker" --fps "$fps" "$out/black.png" "$dir"/f-*.png)
     case $? in
@@ -48,12 +52,13 @@ check() {
 
 for texture in "${textures[@]}"; do
     for speed in 0.25 4; do
-        check "$texture-$speed" --texture "$texture" --speed "$speed"
-        check "$texture-$speed-layers" --texture "$texture" --speed "$speed" --particles --overlays
+        check "$texture-$speed" "$frames" --texture "$texture" --speed "$speed"
+        check "$texture-$speed-layers" "$frames" --texture "$texture" --speed "$speed" \
+            --particles --overlays
     done
-    check "new-day-$texture" --texture FLECK --new-texture "300:$texture" --speed 4
+    check "new-day-$texture" 180 --texture FLECK --new-texture "60:$texture" --speed 4
 done
-check monitor-added --monitor-added 300 --speed 4 --particles --overlays
+check monitor-added 180 --monitor-added 60 --speed 4 --particles --overlays
 
 # The checker itself refuses what it cannot compare.
 "$checker" --fps 0 "$out/black.png" >/dev/null 2>&1

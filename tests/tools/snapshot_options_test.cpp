@@ -53,7 +53,9 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
-    ASSERT_TRUE(parse({"--new-texture", "120:SMOKE", "--monitor-added", "300"}, options, error));
+    ASSERT_TRUE(parse({"--new-texture", "120:SMOKE", "--monitor-added", "300", "--quick"}, options,
+                      error));
+    EXPECT_EQ(options.packing, PngPacking::quick);
     EXPECT_EQ(options.new_texture_frame, 120);
     EXPECT_EQ(options.new_texture_kind, SMOKE);
     EXPECT_EQ(options.monitor_added_frame, 300);

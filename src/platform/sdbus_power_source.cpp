@@ -92,8 +92,8 @@ void ask(Reading& reading)
     reading.question = sd_bus_slot_unref(reading.question);
     const Property& property = *reading.property;
     sd_bus_call_method_async(reading.source->bus, &reading.question, property.service,
-                             property.object, "org.freedesktop.DBus.Properties", "Get",
-                             take_answer, &reading, "ss", property.interface, property.name);
+                             property.object, "org.freedesktop.DBus.Properties", "Get", take_answer,
+                             &reading, "ss", property.interface, property.name);
 }
 
 int note_change(sd_bus_message*, void* data, sd_bus_error*)
@@ -131,8 +131,7 @@ bool follow(sd_bus* bus, Reading& reading)
     if (sd_bus_match_signal_async(bus, nullptr, property.service, property.object,
                                   "org.freedesktop.DBus.Properties", "PropertiesChanged",
                                   note_change, nullptr, &reading) < 0 ||
-        sd_bus_add_match_async(bus, nullptr, owner_rule.c_str(), note_owner, nullptr, &reading) <
-            0)
+        sd_bus_add_match_async(bus, nullptr, owner_rule.c_str(), note_owner, nullptr, &reading) < 0)
         return false;
     ask(reading);
     return true;

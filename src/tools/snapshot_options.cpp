@@ -153,12 +153,15 @@ struct ValueOption {
     bool of_picture;
 };
 
-const ValueOption value_options[] = {
-    {"--size", parse_size, true},          {"--frames", parse_frames, false},
-    {"--step-ms", parse_step, false},      {"--seed", parse_seed, false},
-    {"--texture-only", parse_kind, false}, {"-o", parse_output, true},
-    {"--every", parse_every, false},       {"--new-texture", parse_new_texture, false},
-    {"--monitor-added", parse_monitor_added, false}};
+const ValueOption value_options[] = {{"--size", parse_size, true},
+                                     {"--frames", parse_frames, false},
+                                     {"--step-ms", parse_step, false},
+                                     {"--seed", parse_seed, false},
+                                     {"--texture-only", parse_kind, false},
+                                     {"-o", parse_output, true},
+                                     {"--every", parse_every, false},
+                                     {"--new-texture", parse_new_texture, false},
+                                     {"--monitor-added", parse_monitor_added, false}};
 
 const ValueOption* find_option(const std::string& name, OptionSet set)
 {

@@ -17,9 +17,9 @@ void print_worst(const char* kind, const WorstSecond& worst, double fps)
 {
     std::printf("%s flashes: %g", kind, worst.flashes);
     if (worst.flashes > 0)
-        std::printf(" in the second from frame %d (%.2f s) over %dx%d at %d,%d",
-                    worst.first_frame, worst.first_frame / fps, worst.area.width,
-                    worst.area.height, worst.area.left, worst.area.top);
+        std::printf(" in the second from frame %d (%.2f s) over %dx%d at %d,%d", worst.first_frame,
+                    worst.first_frame / fps, worst.area.width, worst.area.height, worst.area.left,
+                    worst.area.top);
     std::printf("\n");
 }
 

@@ -41,11 +41,12 @@ FlashReport check(const Flashing& flashing)
         for (int y = 0; y < flashing.height; ++y)
             for (int x = 0; x < flashing.width; ++x) {
                 const FlashArea& p = flashing.patch;
-                const bool inside = x >= p.left && x < p.left + p.width && y >= p.top &&
-                                    y < p.top + p.height;
+                const bool inside =
+                    x >= p.left && x < p.left + p.width && y >= p.top && y < p.top + p.height;
                 const bool odd = flashing.checks && (x / flashing.checks + y / flashing.checks) % 2;
                 const Colour c = !inside ? black : on != odd ? flashing.on : flashing.off;
-                std::uint8_t* pixel = &frame[(static_cast<std::size_t>(y) * flashing.width + x) * 3];
+                std::uint8_t* pixel =
+                    &frame[(static_cast<std::size_t>(y) * flashing.width + x) * 3];
                 pixel[0] = c.r;
                 pixel[1] = c.g;
                 pixel[2] = c.b;
@@ -58,18 +59,50 @@ FlashReport check(const Flashing& flashing)
 const Flashing cases[] = {
     {"black and white at 3.5 a second", 160, 120, {0, 0, 160, 120}, 0, white, black, 3.5, 3.5, 0},
     {"black and white at 2 a second", 160, 120, {0, 0, 160, 120}, 0, white, black, 2, 2, 0},
-    {"two bright greys at 10 a second", 160, 120, {0, 0, 160, 120}, 0, {255, 255, 255},
-     {240, 240, 240}, 10, 0, 0},
+    {"two bright greys at 10 a second",
+     160,
+     120,
+     {0, 0, 160, 120},
+     0,
+     {255, 255, 255},
+     {240, 240, 240},
+     10,
+     0,
+     0},
     // A luminance swing of 0.09 alone; (R - G - B) x 320 swings by 135.
-    {"saturated red and dark red at 4 a second", 160, 120, {0, 0, 160, 120}, 0, {255, 0, 0},
-     {200, 0, 0}, 4, 0, 4},
+    {"saturated red and dark red at 4 a second",
+     160,
+     120,
+     {0, 0, 160, 120},
+     0,
+     {255, 0, 0},
+     {200, 0, 0},
+     4,
+     0,
+     4},
     {"a 64x64 square at 10 a second", 1024, 768, {400, 300, 64, 64}, 0, white, black, 10, 0, 0},
     // 200x140 is more than a quarter of a 341x256 field.
-    {"a 200x140 square at 10 a second", 1024, 768, {400, 300, 200, 140}, 0, white, black, 10, 10,
+    {"a 200x140 square at 10 a second",
+     1024,
+     768,
+     {400, 300, 200, 140},
+     0,
+     white,
+     black,
+     10,
+     10,
      0},
     // At 1280 wide a tenth of a degree is 4.3 pixels.
     {"checks of 1 pixel at 10 a second", 1280, 960, {0, 0, 1280, 960}, 1, white, black, 10, 0, 0},
-    {"checks of 16 pixels at 10 a second", 1280, 960, {0, 0, 1280, 960}, 16, white, black, 10, 10,
+    {"checks of 16 pixels at 10 a second",
+     1280,
+     960,
+     {0, 0, 1280, 960},
+     16,
+     white,
+     black,
+     10,
+     10,
      0},
     {"a still picture", 160, 120, {0, 0, 160, 120}, 0, white, white, 0, 0, 0},
 };

@@ -30,7 +30,8 @@ std::array<float, 256> linear_table()
     std::array<float, 256> table{};
     for (int byte = 0; byte < 256; ++byte) {
         const double c = byte / 255.0;
-        table[byte] = static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        table[byte] =
+            static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
     }
     return table;
 }
@@ -109,11 +110,10 @@ FlashCheck::FlashCheck(int frame_width, int frame_height, double fps)
       // averaged away.
       cell(std::clamp(static_cast<int>(frame_width * fine_pattern), 1,
                       std::min(frame_width, frame_height))),
-      width(frame_width / cell), height(frame_height / cell),
-      frames_a_second(fps), cell_light(static_cast<std::size_t>(width) * height * 3),
-      general_swings(static_cast<std::size_t>(width) * height),
-      red_swings(general_swings.size()), general_areas(areas_of(width, height)),
-      red_areas(general_areas)
+      width(frame_width / cell), height(frame_height / cell), frames_a_second(fps),
+      cell_light(static_cast<std::size_t>(width) * height * 3),
+      general_swings(static_cast<std::size_t>(width) * height), red_swings(general_swings.size()),
+      general_areas(areas_of(width, height)), red_areas(general_areas)
 {
     for (auto& sum : sums)
         sum.assign(static_cast<std::size_t>(width + 1) * (height + 1), 0);
@@ -191,8 +191,8 @@ void FlashCheck::record(std::vector<AreaRecord>& records, const std::vector<std:
                         const std::vector<std::int32_t>& down, WorstSecond& kind_worst)
 {
     for (AreaRecord& record : records) {
-        const std::int64_t quarter = static_cast<std::int64_t>(record.area.width) *
-                                     record.area.height / 4;
+        const std::int64_t quarter =
+            static_cast<std::int64_t>(record.area.width) * record.area.height / 4;
         const bool rose = count(up, record.area) > quarter;
         const bool fell = count(down, record.area) > quarter;
         if (rose || fell) {
@@ -210,8 +210,9 @@ void FlashCheck::record(std::vector<AreaRecord>& records, const std::vector<std:
         const double flashes = static_cast<double>(record.frames.size()) / 2;
         const FlashArea& area = record.area;
         if (flashes > kind_worst.flashes)
-            kind_worst = {flashes, record.frames.front(),
-                          {area.left * cell, area.top * cell, area.width * cell,
-                           area.height * cell}};
+            kind_worst = {
+                flashes,
+                record.frames.front(),
+                {area.left * cell, area.top * cell, area.width * cell, area.height * cell}};
     }
 }

@@ -66,8 +66,8 @@ public:
 
 private:
     int row_pixels;
-    int cell; // the side of the squares looked at, in pixels
-    int width;  // in squares
+    int cell;  // the side of the squares looked at, in pixels
+    int width; // in squares
     int height;
     double frames_a_second;
     std::vector<float> cell_light; // linear R, G, B of each square, this frame

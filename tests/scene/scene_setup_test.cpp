@@ -213,13 +213,11 @@ TEST_F(SceneSetupTest, GentleMotionAndHardEdgedTexturesHaveATopSpeed)
         int motion, speed, texture;
         bool desktop_wish;
         double most; // of full motion's
-    } cases[] = {{motion_gentle, 400, FLECK, false, 0.25},
-                 {motion_as_desktop, 400, FLECK, true, 0.25},
-                 {motion_full, 100, FLECK, true, 1.0},
-                 {motion_as_desktop, 400, FLECK, false, 4.0},
-                 {motion_full, 400, CHECK, false, 1.0},
-                 {motion_full, 400, GRILLE, false, 2.0},
-                 {motion_gentle, 400, CHECK, false, 0.25}};
+    } cases[] = {
+        {motion_gentle, 400, FLECK, false, 0.25}, {motion_as_desktop, 400, FLECK, true, 0.25},
+        {motion_full, 100, FLECK, true, 1.0},     {motion_as_desktop, 400, FLECK, false, 4.0},
+        {motion_full, 400, CHECK, false, 1.0},    {motion_full, 400, GRILLE, false, 2.0},
+        {motion_gentle, 400, CHECK, false, 0.25}};
     for (const auto& c : cases) {
         scene_settings.motion = c.motion;
         scene_settings.speed_percent = c.speed;

@@ -196,9 +196,9 @@ TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay
         {&GUID_CONSOLE_DISPLAY_STATE, 2, battery_slower, 0, 2, "SetTimer(1,33)"}, // dimmed
         {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,5)"},      // mains
         {&GUID_POWER_SAVING_STATUS, 1, battery_slower, 0, 2, "SetTimer(1,33)"},   // saver on
-        {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,33)"}, // still saving
+        {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,33)"},     // still saving
         {&GUID_POWER_SAVING_STATUS, 0, battery_slower, 0, 2, "SetTimer(1,5)"},
-        {&GUID_ACDC_POWER_SOURCE, 1, battery_black, 0, 1, "SetTimer(1,5)"},       // black once
+        {&GUID_ACDC_POWER_SOURCE, 1, battery_black, 0, 1, "SetTimer(1,5)"}, // black once
         {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 0, 2, "SetTimer(1,5)"},
         {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 10 * 60000, 1, nullptr}, // black for good
         {&GUID_CONSOLE_DISPLAY_STATE, 1, battery_same, 0, 0, nullptr},

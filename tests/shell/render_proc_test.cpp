@@ -161,15 +161,6 @@ std::int64_t next_millisecond()
 
 } // namespace
 
-// The battery saver at the start, on mains, costs what battery does.
-TEST(RenderProc, StartedWithTheBatterySaverOnItDrawsAsOnBattery)
-{
-    fake.battery_saver = 1;
-    const HWND window = make_saver_window();
-    EXPECT_EQ(fake.count("SetTimer(1,33)"), 1);
-    DestroyWindow(window);
-}
-
 // The power news a saver asked for paces or pauses its frames; every other
 // power message still ends it.
 TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay)

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -273,14 +272,14 @@ const GUID GUID_POWER_SAVING_STATUS = {
 
 HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
 {
-    const GUID* const settings[] = {&GUID_CONSOLE_DISPLAY_STATE, &GUID_ACDC_POWER_SOURCE,
-                                    &GUID_POWER_SAVING_STATUS};
-    const char* const names[] = {"display", "power source", "battery saver"};
-    int kind = 0;
-    while (kind < 2 && !IsEqualGUID(*setting, *settings[kind]))
-        ++kind;
-    record("RegisterPowerSettingNotification(" + handle_text(window) + "," + names[kind] + ")");
-    return reinterpret_cast<HPOWERNOTIFY>(static_cast<std::intptr_t>(kind + 1));
+    const bool display = IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
+    const bool source = IsEqualGUID(*setting, GUID_ACDC_POWER_SOURCE);
+    record("RegisterPowerSettingNotification(" + handle_text(window) + "," +
+           (display  ? "display"
+            : source ? "power source"
+                     : "battery saver") +
+           ")");
+    return reinterpret_cast<HPOWERNOTIFY>(display ? 1 : source ? 2 : 3);
 }
 
 BOOL UnregisterPowerSettingNotification(HPOWERNOTIFY notice)

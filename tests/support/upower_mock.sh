@@ -8,9 +8,9 @@
 #   start_mock true|false   UPower again, after its end, with that OnBattery
 #   on_battery true|false   UPower's OnBattery, once the mock has told the
 #                           bus of the change, as UPower does
-#   start_profiles_mock PROFILE  the power-profiles daemon beside it, with that
+#   start_profiles_mock P   the power-profiles daemon beside it, with that
 #                           ActiveProfile; sets $profiles
-#   set_profile PROFILE     its ActiveProfile, once told of as by on_battery
+#   set_profile P           its ActiveProfile, told of as by on_battery
 . "$(dirname "${BASH_SOURCE[0]}")/private_bus.sh"
 
 start_upower_mock() {

@@ -13,8 +13,12 @@ bool read_png(const std::string& path, png_image& image, std::vector<std::uint8_
 {
     image = {};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
+    // A header may promise any size: more than a screen's is no frame.
+    if (!png_image_begin_read_from_file(&image, path.c_str()) || image.width > 16384 ||
+        image.height > 16384) {
+        png_image_free(&image);
         return false;
+    }
     image.format = PNG_FORMAT_RGB;
     rgb.resize(PNG_IMAGE_SIZE(image));
     const bool read = png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0;

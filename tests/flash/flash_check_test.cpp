@@ -95,7 +95,8 @@ TEST(FlashCheck, ReadsFramesFromPngFilesAndRefusesWhatItCannotCompare)
     EXPECT_EQ(report.general.first_frame, 1);
     ASSERT_TRUE(write_png(files[1], 6, 8, std::vector<std::uint8_t>(6 * 8 * 3)));
     ASSERT_TRUE(write_png(files[2], 20000, 1, std::vector<std::uint8_t>(20000 * 3)));
-    for (const std::string& bad : {files[1], files[2], files.back(), std::string("/")}) {
+    EXPECT_FALSE(check_png_frames({files[2]}, 10, report, error)); // wider than any screen
+    for (const std::string& bad : {files[1], files.back(), std::string("/")}) {
         EXPECT_FALSE(check_png_frames({files[0], bad}, 10, report, error)) << bad;
         EXPECT_NE(error.find(bad), std::string::npos) << error;
     }

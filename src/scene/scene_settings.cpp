@@ -126,10 +126,11 @@ int scene_speed_percent(const SceneSettings& settings)
 {
     const bool gentle = settings.motion == motion_gentle || (settings.motion == motion_as_desktop &&
                                                              settings.desktop_wants_less_motion);
-    const int top = gentle                       ? gentle_speed_percent
-                    : settings.texture == CHECK  ? checks_top_speed_percent
-                    : settings.texture == GRILLE ? grid_top_speed_percent
-                                                 : settings.speed_percent;
+    const int top = gentle                      ? gentle_speed_percent
+                    : settings.texture == CHECK ? checks_top_speed_percent
+                    : settings.texture == GRILLE || settings.texture == FLECK
+                        ? lines_and_noise_top_speed_percent
+                        : settings.speed_percent;
     return std::min(settings.speed_percent, top);
 }
 

@@ -204,7 +204,7 @@ double motion_in_a_second()
     return where() - before;
 }
 
-// Gentle motion, and checks and grid lines, which flash when they go fast.
+// Gentle motion, and checks, grid lines and noise, which flash when they go fast.
 TEST_F(SceneSetupTest, GentleMotionAndHardEdgedTexturesHaveATopSpeed)
 {
     const double full = motion_in_a_second();
@@ -215,8 +215,8 @@ TEST_F(SceneSetupTest, GentleMotionAndHardEdgedTexturesHaveATopSpeed)
         double most; // of full motion's
     } cases[] = {
         {motion_gentle, 400, FLECK, false, 0.25}, {motion_as_desktop, 400, FLECK, true, 0.25},
-        {motion_full, 100, FLECK, true, 1.0},     {motion_as_desktop, 400, FLECK, false, 4.0},
-        {motion_full, 400, CHECK, false, 1.0},    {motion_full, 400, GRILLE, false, 2.0},
+        {motion_full, 100, FLECK, true, 1.0},     {motion_as_desktop, 400, SPHERE, false, 4.0},
+        {motion_full, 400, CHECK, false, 1.0},    {motion_full, 400, FLECK, false, 2.0},
         {motion_gentle, 400, CHECK, false, 0.25}};
     for (const auto& c : cases) {
         scene_settings.motion = c.motion;
@@ -230,11 +230,12 @@ TEST_F(SceneSetupTest, GentleMotionAndHardEdgedTexturesHaveATopSpeed)
     scene_settings = SceneSettings();
 }
 
-// A wallpaper's new day brings checks to a scene at four times the speed:
+// A wallpaper's new day brings checks to a glow at four times the speed:
 // it goes on from where it is, at the checks' top speed.
 TEST_F(SceneSetupTest, ANewTextureWithATopSpeedSlowsTheSceneWithoutAJump)
 {
     scene_settings.speed_percent = 400;
+    scene_settings.texture = SPHERE;
     set_test_clock(0);
     fix_scene_seed(7);
     start_scene(64, 64);

@@ -46,7 +46,7 @@
     LIST("", IDC_FRAME_RATE, 80, 80, 110, 50)                                                      \
     LABEL("Monitors:", -1, 10, 100, 60, 10)                                                        \
     LIST("", IDC_MONITORS, 80, 98, 110, 50)                                                        \
-    LABEL("On battery:", -1, 10, 118, 60, 10)                                                      \
+    LABEL("Power saving:", -1, 10, 118, 60, 10)                                                    \
     LIST("", IDC_ON_BATTERY, 80, 116, 110, 50)                                                     \
     LABEL("Go black after:", -1, 10, 136, 60, 10)                                                  \
     LIST("", IDC_BLACK_AFTER, 80, 134, 110, 60)                                                    \

@@ -31,6 +31,13 @@ void FrameClock::update()
 {
     previous = now;
     elapsed_ms = static_cast<double>(read_milliseconds());
-    now = elapsed_ms * 0.001 * speed;
+    now = speed_since_now + (elapsed_ms - speed_since_ms) * 0.001 * speed;
     delta = now - previous;
+}
+
+void FrameClock::change_speed(double new_speed)
+{
+    speed_since_ms = elapsed_ms;
+    speed_since_now = now;
+    speed = new_speed;
 }

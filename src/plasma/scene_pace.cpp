@@ -91,20 +91,23 @@ void ScenePace::retime()
         timer.start(static_cast<int>(interval));
 }
 
-// UPower's word on the power source, from the first item on; without a
-// system bus the computer counts as on mains.
+// UPower's word on the power source and the power profile's, from the first
+// item on; without a system bus the computer counts as on mains.
 void ScenePace::watch_battery()
 {
     if (battery_watched)
         return;
     battery_watched = true;
-    running_on_battery = on_battery_now();
+    power = power_now();
+    running_on_battery = saving_power(power);
     if (!watch_power_source())
         return;
     power_news =
         std::make_unique<QSocketNotifier>(power_source_descriptor(), QSocketNotifier::Read);
     connect(power_news.get(), &QSocketNotifier::activated, this, [this] {
-        if (power_source_changed(running_on_battery))
+        if (power_source_changed(power)) {
+            running_on_battery = saving_power(power);
             retime();
+        }
     });
 }

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/sdbus_power_source.h"
+
 class SceneItem;
 
 class ScenePace : public QObject
@@ -44,6 +46,7 @@ private:
     bool configured = false;
     QTimer timer;
     std::unique_ptr<QSocketNotifier> power_news;
+    PowerNews power;
     bool running_on_battery = false;
     bool battery_watched = false;
     bool shows_black = false;

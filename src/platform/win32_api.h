@@ -300,8 +300,9 @@ BOOL ClientToScreen(HWND window, POINT* point);
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC procedure, LPARAM data);
 
 // Power: the console's display going off and on (the X server's monitor
-// power) and the power source (UPower's OnBattery), each told to a window
-// that asked as WM_POWERBROADCAST with PBT_POWERSETTINGCHANGE, sent.
+// power), the power source (UPower's OnBattery) and the battery saver (the
+// power-profiles daemon's power-saver profile), each told to a window that
+// asked as WM_POWERBROADCAST with PBT_POWERSETTINGCHANGE, sent.
 struct GUID {
     DWORD Data1;
     WORD Data2;
@@ -316,6 +317,7 @@ inline bool IsEqualGUID(const GUID& a, const GUID& b)
 }
 extern const GUID GUID_CONSOLE_DISPLAY_STATE; // Data[0]: 0 off, 1 on, 2 dimmed
 extern const GUID GUID_ACDC_POWER_SOURCE;     // Data[0]: 0 mains, 1 battery, 2 a short-term source
+extern const GUID GUID_POWER_SAVING_STATUS;   // Data[0]: 0 off, 1 the battery saver on
 struct POWERBROADCAST_SETTING {
     GUID PowerSetting;
     DWORD DataLength;
@@ -328,7 +330,7 @@ struct SYSTEM_POWER_STATUS {
     BYTE ACLineStatus; // 0 offline, 1 online, 255 unknown
     BYTE BatteryFlag;
     BYTE BatteryLifePercent;
-    BYTE SystemStatusFlag;
+    BYTE SystemStatusFlag; // 1 with the battery saver on
     DWORD BatteryLifeTime;
     DWORD BatteryFullLifeTime;
 };

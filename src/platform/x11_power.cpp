@@ -1,8 +1,9 @@
 // The power calls of the Windows API: the X server's monitor power (the
 // DPMS extension, looked at no more than once a second), or a wallpaper that
-// nobody can see, as the console's display state, and UPower's OnBattery as
-// the power source. Each change is sent to the windows that asked, as
-// Windows sends it.
+// nobody can see, as the console's display state, UPower's OnBattery as the
+// power source, and the power-profiles daemon's power-saver profile as the
+// battery saver. Each change is sent to the windows that asked, as Windows
+// sends it.
 #include <memory>
 #include <vector>
 
@@ -10,17 +11,21 @@
 #include "platform/x11_internal.h"
 #include "platform/x11_monitor_power.h"
 
-const GUID GUID_CONSOLE_DISPLAY_STATE = {0x6fe69556, 0x704a, 0x47a0,
-                                          {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-const GUID GUID_ACDC_POWER_SOURCE = {0x5d3e9a59, 0xe9d5, 0x4b00,
-                                     {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+const GUID GUID_CONSOLE_DISPLAY_STATE = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID GUID_ACDC_POWER_SOURCE = {
+    0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+const GUID GUID_POWER_SAVING_STATUS = {
+    0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 
 namespace
 {
 
+enum class News { display, source, saving };
+
 struct Notice {
     HWND window;
-    bool display; // else the power source
+    News news;
 };
 
 std::vector<std::unique_ptr<Notice>> notices;
@@ -34,22 +39,35 @@ bool server_monitor_off()
     return monitor_powered_down(x11::display());
 }
 
-bool watched(bool display)
+const GUID* const news_settings[] = {&GUID_CONSOLE_DISPLAY_STATE, &GUID_ACDC_POWER_SOURCE,
+                                     &GUID_POWER_SAVING_STATUS};
+constexpr int news_kinds = sizeof news_settings / sizeof news_settings[0];
+
+const GUID& setting_of(News news)
+{
+    return *news_settings[static_cast<int>(news)];
+}
+
+bool watched(News news)
 {
     for (const auto& notice : notices)
-        if (notice->display == display)
+        if (notice->news == news)
             return true;
     return false;
 }
 
-void tell(bool display, BYTE state)
+// Both come from the bus.
+bool bus_watched()
 {
-    POWERBROADCAST_SETTING setting{display ? GUID_CONSOLE_DISPLAY_STATE : GUID_ACDC_POWER_SOURCE,
-                                   1,
-                                   {state}};
+    return watched(News::source) || watched(News::saving);
+}
+
+void tell(News news, BYTE state)
+{
+    POWERBROADCAST_SETTING setting{setting_of(news), 1, {state}};
     std::vector<HWND> told; // a window may stop watching when told
     for (const auto& notice : notices)
-        if (notice->display == display)
+        if (notice->news == news)
             told.push_back(notice->window);
     for (HWND window : told)
         SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
@@ -62,14 +80,17 @@ bool (*x11::monitor_off_source)() = server_monitor_off;
 
 HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
 {
-    const bool display = setting && IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
-    if (!window || !setting || (!display && !IsEqualGUID(*setting, GUID_ACDC_POWER_SOURCE)))
+    int news = 0;
+    while (setting && news < news_kinds && !IsEqualGUID(*setting, *news_settings[news]))
+        ++news;
+    if (!window || news == news_kinds)
         return nullptr;
-    if (!display && !watch_power_source())
+    const News asked = static_cast<News>(news);
+    if (asked != News::display && !watch_power_source())
         return nullptr; // no news will ever come
-    if (display && !watched(true))
+    if (asked == News::display && !watched(News::display))
         monitor_off = display_was_off = false; // the first look tells of a monitor already off
-    notices.push_back(std::make_unique<Notice>(Notice{window, display}));
+    notices.push_back(std::make_unique<Notice>(Notice{window, asked}));
     return notices.back().get();
 }
 
@@ -77,9 +98,8 @@ BOOL UnregisterPowerSettingNotification(HPOWERNOTIFY handle)
 {
     for (auto it = notices.begin(); it != notices.end(); ++it) {
         if (it->get() == handle) {
-            const bool display = (*it)->display;
             notices.erase(it);
-            if (!display && !watched(false))
+            if (!bus_watched())
                 stop_watching_power_source();
             return TRUE;
         }
@@ -92,7 +112,9 @@ BOOL GetSystemPowerStatus(SYSTEM_POWER_STATUS* status)
     if (!status)
         return FALSE;
     *status = {};
-    status->ACLineStatus = on_battery_now() ? 0 : 1;
+    const PowerNews news = power_now();
+    status->ACLineStatus = news.on_battery ? 0 : 1;
+    status->SystemStatusFlag = news.power_saver ? 1 : 0;
     status->BatteryFlag = 128; // nothing known of the battery itself
     status->BatteryLifePercent = 255;
     status->BatteryLifeTime = 0xFFFFFFFFu;
@@ -107,7 +129,7 @@ int x11::power_descriptor()
 
 int x11::power_wait_ms()
 {
-    if (!watched(true))
+    if (!watched(News::display))
         return -1;
     const std::uint64_t now = posix::tick_source();
     return next_look > now ? static_cast<int>(next_look - now) : 0;
@@ -115,10 +137,13 @@ int x11::power_wait_ms()
 
 void x11::tell_power_changes()
 {
-    bool battery = false;
-    if (watched(false) && power_source_changed(battery))
-        tell(false, battery ? 1 : 0);
-    if (!watched(true))
+    // Each as it is now, to whoever asked for it, when either changed.
+    PowerNews news;
+    if (bus_watched() && power_source_changed(news)) {
+        tell(News::source, news.on_battery ? 1 : 0);
+        tell(News::saving, news.power_saver ? 1 : 0);
+    }
+    if (!watched(News::display))
         return;
     if (posix::tick_source() >= next_look) {
         next_look = posix::tick_source() + look_interval_ms;
@@ -129,6 +154,6 @@ void x11::tell_power_changes()
     const bool off = monitor_off || x11::desktop_hidden();
     if (off != display_was_off) {
         display_was_off = off;
-        tell(true, off ? 0 : 1);
+        tell(News::display, off ? 0 : 1);
     }
 }

@@ -192,6 +192,7 @@ void change_scene_texture(int kind)
 {
     scene_settings.texture = kind;
     generate_sphere_texture();
+    frame_clock.change_speed(scene_speed_percent(scene_settings) / 100.0);
 }
 
 void clear_picture()

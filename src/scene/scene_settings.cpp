@@ -1,5 +1,6 @@
 #include "scene/scene_settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -102,7 +103,7 @@ constexpr Setting settings_table[] = {
     // A daemon gives each monitor a window of its own.
     choice("EachMonitor", "Monitors", nullptr, &SceneSettings::monitors, monitor_choices,
            in_dialog),
-    choice("OnBattery", "On battery", "on-battery", &SceneSettings::on_battery, battery_choices,
+    choice("OnBattery", "Power saving", "on-battery", &SceneSettings::on_battery, battery_choices,
            saving),
     number("BlackAfter", "Go black after", "black-after", "MINUTES",
            &SceneSettings::black_after_minutes, 0, 1440, 1, black_delays, saving),
@@ -120,8 +121,12 @@ int scene_speed_percent(const SceneSettings& settings)
 {
     const bool gentle = settings.motion == motion_gentle || (settings.motion == motion_as_desktop &&
                                                              settings.desktop_wants_less_motion);
-    return gentle && settings.speed_percent > gentle_speed_percent ? gentle_speed_percent
-                                                                   : settings.speed_percent;
+    const int top = gentle                      ? gentle_speed_percent
+                    : settings.texture == CHECK ? checks_top_speed_percent
+                    : settings.texture == GRILLE || settings.texture == FLECK
+                        ? lines_and_noise_top_speed_percent
+                        : settings.speed_percent;
+    return std::min(settings.speed_percent, top);
 }
 
 bool is_settings_texture(int kind)

@@ -12,6 +12,13 @@ enum MonitorChoice { monitors_across, monitors_each, monitors_main };
 // at each start.
 enum MotionChoice { motion_as_desktop, motion_full, motion_gentle };
 constexpr int gentle_speed_percent = 25;
+// Hard-edged checks, grid lines and, where the camera comes close to the
+// sphere, the noise's grain, moving fast, make every place they pass flash
+// several times a second over much of the screen: more than people with
+// photosensitive epilepsy may be shown. Checks go at most at normal speed,
+// grid lines and noise at twice it, the fastest that keeps them to the limit.
+constexpr int checks_top_speed_percent = 100;
+constexpr int lines_and_noise_top_speed_percent = 200;
 // The frame rate of battery_slower.
 constexpr int battery_frame_rate = 30;
 
@@ -41,7 +48,8 @@ public:
 };
 
 // The pace the scene runs at, in per cent of the clock's: the speed, held to
-// gentle motion's when that is what is asked for, directly or by the desktop.
+// gentle motion's when that is what is asked for, directly or by the desktop,
+// and to the top speed of checks, grid lines or noise on the sphere.
 int scene_speed_percent(const SceneSettings& settings);
 
 extern SceneSettings scene_settings;

@@ -10,6 +10,14 @@ namespace
 
 HPOWERNOTIFY display_notice = nullptr;
 HPOWERNOTIFY source_notice = nullptr;
+HPOWERNOTIFY saving_notice = nullptr;
+bool on_battery = false;
+bool battery_saver = false;
+
+void note_power()
+{
+    running_on_battery = on_battery || battery_saver;
+}
 
 } // namespace
 
@@ -20,15 +28,20 @@ void watch_power(HWND window)
                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
     source_notice = RegisterPowerSettingNotification(window, &GUID_ACDC_POWER_SOURCE,
                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
-    // After the source is watched, so that Linux reads it on the bus it
-    // already holds rather than on one of its own.
+    saving_notice = RegisterPowerSettingNotification(window, &GUID_POWER_SAVING_STATUS,
+                                                     DEVICE_NOTIFY_WINDOW_HANDLE);
+    // After both are watched, so that Linux reads them on the bus it already
+    // holds rather than on one of its own.
     SYSTEM_POWER_STATUS status{};
-    running_on_battery = GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
+    const bool read = GetSystemPowerStatus(&status) != 0;
+    on_battery = read && status.ACLineStatus == 0;
+    battery_saver = read && status.SystemStatusFlag == 1;
+    note_power();
 }
 
 void stop_watching_power()
 {
-    for (HPOWERNOTIFY* notice : {&display_notice, &source_notice}) {
+    for (HPOWERNOTIFY* notice : {&display_notice, &source_notice, &saving_notice}) {
         if (*notice)
             UnregisterPowerSettingNotification(*notice);
         *notice = nullptr;
@@ -43,8 +56,11 @@ bool take_power_setting(const POWERBROADCAST_SETTING& setting)
     if (IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE))
         display_off = setting.Data[0] == 0;
     else if (IsEqualGUID(setting.PowerSetting, GUID_ACDC_POWER_SOURCE))
-        running_on_battery = setting.Data[0] != 0;
+        on_battery = setting.Data[0] != 0;
+    else if (IsEqualGUID(setting.PowerSetting, GUID_POWER_SAVING_STATUS))
+        battery_saver = setting.Data[0] != 0;
     else
         return false;
+    note_power();
     return true;
 }

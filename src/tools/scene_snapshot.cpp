@@ -19,6 +19,20 @@ std::int64_t simulated_clock()
     return simulated_ms;
 }
 
+// From the frame a monitor is added on, two pictures side by side.
+void draw_frame(const SnapshotOptions& options, int frame)
+{
+    const ScreenArea whole{0, 0, options.width, options.height};
+    if (options.monitor_added_frame == 0 || frame < options.monitor_added_frame) {
+        draw_picture(whole);
+        return;
+    }
+    const int half = options.width / 2;
+    const ScreenArea monitors[] = {{0, 0, half, options.height},
+                                   {half, 0, options.width - half, options.height}};
+    draw_pictures(monitors, 2);
+}
+
 // Only the frames written are drawn: the scene moves in its steps alone and
 // each picture paints every pixel, so one drawn after ten thousand steps is
 // the one the saver shows then, at a ten-thousandth of the cost.
@@ -37,10 +51,12 @@ bool render_scene(const char* program, const SnapshotOptions& options,
     for (int frame = 1; frame <= options.frames; ++frame) {
         simulated_ms += options.step_ms;
         step_frame();
+        if (frame == options.new_texture_frame)
+            change_scene_texture(options.new_texture_kind);
         const bool numbered = options.every > 0 && frame % options.every == 0;
         if (!numbered && frame < options.frames)
             continue;
-        draw_picture({0, 0, options.width, options.height});
+        draw_frame(options, frame);
         if (numbered && !save_picture(program, numbered_path(options.output, frame), options.width,
                                       options.height, context.read_rgb(), options.packing))
             return false;

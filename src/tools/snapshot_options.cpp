@@ -9,7 +9,8 @@
 std::string snapshot_usage()
 {
     return "usage: orbdrift-snapshot [--size WxH] [--frames N] [--step-ms M] [--seed S]\n"
-           "                         [--every N] [--texture-only KIND] [-o FILE]\n" +
+           "                         [--every N] [--texture-only KIND] [--new-texture N:KIND]\n"
+           "                         [--monitor-added N] [--quick] [-o FILE]\n" +
            settings_synopsis(25, as_snapshot_option) +
            "Renders the saver's scene offscreen with a simulated clock and writes the last\n"
            "frame as a PNG.\n"
@@ -21,6 +22,11 @@ std::string snapshot_usage()
            "  --texture-only KIND  writes a 256 x 256 texture instead, one that --texture\n"
            "                names (random ones start from the generator's start state\n"
            "                unless --seed is given)\n"
+           "  --new-texture N:KIND  from frame N on, the sphere wears a texture of that\n"
+           "                kind, as a wallpaper's new day brings it\n"
+           "  --monitor-added N  from frame N on, a second monitor beside the first, each\n"
+           "                with a picture of its own\n"
+           "  --quick       packs the PNGs in half the time, a little larger\n"
            "  -o FILE       output file (default orbdrift.png)\n"
            "The saver's settings, as its display mode takes them:\n" +
            settings_help(as_snapshot_option);
@@ -104,6 +110,21 @@ bool parse_every(const std::string& text, SnapshotOptions& options)
     return parse_frame_count(text, options.every);
 }
 
+bool parse_new_texture(const std::string& text, SnapshotOptions& options)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos ||
+        !parse_frame_count(text.substr(0, colon), options.new_texture_frame))
+        return false;
+    options.new_texture_kind = find_texture_kind(text.substr(colon + 1).c_str());
+    return options.new_texture_kind >= 0;
+}
+
+bool parse_monitor_added(const std::string& text, SnapshotOptions& options)
+{
+    return parse_frame_count(text, options.monitor_added_frame);
+}
+
 bool parse_step(const std::string& text, SnapshotOptions& options)
 {
     unsigned long long number = 0;
@@ -136,11 +157,15 @@ struct ValueOption {
     bool of_picture;
 };
 
-const ValueOption value_options[] = {
-    {"--size", parse_size, true},          {"--frames", parse_frames, false},
-    {"--step-ms", parse_step, false},      {"--seed", parse_seed, false},
-    {"--texture-only", parse_kind, false}, {"-o", parse_output, true},
-    {"--every", parse_every, false}};
+const ValueOption value_options[] = {{"--size", parse_size, true},
+                                     {"--frames", parse_frames, false},
+                                     {"--step-ms", parse_step, false},
+                                     {"--seed", parse_seed, false},
+                                     {"--texture-only", parse_kind, false},
+                                     {"-o", parse_output, true},
+                                     {"--every", parse_every, false},
+                                     {"--new-texture", parse_new_texture, false},
+                                     {"--monitor-added", parse_monitor_added, false}};
 
 const ValueOption* find_option(const std::string& name, OptionSet set)
 {
@@ -181,6 +206,10 @@ bool parse_snapshot_options(int argc, const char* const* argv, SnapshotOptions& 
         const std::string name = argv[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+            continue;
+        }
+        if (name == "--quick" && set == OptionSet::snapshot) {
+            options.packing = PngPacking::quick;
             continue;
         }
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;

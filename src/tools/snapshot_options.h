@@ -18,6 +18,12 @@ struct SnapshotOptions {
     std::string output = "orbdrift.png";
     int every = 0;         // also write every Nth frame as a numbered picture; 0 for none
     int texture_kind = -1; // a kind to write instead of the scene
+    // The moments that change the picture at once, each from a frame on (0
+    // for never): a wallpaper's new day with its texture, and a second
+    // monitor beside the first, each showing a picture of its own.
+    int new_texture_frame = 0;
+    int new_texture_kind = -1;
+    int monitor_added_frame = 0;
     bool help = false;
     PngPacking packing = PngPacking::small;
     SceneSettings settings; // what the saver's settings would make of the scene

@@ -100,7 +100,8 @@ int run_frames(unsigned frame_interval_ms)
     using clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
     watch_power_source();
-    running_on_battery = on_battery_now();
+    PowerNews power = power_now();
+    running_on_battery = saving_power(power);
     const auto start = clock::now();
     const auto work_now = [start] {
         const auto saving = std::chrono::duration_cast<milliseconds>(clock::now() - start);
@@ -120,7 +121,8 @@ int run_frames(unsigned frame_interval_ms)
         }
         if (take_end_request() || client.ended)
             return 0;
-        power_source_changed(running_on_battery);
+        if (power_source_changed(power))
+            running_on_battery = saving_power(power);
         if (black_for_good || clock::now() >= next) {
             tick(work_now());
             const unsigned interval = tick_interval(

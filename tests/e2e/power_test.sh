@@ -1,8 +1,9 @@
 #!/bin/bash
-# orbdrift on battery and after a long while, in the X display mode: the power
-# source comes from a mock of UPower on a D-Bus daemon of the test's own,
-# standing in for the system bus, and is switched while the saver runs; the
-# long while comes from a clock the test sets ahead.
+# orbdrift on battery, asked to save power, and after a long while, in the X
+# display mode: the power source comes from a mock of UPower on a D-Bus daemon
+# of the test's own, standing in for the system bus, and the power profile
+# from a mock of the power-profiles daemon beside it, each switched while the
+# saver runs; the long while comes from a clock the test sets ahead.
 # Usage: power_test.sh ORBDRIFT X-SCREENSHOT OUTPUT-DIR
 . "$(dirname "$0")/../support/prologue.sh" saver shot out -- "$@"
 export XDG_CONFIG_HOME="$out/config" # the test's own settings, not the person's
@@ -10,12 +11,14 @@ start_test_x
 
 bus=""
 mock=""
+profiles=""
 tracer=""
 pid=""
 stop() { [ -n "$1" ] && kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
 clean_up() {
     stop "$pid"
     stop "$tracer"
+    stop "$profiles"
     stop "$mock"
     stop "$bus"
     stop "$xvfb"
@@ -35,7 +38,7 @@ start_saver() {
         variables+=("$1")
         shift
     done
-    strace -qq -s 200 -o "$out/$name.strace" -e trace=poll,sendmsg \
+    strace -qq -s 400 -o "$out/$name.strace" -e trace=poll,sendmsg \
         env "${variables[@]}" "$saver" --root "$@" 2>"$out/$name.err" &
     tracer=$!
     # strace forks children of its own to try the kernel's ptrace first: the
@@ -51,10 +54,13 @@ end_saver() {
     tracer=""
 }
 
+# The property whose reads mark when the saver heard news: UPower's, later the
+# power profile's.
+read_of=OnBattery
 # How long the main loop waited each time, after the saver's Nth read of
-# OnBattery: the loop alone waits on three descriptors (end requests, X, bus).
+# it: the loop alone waits on three descriptors (end requests, X, bus).
 waits_after() {
-    awk -v n="$2" '/^sendmsg/ && /OnBattery/ {reads++; next}
+    awk -v n="$2" -v read="$read_of" '/^sendmsg/ && $0 ~ read {reads++; next}
         reads >= n && /^poll\(/ && match($0, /\], 3, -?[0-9]+\)/) {
             print substr($0, RSTART + 6, RLENGTH - 7)
         }' "$1"
@@ -68,8 +74,8 @@ paced() {
     longest=$(waits_after "$1" "$2" | tail -100 | sort -n | awk 'END {if (NR >= 100) print}')
     [ -n "$longest" ] && [ "$longest" -ge "$3" ] && [ "$longest" -le "$4" ]
 }
-reads() { grep -c '^sendmsg.*OnBattery' "$1"; }
-# read_times TRACE N: the saver has read OnBattery N times or more, counted
+reads() { grep -c "^sendmsg.*$read_of" "$1"; }
+# read_times TRACE N: the saver has read it N times or more, counted
 # again at each try of eventually.
 read_times() { [ "$(reads "$1")" -ge "$2" ]; }
 # all_black WINDOW Y X...: the pixels at those places are black.
@@ -111,6 +117,28 @@ stop "$mock"; start_mock false
 check "restarted on mains, it comes back" eventually shows_noise root "${row[@]}"
 end_saver
 check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+
+# Asked to save power on mains, as on battery: the power-saver profile slows
+# it to 30 frames a second, and balanced brings it back; with the setting
+# "the same as on mains" the profile changes nothing.
+on_battery false
+start_profiles_mock power-saver || { echo "FAIL: no power profiles mock"; exit 1; }
+read_of=ActiveProfile
+start_saver saver-profile
+trace=$out/saver-profile.strace
+check "power-saver on mains: 30 frames a second" eventually paced "$trace" 1 11 34
+set_profile balanced
+check "balanced: it reads the profile again" eventually read_times "$trace" 2
+check "and goes back to 100 frames a second" eventually paced "$trace" 2 0 10
+end_saver
+start_saver saver-same --on-battery same
+check "power-saver, on battery the same: 100 frames a second" eventually paced \
+    "$out/saver-same.strace" 1 0 10
+end_saver
+check "it ends with 0 on SIGTERM (exit $rc)" test "$rc" = 0
+stop "$profiles"
+profiles=""
+read_of=OnBattery
 
 # Without UPower, without a bus or with one that never answers: mains, and nothing said of it.
 stop "$mock"

@@ -204,25 +204,48 @@ double motion_in_a_second()
     return where() - before;
 }
 
-TEST_F(SceneSetupTest, GentleMotionIsAtMostAQuarterOfFullWhateverTheSpeed)
+// Gentle motion, and checks, grid lines and noise, which flash when they go fast.
+TEST_F(SceneSetupTest, GentleMotionAndHardEdgedTexturesHaveATopSpeed)
 {
     const double full = motion_in_a_second();
     ASSERT_GT(full, 0.0);
     const struct {
-        int motion, speed;
+        int motion, speed, texture;
         bool desktop_wish;
         double most; // of full motion's
-    } cases[] = {{motion_gentle, 400, false, 0.25},
-                 {motion_as_desktop, 400, true, 0.25},
-                 {motion_full, 100, true, 1.0},
-                 {motion_as_desktop, 400, false, 4.0}};
+    } cases[] = {
+        {motion_gentle, 400, FLECK, false, 0.25}, {motion_as_desktop, 400, FLECK, true, 0.25},
+        {motion_full, 100, FLECK, true, 1.0},     {motion_as_desktop, 400, SPHERE, false, 4.0},
+        {motion_full, 400, CHECK, false, 1.0},    {motion_full, 400, FLECK, false, 2.0},
+        {motion_gentle, 400, CHECK, false, 0.25}};
     for (const auto& c : cases) {
         scene_settings.motion = c.motion;
         scene_settings.speed_percent = c.speed;
+        scene_settings.texture = c.texture;
         scene_settings.desktop_wants_less_motion = c.desktop_wish;
         const double moved = motion_in_a_second();
         EXPECT_LE(moved, full * c.most * 1.0001) << c.motion << " " << c.speed;
         EXPECT_GE(moved, full * c.most * 0.5) << c.motion << " " << c.speed;
     }
+    scene_settings = SceneSettings();
+}
+
+// A wallpaper's new day brings checks to a glow at four times the speed:
+// it goes on from where it is, at the checks' top speed.
+TEST_F(SceneSetupTest, ANewTextureWithATopSpeedSlowsTheSceneWithoutAJump)
+{
+    scene_settings.speed_percent = 400;
+    scene_settings.texture = SPHERE;
+    set_test_clock(0);
+    fix_scene_seed(7);
+    start_scene(64, 64);
+    set_test_clock(1000);
+    step_frame();
+    EXPECT_DOUBLE_EQ(frame_clock.now, 4.0);
+    change_scene_texture(CHECK);
+    set_test_clock(1010);
+    step_frame();
+    EXPECT_DOUBLE_EQ(frame_clock.now, 4.01);
+    EXPECT_NEAR(frame_clock.delta, 0.01, 1e-12);
     scene_settings = SceneSettings();
 }

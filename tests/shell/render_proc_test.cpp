@@ -88,13 +88,14 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
         "wglGetProcAddress(wglSwapIntervalEXT)",
         "RegisterPowerSettingNotification(4096,display)",
         "RegisterPowerSettingNotification(4096,power source)",
+        "RegisterPowerSettingNotification(4096,battery saver)",
         "SetTimer(1,5)"};
     const auto create = std::find(fake.calls.begin(), fake.calls.end(), "GetDC(4096)");
     ASSERT_NE(create, fake.calls.end());
     // The input method is detached and the cursor hidden before the context is made.
     EXPECT_EQ(std::vector<std::string>(create - 2, create),
               (std::vector<std::string>{"ImmAssociateContext(0)", "SetCursor(0)"}));
-    EXPECT_EQ(std::vector<std::string>(create, create + 9), creation);
+    EXPECT_EQ(std::vector<std::string>(create, create + 10), creation);
     EXPECT_EQ(fake.count("SwapBuffers"), 2); // any timer identifier draws
     EXPECT_EQ(fake.count("Sleep(0)"), 2);
 
@@ -104,6 +105,7 @@ TEST(RenderProc, TheSaverRunsWithAContextATimerAndFramesUntilClosed)
               (std::vector<std::string>{"DestroyWindow", "ImmAssociateContext(119)", "KillTimer(1)",
                                         "UnregisterPowerSettingNotification(1)",
                                         "UnregisterPowerSettingNotification(2)",
+                                        "UnregisterPowerSettingNotification(3)",
                                         "wglMakeCurrent(none)", "wglDeleteContext", "ReleaseDC"}));
     EXPECT_EQ(last_bound_texture, no_texture_bound); // the binding went with the context
 }
@@ -184,7 +186,10 @@ TEST(RenderProc, WhatNobodySeesIsNotDrawnAndBatteryAndTimeCostWhatTheSettingsSay
         {&GUID_CONSOLE_DISPLAY_STATE, 0, battery_slower, 0, 0, "SetTimer(1,33)"}, // off
         {&GUID_CONSOLE_DISPLAY_STATE, 2, battery_slower, 0, 2, "SetTimer(1,33)"}, // dimmed
         {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,5)"},      // mains
-        {&GUID_ACDC_POWER_SOURCE, 1, battery_black, 0, 1, "SetTimer(1,5)"},       // black once
+        {&GUID_POWER_SAVING_STATUS, 1, battery_slower, 0, 2, "SetTimer(1,33)"},   // saver on
+        {&GUID_ACDC_POWER_SOURCE, 0, battery_slower, 0, 2, "SetTimer(1,33)"},     // still saving
+        {&GUID_POWER_SAVING_STATUS, 0, battery_slower, 0, 2, "SetTimer(1,5)"},
+        {&GUID_ACDC_POWER_SOURCE, 1, battery_black, 0, 1, "SetTimer(1,5)"}, // black once
         {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 0, 2, "SetTimer(1,5)"},
         {&GUID_ACDC_POWER_SOURCE, 1, battery_same, 10 * 60000, 1, nullptr}, // black for good
         {&GUID_CONSOLE_DISPLAY_STATE, 1, battery_same, 0, 0, nullptr},

@@ -8,6 +8,9 @@
 #   start_mock true|false   UPower again, after its end, with that OnBattery
 #   on_battery true|false   UPower's OnBattery, once the mock has told the
 #                           bus of the change, as UPower does
+#   start_profiles_mock P   the power-profiles daemon beside it, with that
+#                           ActiveProfile; sets $profiles
+#   set_profile P           its ActiveProfile, told of as by on_battery
 . "$(dirname "${BASH_SOURCE[0]}")/private_bus.sh"
 
 start_upower_mock() {
@@ -17,6 +20,7 @@ start_upower_mock() {
     export DBUS_SYSTEM_BUS_ADDRESS
     rm -f "$dir/mock.log"
     mock_log=$dir/mock.log
+    profiles_log=$dir/profiles.log
     start_mock false
 }
 start_mock() {
@@ -41,3 +45,22 @@ on_battery() {
 signals_told() { grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$mock_log"; }
 # Read again at each try: a count given to eventually is read only once.
 more_signals_told() { [ "$(signals_told "$1")" -gt "$2" ]; }
+
+start_profiles_mock() {
+    "$python" -m dbusmock --system --template power_profiles_daemon \
+        -p "{\"ActiveProfile\": \"$1\"}" -l "$profiles_log" >/dev/null 2>&1 &
+    profiles=$!
+    eventually profile Get || { echo "the power profiles mock is not on the bus" >&2; return 1; }
+}
+profile() {
+    dbus-send --system --print-reply --reply-timeout=2000 --dest=net.hadess.PowerProfiles \
+        /net/hadess/PowerProfiles org.freedesktop.DBus.Properties."$1" \
+        string:net.hadess.PowerProfiles string:ActiveProfile ${2:+variant:string:$2} >/dev/null 2>&1
+}
+set_profile() {
+    local told
+    told=$(profiles_told "$1")
+    profile Set "$1" && eventually more_profiles_told "$1" "$told"
+}
+profiles_told() { grep -c "PropertiesChanged .*\"ActiveProfile\": .$1" "$profiles_log"; }
+more_profiles_told() { [ "$(profiles_told "$1")" -gt "$2" ]; }

@@ -54,6 +54,12 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
+    ASSERT_TRUE(parse({"--new-texture", "120:SMOKE", "--monitor-added", "300", "--quick"}, options,
+                      error));
+    EXPECT_EQ(options.packing, PngPacking::quick);
+    EXPECT_EQ(options.new_texture_frame, 120);
+    EXPECT_EQ(options.new_texture_kind, SMOKE);
+    EXPECT_EQ(options.monitor_added_frame, 300);
     // The saver's settings, as its display mode takes them; a texture by
     // the word a person knows it by, in any case.
     ASSERT_TRUE(parse({"--texture", "Horizon", "--stars", "--overlays", "--no-overlays", "--speed",
@@ -90,7 +96,9 @@ TEST(SnapshotOptions, BadOptionsAreRefusedWithAReason)
         {"--size", "8193x8"}, {"--texture", "BLACK"},
         {"--speed", "4.01"},  {"--speed", "0.2"},
         {"--speed", "-1"},    {"--speed"},
-        {"--size", "64x0"},   {"--on-battery", "black"}};
+        {"--size", "64x0"},   {"--on-battery", "black"},
+        {"--new-texture", "SMOKE"}, {"--new-texture", "0:SMOKE"},
+        {"--new-texture", "9:smog"}, {"--monitor-added", "0"}};
     for (const auto& args : bad) {
         SnapshotOptions options;
         std::string error;

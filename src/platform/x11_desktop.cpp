@@ -19,9 +19,9 @@ namespace
 
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
-Window desktop = 0;         // ours, once made
-bool fully_covered = false; // as the server last said of it
-Window active = None;       // the focused window, as the window manager names it
+Window desktop = 0;            // ours, once made
+bool fully_covered = false;    // as the server last said of it
+Window active = None;          // the focused window, as the window manager names it
 Region active_shows = nullptr; // what it shows where it is full-screen and not minimised
 // What the windows stacked over ours show, judged again once the stacking or
 // a window's place has changed since, and the monitors, once the screen has.
@@ -144,7 +144,8 @@ Window top_level_of_desktop(Display* d)
 void judge_stacking()
 {
     stacking_changed = false;
-    x11::accepted([](Display* d) { replace(stacked_over, x11::shown_over(top_level_of_desktop(d))); });
+    x11::accepted(
+        [](Display* d) { replace(stacked_over, x11::shown_over(top_level_of_desktop(d))); });
 }
 
 // The focused window's state and size are followed for as long as it is
@@ -165,6 +166,8 @@ void follow_active_window()
         listen(active, NoEventMask);
         active = now;
         listen(active, PropertyChangeMask | StructureNotifyMask);
+        if (active != None)
+            x11::accepted([&](Display*) { x11::watch_shape(d, active); });
     }
     replace(active_shows, active != None ? full_screen_shown(active) : XCreateRegion());
 }
@@ -229,6 +232,8 @@ void follow_desktop(const XEvent& event)
             follow_active_window();
         break;
     default:
+        if (is_shape_change(event, active))
+            follow_active_window();
         break;
     }
 }

@@ -123,6 +123,9 @@ void keep_stacking(Display* d);
 bool follow_stacking(const XEvent& event);
 Region shown_over(Window child);
 Region shown_by(Window id, const RECT& area);
+// A window's shape is told of once watched, until it is gone.
+void watch_shape(Display* d, Window id);
+bool is_shape_change(const XEvent& event, Window id);
 
 // A wallpaper's window: what of an event tells whether it can be seen, and
 // whether it can, on any monitor or in an area of it or of a window that

@@ -26,7 +26,7 @@ struct TopWindow {
 };
 
 std::vector<TopWindow> stack; // from the bottom up
-bool stack_known = false;     // read afresh when asked, else
+bool stack_known = false;     // false: read afresh when next asked
 int shape_events = -1;        // the SHAPE extension's first event; -1 without it
 
 XRectangle box_of(int x, int y, int width, int height, int border)
@@ -38,7 +38,8 @@ XRectangle box_of(int x, int y, int width, int height, int border)
 
 std::vector<TopWindow>::iterator find(Window id)
 {
-    return std::find_if(stack.begin(), stack.end(), [id](const TopWindow& w) { return w.id == id; });
+    return std::find_if(stack.begin(), stack.end(),
+                        [id](const TopWindow& w) { return w.id == id; });
 }
 
 // One window's bounding shape; false when it is gone.
@@ -53,8 +54,8 @@ bool read_shape(Display* d, TopWindow& window)
     int ignored = 0;
     unsigned unsigned_ignored = 0;
     if (!XShapeQueryExtents(d, window.id, &bounding_shaped, &ignored, &ignored, &unsigned_ignored,
-                            &unsigned_ignored, &clip_shaped, &ignored, &ignored,
-                            &unsigned_ignored, &unsigned_ignored))
+                            &unsigned_ignored, &clip_shaped, &ignored, &ignored, &unsigned_ignored,
+                            &unsigned_ignored))
         return false;
     if (!bounding_shaped)
         return true;
@@ -68,25 +69,25 @@ bool read_shape(Display* d, TopWindow& window)
     return true;
 }
 
-// A new child of the root, put where it is in the stacking; nothing where it
-// is gone already.
-void add_window(Display* d, Window id, std::vector<TopWindow>::iterator where)
+// A new child of the root, on top of the others. One gone already is kept
+// as showing nothing until the news of its end, so that the news between
+// still find it.
+void add_on_top(Display* d, Window id)
 {
     if (find(id) != stack.end())
         return; // the first reading already had it
-    XWindowAttributes a{};
-    if (shape_events >= 0)
-        XShapeSelectInput(d, id, ShapeNotifyMask); // before it is read, so no change is missed
+    x11::watch_shape(d, id); // before it is read, so that no change is missed
     TopWindow window;
     window.id = id;
-    if (!XGetWindowAttributes(d, id, &a) || !read_shape(d, window))
-        return;
-    window.box = box_of(a.x, a.y, a.width, a.height, a.border_width);
-    window.border = a.border_width;
-    window.mapped = a.map_state != IsUnmapped;
-    window.opaque = a.c_class == InputOutput && a.depth != 32;
-    window.override_redirect = a.override_redirect;
-    stack.insert(where, window);
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(d, id, &a) && read_shape(d, window)) {
+        window.box = box_of(a.x, a.y, a.width, a.height, a.border_width);
+        window.border = a.border_width;
+        window.mapped = a.map_state != IsUnmapped;
+        window.opaque = a.c_class == InputOutput && a.depth != 32;
+        window.override_redirect = a.override_redirect;
+    }
+    stack.push_back(window);
 }
 
 void read_stack(Display* d)
@@ -100,7 +101,7 @@ void read_stack(Display* d)
     if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
         return;
     for (unsigned i = 0; i < count; ++i)
-        add_window(d, children[i], stack.end());
+        add_on_top(d, children[i]);
     if (children)
         XFree(children);
 }
@@ -160,13 +161,13 @@ Window child_of_root(const XEvent& event, Window root)
 bool follow_membership(Display* d, const XEvent& event, Window root)
 {
     if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
-        add_window(d, event.xcreatewindow.window, stack.end()); // new windows go on top
+        add_on_top(d, event.xcreatewindow.window);
     } else if (event.type == DestroyNotify && event.xdestroywindow.event == root) {
         if (const auto gone = find(event.xdestroywindow.window); gone != stack.end())
             stack.erase(gone);
     } else if (event.type == ReparentNotify && event.xreparent.event == root) {
         if (event.xreparent.parent == root)
-            add_window(d, event.xreparent.window, stack.end());
+            add_on_top(d, event.xreparent.window);
         else if (const auto gone = find(event.xreparent.window); gone != stack.end())
             stack.erase(gone);
     } else if (event.type == shape_events + ShapeNotify) {
@@ -267,6 +268,18 @@ bool follow_stacking(const XEvent& event)
         break;
     }
     return true;
+}
+
+void watch_shape(Display* d, Window id)
+{
+    if (shape_events >= 0)
+        XShapeSelectInput(d, id, ShapeNotifyMask);
+}
+
+bool is_shape_change(const XEvent& event, Window id)
+{
+    return shape_events >= 0 && event.type == shape_events + ShapeNotify &&
+           reinterpret_cast<const XShapeEvent&>(event).window == id;
 }
 
 Region shown_by(Window id, const RECT& area)

@@ -93,8 +93,8 @@ ScreenArea bounding_box(const ScreenArea* areas, int count)
 
 bool overlap(const ScreenArea& a, const ScreenArea& b)
 {
-    return a.left < b.left + b.width && b.left < a.left + a.width && a.bottom < b.bottom + b.height &&
-           b.bottom < a.bottom + a.height;
+    return a.left < b.left + b.width && b.left < a.left + a.width &&
+           a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height;
 }
 
 bool any_overlap(const ScreenArea* areas, int count)

@@ -183,8 +183,8 @@ TEST_F(FrameDriverTest, APictureInPartsIsDrawnOnlyInThoseParts)
         std::string calls;
     } cases[] = {
         {{low_left, low_right, high_left}, "C 0 0 160 128 160 0 160 128 0 128 160 128 "},
-        {{low_left, high_left}, "C 0 0 160 256 "},   // one rectangle: one go
-        {{low_left, inside}, "C 0 0 160 140 "},      // overlapping: their box, once
+        {{low_left, high_left}, "C 0 0 160 256 "}, // one rectangle: one go
+        {{low_left, inside}, "C 0 0 160 140 "},    // overlapping: their box, once
         {{high_left}, "C 0 128 160 128 "},
     };
     set_test_clock(0);
@@ -209,7 +209,7 @@ TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
         {{left, right}, "0 0 320 256 C 0 0 160 256 160 0 160 256 "},
         {{high, low}, "10 10 100 120 C 10 60 100 70 10 10 100 50 "},
         {{left, short_right}, "0 0 160 256 C 160 0 160 247 C "}, // a gap above the right
-        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},             // one monitor twice
+        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},            // one monitor twice
         {{right}, "160 0 160 256 C "},
     };
     set_test_clock(0);

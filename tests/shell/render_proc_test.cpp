@@ -135,9 +135,8 @@ TEST(RenderProc, FramesComeOneARefreshOfTheDisplayWhateverNewsComesBetween)
         DWORD storm_hertz; // of every other mode in a storm of switches, 0 for none
         DWORD storm_ms;    // between two switches
         int frames;        // in a second
-    } cases[] = {{60, 0, 0, 60},   {75, 0, 0, 75},   {30, 0, 0, 30},  {0, 0, 0, 100},
-                 {1, 0, 0, 100},   {240, 0, 0, 100}, {60, 60, 5, 60}, {60, 60, 3, 60},
-                 {60, 50, 5, 50}};
+    } cases[] = {{60, 0, 0, 60},   {75, 0, 0, 75},  {30, 0, 0, 30},  {0, 0, 0, 100}, {1, 0, 0, 100},
+                 {240, 0, 0, 100}, {60, 60, 5, 60}, {60, 60, 3, 60}, {60, 50, 5, 50}};
     fake.display_frequency = 60;
     const HWND window = make_saver_window();
     EXPECT_EQ(fake.count("SetTimer(1,17)"), 1); // 16.67 ms to the first frame
@@ -152,7 +151,8 @@ TEST(RenderProc, FramesComeOneARefreshOfTheDisplayWhateverNewsComesBetween)
         while (fake.timer_due <= start + 1000) {
             if (c.storm_ms && next_switch < fake.timer_due) {
                 fake.tick_count = next_switch;
-                fake.display_frequency = fake.display_frequency == c.hertz ? c.storm_hertz : c.hertz;
+                fake.display_frequency =
+                    fake.display_frequency == c.hertz ? c.storm_hertz : c.hertz;
                 SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
                 next_switch += c.storm_ms;
             } else {

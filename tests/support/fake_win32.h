@@ -54,7 +54,7 @@ struct FakeWin32 {
     DWORD window_ex_style = 0;
     PIXELFORMATDESCRIPTOR pixel_format{}; // as last chosen
     int verifier_calls = 0;
-    DWORD timer_due = 0;  // of the timer set last: when it ticks,
+    DWORD timer_due = 0;     // of the timer set last: when it ticks,
     UINT timer_interval = 0; // and its interval, raised to Windows' shortest
 
     int count(const std::string& call) const;

@@ -40,7 +40,7 @@ double since(std::uint32_t from_ms, std::uint32_t now_ms)
 
 unsigned FrameSchedule::wait_ms(double period_ms, std::uint32_t now_ms) const
 {
-    const double left = tick_fraction + period_ms - since(tick_ms, now_ms);
+    const double left = due_fraction + period_ms - since(due_ms, now_ms);
     return static_cast<unsigned>(std::lround(std::max(left, 0.0)));
 }
 
@@ -54,20 +54,20 @@ unsigned FrameSchedule::set_timer(unsigned wait, std::uint32_t now_ms)
 
 unsigned FrameSchedule::started(double period_ms, std::uint32_t now_ms)
 {
-    tick_ms = now_ms;
-    tick_fraction = 0.0;
+    due_ms = now_ms;
+    due_fraction = 0.0;
     return set_timer(wait_ms(period_ms, now_ms), now_ms);
 }
 
-unsigned FrameSchedule::ticked(double period_ms, std::uint32_t now_ms)
+unsigned FrameSchedule::ticked(double period_ms, std::uint32_t tick_ms, std::uint32_t now_ms)
 {
-    const double due = tick_fraction + period_ms;
-    const double at = since(tick_ms, now_ms);
+    const double due = due_fraction + period_ms;
+    const double at = since(due_ms, tick_ms);
     const double kept = at - due < period_ms ? due : at;
     const double whole = std::floor(kept);
-    tick_ms += static_cast<std::uint32_t>(whole);
-    tick_fraction = kept - whole;
-    timer_ms = now_ms + timer_interval; // where the timer set itself again
+    due_ms += static_cast<std::uint32_t>(whole);
+    due_fraction = kept - whole;
+    timer_ms = tick_ms + timer_interval; // where the timer set itself again
     const unsigned wait = wait_ms(period_ms, now_ms);
     return now_ms + std::max(wait, shortest_frame_interval_ms) == timer_ms
                ? 0

@@ -34,16 +34,17 @@ public:
 
     // The timer is set now for the first tick, one period away.
     unsigned started(double period_ms, std::uint32_t now_ms);
-    // A tick came: the interval to set the timer to, or 0 where the one it
-    // goes on with is right.
-    unsigned ticked(double period_ms, std::uint32_t now_ms);
+    // A tick came at tick_ms, and its frame is done now: the interval to set
+    // the timer to, or 0 where the one it goes on with is right. The timer
+    // counts from when it is set, after the frame.
+    unsigned ticked(double period_ms, std::uint32_t tick_ms, std::uint32_t now_ms);
     // The period or anything else changed between ticks: the interval to set
     // the timer to, or 0 to leave it, which a timer about to tick is, since
     // setting it again could only put its tick off.
     unsigned changed(double period_ms, std::uint32_t now_ms);
 
-    std::uint32_t tick_ms = 0;   // when the latest tick was due, in whole
-    double tick_fraction = 0.0;  // milliseconds and the part of one beyond
+    std::uint32_t due_ms = 0;   // when the latest tick was due, in whole
+    double due_fraction = 0.0;  // milliseconds and the part of one beyond
     std::uint32_t timer_ms = 0;  // when the timer will tick,
     unsigned timer_interval = 0; // and its interval after that
 

@@ -122,7 +122,7 @@ void tick(HWND window)
         KillTimer(window, frame_timer_id);
         return;
     }
-    set_frame_timer(window, frame_schedule.ticked(frame_period(), now));
+    set_frame_timer(window, frame_schedule.ticked(frame_period(), now, GetTickCount()));
 }
 
 // The period may have changed, unless the timer has stopped for good.

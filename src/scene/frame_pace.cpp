@@ -68,10 +68,12 @@ unsigned FrameSchedule::ticked(double period_ms, std::uint32_t tick_ms, std::uin
     due_ms += static_cast<std::uint32_t>(whole);
     due_fraction = kept - whole;
     timer_ms = tick_ms + timer_interval; // where the timer set itself again
+    // Left as it is where it ticks neither before the schedule's next tick
+    // nor after the soonest a timer set now could.
     const unsigned wait = wait_ms(period_ms, now_ms);
-    return now_ms + std::max(wait, shortest_frame_interval_ms) == timer_ms
-               ? 0
-               : set_timer(wait, now_ms);
+    const double early = since(now_ms + wait, timer_ms);
+    const double late = since(now_ms + std::max(wait, shortest_frame_interval_ms), timer_ms);
+    return early >= 0 && late <= 0 ? 0 : set_timer(wait, now_ms);
 }
 
 unsigned FrameSchedule::changed(double period_ms, std::uint32_t now_ms)

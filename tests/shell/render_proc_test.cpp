@@ -134,14 +134,17 @@ TEST(RenderProc, FramesComeOneARefreshOfTheDisplayWhateverNewsComesBetween)
         DWORD hertz;
         DWORD storm_hertz; // of every other mode in a storm of switches, 0 for none
         DWORD storm_ms;    // between two switches
+        DWORD frame_ms;    // that drawing a frame takes
         int frames;        // in a second
-    } cases[] = {{60, 0, 0, 60},   {75, 0, 0, 75},  {30, 0, 0, 30},  {0, 0, 0, 100}, {1, 0, 0, 100},
-                 {240, 0, 0, 100}, {60, 60, 5, 60}, {60, 60, 3, 60}, {60, 50, 5, 50}};
+    } cases[] = {{60, 0, 0, 0, 60},  {75, 0, 0, 0, 75},   {30, 0, 0, 0, 30}, {0, 0, 0, 0, 100},
+                 {1, 0, 0, 0, 100},  {240, 0, 0, 0, 100}, {60, 0, 0, 4, 60}, {0, 0, 0, 4, 100},
+                 {60, 60, 5, 0, 60}, {60, 60, 3, 0, 60},  {60, 50, 5, 0, 50}};
     fake.display_frequency = 60;
     const HWND window = make_saver_window();
     EXPECT_EQ(fake.count("SetTimer(1,17)"), 1); // 16.67 ms to the first frame
     for (const auto& c : cases) {
         fake.display_frequency = c.hertz;
+        fake.frame_ms = c.frame_ms;
         SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
         for (int settling = 0; settling < 3; ++settling)
             deliver_tick(window);
@@ -160,10 +163,12 @@ TEST(RenderProc, FramesComeOneARefreshOfTheDisplayWhateverNewsComesBetween)
                 ++frames;
             }
         }
-        EXPECT_EQ(frames, c.frames) << c.hertz << " Hz, a switch every " << c.storm_ms << " ms";
+        EXPECT_EQ(frames, c.frames) << c.hertz << " Hz, a switch every " << c.storm_ms
+                                    << " ms, frames of " << c.frame_ms << " ms";
     }
     DestroyWindow(window);
     fake.display_frequency = 0;
+    fake.frame_ms = 0;
 }
 
 TEST(RenderProc, ASecondSaverBringsTheFirstToTheFront)

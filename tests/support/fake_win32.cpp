@@ -470,6 +470,7 @@ BOOL wglDeleteContext(HGLRC)
 BOOL SwapBuffers(HDC)
 {
     record("SwapBuffers");
+    fake.tick_count += fake.frame_ms;
     return TRUE;
 }
 

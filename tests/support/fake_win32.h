@@ -44,6 +44,7 @@ struct FakeWin32 {
     DWORD display_frequency = 0;     // refreshes a second of the current mode, 0 unknown
     POINT client_origin = {0, 0}; // of every window, on the screen
     BYTE ac_line_status = 1;      // on mains
+    DWORD frame_ms = 0;           // the clock goes on by this much in a frame
 
     // What the shell did.
     std::vector<std::string> calls;

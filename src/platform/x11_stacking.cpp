@@ -75,7 +75,7 @@ bool read_shape(Display* d, TopWindow& window)
 void add_on_top(Display* d, Window id)
 {
     if (find(id) != stack.end())
-        return; // the first reading already had it
+        return;              // the first reading already had it
     x11::watch_shape(d, id); // before it is read, so that no change is missed
     TopWindow window;
     window.id = id;

@@ -1,10 +1,10 @@
 // A wallpaper's window on the desktop's bottom layer, and which of its
 // monitors anyone can see. The server says when another window covers it
-// whole; the windows stacked over it, and where they are, say which monitors
-// they cover; under a compositing manager, which has the server report every
+// whole; what the windows stacked over it show says which monitors they
+// cover; under a compositing manager, which has the server report every
 // window as seen, the focused window being full-screen over a monitor, which
 // the window manager tells on the root window and on that window, is a sign
-// of its own.
+// of its own. A window covers only what its shape shows.
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
@@ -19,11 +19,11 @@ namespace
 
 const char* const desktop_class = "OrbdriftDesktopWindow";
 
-Window desktop = 0;         // ours, once made
-bool fully_covered = false; // as the server last said of it
-Window active = None;       // the focused window, as the window manager names it
-RECT active_area{};         // where it is full-screen and not minimised; empty else
-// Where the windows stacked over ours are, judged again once the stacking or
+Window desktop = 0;            // ours, once made
+bool fully_covered = false;    // as the server last said of it
+Window active = None;          // the focused window, as the window manager names it
+Region active_shows = nullptr; // what it shows where it is full-screen and not minimised
+// What the windows stacked over ours show, judged again once the stacking or
 // a window's place has changed since, and the monitors, once the screen has.
 Region stacked_over = nullptr;
 bool stacking_changed = true;
@@ -89,13 +89,13 @@ bool holds(const std::vector<long>& atoms, const char* name)
     return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) != atoms.end();
 }
 
-// On the screen, where a full-screen window that is not minimised is; empty
+// On the screen, what a full-screen window that is not minimised shows; empty
 // for any other.
-RECT full_screen_area(Window window)
+Region full_screen_shown(Window window)
 {
     const std::vector<long> state = property_items(window, "_NET_WM_STATE");
     if (!holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
-        return {};
+        return XCreateRegion();
     XWindowAttributes attributes{};
     int x = 0;
     int y = 0;
@@ -104,14 +104,22 @@ RECT full_screen_area(Window window)
             XGetWindowAttributes(d, window, &attributes);
             XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
         }))
-        return {};
-    return {x, y, x + attributes.width, y + attributes.height};
+        return XCreateRegion();
+    return x11::shown_by(window, {x, y, x + attributes.width, y + attributes.height});
 }
 
-bool contains(const RECT& outer, const RECT& inner)
+bool contains(Region outer, const RECT& inner)
 {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
+    return XRectInRegion(outer, static_cast<int>(inner.left), static_cast<int>(inner.top),
+                         static_cast<unsigned>(inner.right - inner.left),
+                         static_cast<unsigned>(inner.bottom - inner.top)) == RectangleIn;
+}
+
+void replace(Region& kept, Region now)
+{
+    if (kept)
+        XDestroyRegion(kept);
+    kept = now;
 }
 
 // Of the root's children, ours or the frame a window manager put it in.
@@ -133,43 +141,11 @@ Window top_level_of_desktop(Display* d)
     }
 }
 
-// The windows a person sees over ours: mapped, drawn in (not input only) and
-// opaque. Menus and the like, which override the window manager, come and go
-// in a moment; a window with an alpha channel may let ours show through.
-void add_if_it_hides(Display* d, Window window, Region area)
-{
-    XWindowAttributes a{};
-    if (!XGetWindowAttributes(d, window, &a) || a.map_state != IsViewable ||
-        a.c_class != InputOutput || a.override_redirect || a.depth == 32)
-        return;
-    XRectangle box{static_cast<short>(a.x), static_cast<short>(a.y),
-                   static_cast<unsigned short>(a.width + 2 * a.border_width),
-                   static_cast<unsigned short>(a.height + 2 * a.border_width)};
-    XUnionRectWithRegion(&box, area, area);
-}
-
-// The root lists its children from the bottom up.
 void judge_stacking()
 {
-    if (stacked_over)
-        XDestroyRegion(stacked_over);
-    stacked_over = XCreateRegion();
     stacking_changed = false;
-    x11::accepted([](Display* d) {
-        const Window ours = top_level_of_desktop(d);
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
-            return;
-        Window* const end = children + count;
-        for (Window* over = std::find(children, end, ours); over != end; ++over)
-            if (*over != ours)
-                add_if_it_hides(d, *over, stacked_over);
-        if (children)
-            XFree(children);
-    });
+    x11::accepted(
+        [](Display* d) { replace(stacked_over, x11::shown_over(top_level_of_desktop(d))); });
 }
 
 // The focused window's state and size are followed for as long as it is
@@ -190,26 +166,10 @@ void follow_active_window()
         listen(active, NoEventMask);
         active = now;
         listen(active, PropertyChangeMask | StructureNotifyMask);
+        if (active != None)
+            x11::accepted([&](Display*) { x11::watch_shape(d, active); });
     }
-    active_area = active != None ? full_screen_area(active) : RECT{};
-}
-
-// Events that may put a window over ours or take one away: the root's
-// children's, as its substructure, and the root's own new size.
-bool changes_stacking(const XEvent& event)
-{
-    switch (event.type) {
-    case ConfigureNotify:
-    case MapNotify:
-    case UnmapNotify:
-    case CirculateNotify:
-    case DestroyNotify:
-    case ReparentNotify:
-    case GravityNotify:
-        return event.xany.window == DefaultRootWindow(x11::display());
-    default:
-        return false;
-    }
+    replace(active_shows, active != None ? full_screen_shown(active) : XCreateRegion());
 }
 
 } // namespace
@@ -231,11 +191,10 @@ HWND make_desktop_window()
     x11::own_window(id)->full_screen = true; // and the screen's size when it changes
     make_it_the_desktop(d, id);
     x11::add_events(d, id, VisibilityChangeMask);
-    x11::add_events(d, DefaultRootWindow(d),
-                    PropertyChangeMask | StructureNotifyMask | SubstructureNotifyMask);
+    x11::add_events(d, DefaultRootWindow(d), PropertyChangeMask | StructureNotifyMask);
     XMapWindow(d, id);
     XLowerWindow(d, id); // where no window manager puts it there
-    XSync(d, False);
+    x11::keep_stacking(d);
     desktop = id;
     follow_active_window();
     return window;
@@ -248,7 +207,7 @@ void follow_desktop(const XEvent& event)
 {
     if (!desktop)
         return;
-    stacking_changed = stacking_changed || changes_stacking(event);
+    stacking_changed = x11::follow_stacking(event) || stacking_changed;
     screen_changed = screen_changed || (event.type == ConfigureNotify &&
                                         event.xconfigure.window == DefaultRootWindow(display()));
     switch (event.type) {
@@ -273,6 +232,8 @@ void follow_desktop(const XEvent& event)
             follow_active_window();
         break;
     default:
+        if (is_shape_change(event, active))
+            follow_active_window();
         break;
     }
 }
@@ -282,13 +243,11 @@ bool desktop_area_unseen(Window window, const RECT& area)
     const OwnWindow* own = own_window(window);
     if (!desktop || !own || (own->id != desktop && own->parent != desktop))
         return false;
-    if (fully_covered || contains(active_area, area))
+    if (fully_covered || contains(active_shows, area))
         return true;
     if (stacking_changed)
         judge_stacking();
-    return XRectInRegion(stacked_over, static_cast<int>(area.left), static_cast<int>(area.top),
-                         static_cast<unsigned>(area.right - area.left),
-                         static_cast<unsigned>(area.bottom - area.top)) == RectangleIn;
+    return contains(stacked_over, area);
 }
 
 bool desktop_hidden()

@@ -91,23 +91,33 @@ ScreenArea bounding_box(const ScreenArea* areas, int count)
     return {left, bottom, right - left, top - bottom};
 }
 
+bool overlap(const ScreenArea& a, const ScreenArea& b)
+{
+    return a.left < b.left + b.width && b.left < a.left + a.width &&
+           a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height;
+}
+
+bool any_overlap(const ScreenArea* areas, int count)
+{
+    for (int i = 0; i < count; ++i)
+        for (int j = 0; j < i; ++j)
+            if (overlap(areas[i], areas[j]))
+                return true;
+    return false;
+}
+
 // The rectangle that the areas make up together, each pixel of it in exactly
 // one of them; false where they overlap, leave a gap or one is empty.
 bool tile_one_rectangle(const ScreenArea* areas, int count, ScreenArea& box)
 {
     long long covered = 0;
     for (int i = 0; i < count; ++i) {
-        const ScreenArea& a = areas[i];
-        if (a.width <= 0 || a.height <= 0)
+        if (areas[i].width <= 0 || areas[i].height <= 0)
             return false;
-        for (int j = 0; j < i; ++j) {
-            const ScreenArea& b = areas[j];
-            if (a.left < b.left + b.width && b.left < a.left + a.width &&
-                a.bottom < b.bottom + b.height && b.bottom < a.bottom + a.height)
-                return false;
-        }
-        covered += static_cast<long long>(a.width) * a.height;
+        covered += static_cast<long long>(areas[i].width) * areas[i].height;
     }
+    if (any_overlap(areas, count))
+        return false;
     // Without overlaps the areas cover the sum of their sizes, so they fill
     // their bounding rectangle only when that sum is its size.
     box = bounding_box(areas, count);
@@ -154,10 +164,19 @@ void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int 
 {
     view_manager.band_fraction = static_cast<float>(scene_band_fraction);
     const bool cleared = clear_all_black(); // what nobody sees may as well be black
-    const ScreenArea box = bounding_box(parts, count);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(box.left, box.bottom, box.width, box.height);
-    draw_area(area, cleared);
+    // Each part by itself, but in one go where they make up one rectangle,
+    // and within their bounding box where they overlap: drawn twice, what
+    // blends (particles, overlays) would show brighter there.
+    ScreenArea box = bounding_box(parts, count);
+    if (any_overlap(parts, count) || tile_one_rectangle(parts, count, box)) {
+        parts = &box;
+        count = 1;
+    }
+    for (int i = 0; i < count; ++i) {
+        glScissor(parts[i].left, parts[i].bottom, parts[i].width, parts[i].height);
+        draw_area(area, cleared);
+    }
     glDisable(GL_SCISSOR_TEST);
 }
 

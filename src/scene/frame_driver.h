@@ -26,8 +26,9 @@ void step_frame();
 // The picture of the present step into an area of the current draw buffer,
 // as if the area were the whole of it; the caller presents it.
 void draw_picture(const ScreenArea& area);
-// The picture of an area, drawn only within the bounding box of count > 0
-// parts of it (those anyone sees); outside, the buffer is black.
+// The picture of an area, drawn only within count > 0 parts of it (those
+// anyone sees; within their bounding box where they overlap); outside, the
+// buffer is black.
 void draw_picture_in_parts(const ScreenArea& area, const ScreenArea* parts, int count);
 // Pictures of the present step into several areas of one buffer, the
 // scissor keeping each picture's clears and fills to its own area; with

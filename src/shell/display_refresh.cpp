@@ -17,14 +17,11 @@ void read_display_refresh()
         EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0;
 }
 
-UINT refresh_limited(UINT interval_ms)
+double refresh_limited(double interval_ms)
 {
     if (refreshes_a_second <= 1)
         return interval_ms;
-    // Rounded up: a timer a little shorter than a refresh would still put
-    // two frames into some refreshes.
-    const UINT refresh_ms = (1000 + refreshes_a_second - 1) / refreshes_a_second;
-    return std::max(interval_ms, refresh_ms);
+    return std::max(interval_ms, 1000.0 / refreshes_a_second);
 }
 
 void ask_one_refresh_per_swap()

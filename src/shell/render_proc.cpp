@@ -34,6 +34,7 @@ int clears_due = 0;
 
 DWORD started_ms = 0;
 bool black_shown = false; // and nothing drawn since
+FrameSchedule frame_schedule;
 
 void show_black()
 {
@@ -79,12 +80,33 @@ void draw_frame()
     black_shown = false;
 }
 
+// The frames' period: the settings' rate, slower on battery where they ask,
+// and no faster than the display shows them.
+double frame_period()
+{
+    return refresh_limited(tick_interval(frame_interval_ms, running_on_battery));
+}
+
+bool stopped_for_good()
+{
+    return frame_work(running_on_battery, display_off, GetTickCount() - started_ms) ==
+           FrameWork::black_end;
+}
+
+// 0 leaves the timer as it is.
+void set_frame_timer(HWND window, unsigned interval_ms)
+{
+    if (interval_ms)
+        SetTimer(window, frame_timer_id, interval_ms, nullptr);
+}
+
 void tick(HWND window)
 {
+    const DWORD now = GetTickCount();
     if (wallpaper_mode && scene_settings.texture_varies)
         if (const int texture = texture_of_a_new_day(); texture >= 0)
             change_scene_texture(texture);
-    switch (frame_work(running_on_battery, display_off, GetTickCount() - started_ms)) {
+    switch (frame_work(running_on_battery, display_off, now - started_ms)) {
     case FrameWork::draw:
         draw_frame();
         break;
@@ -98,18 +120,16 @@ void tick(HWND window)
     case FrameWork::black_end:
         show_black();
         KillTimer(window, frame_timer_id);
-        break;
+        return;
     }
+    set_frame_timer(window, frame_schedule.ticked(frame_period(), now, GetTickCount()));
 }
 
-// A new interval, unless the timer has stopped for good.
+// The period may have changed, unless the timer has stopped for good.
 void pace(HWND window)
 {
-    if (frame_work(running_on_battery, display_off, GetTickCount() - started_ms) !=
-        FrameWork::black_end)
-        SetTimer(window, frame_timer_id,
-                 tick_interval(refresh_limited(frame_interval_ms), running_on_battery),
-                 nullptr);
+    if (!stopped_for_good())
+        set_frame_timer(window, frame_schedule.changed(frame_period(), GetTickCount()));
 }
 
 } // namespace
@@ -143,7 +163,8 @@ LRESULT CALLBACK render_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         started_ms = GetTickCount();
         watch_power(window);
         static_assert(USER_TIMER_MINIMUM == shortest_frame_interval_ms);
-        pace(window);
+        if (!stopped_for_good())
+            set_frame_timer(window, frame_schedule.started(frame_period(), started_ms));
         return 0;
     }
     case WM_POWERBROADCAST:

@@ -154,6 +154,50 @@ TEST_F(FrameDriverTest, WithTheScenePassOffAFrameIsOnlyTheBackground)
     EXPECT_EQ(gl.named("glBegin").size(), 2u);
 }
 
+namespace
+{
+
+// Each glScissor as its box, each glClear of the colours as C.
+std::string scissors_and_clears(const GlRecording& gl)
+{
+    std::string calls;
+    for (const GlCall& call : gl.outer()) {
+        if (call.name == "glClear")
+            calls += call.args == std::vector<double>{GL_COLOR_BUFFER_BIT} ? "C " : "?";
+        for (const double arg : call.name == "glScissor" ? call.args : std::vector<double>{})
+            calls += std::to_string(static_cast<int>(arg)) + " ";
+    }
+    return calls;
+}
+
+} // namespace
+
+// One picture across monitors, some covered: drawn on the seen ones only,
+// not on all of their bounding box, after one fast clear of everything.
+TEST_F(FrameDriverTest, APictureInPartsIsDrawnOnlyInThoseParts)
+{
+    const ScreenArea all = {0, 0, width, height}, low_left = {0, 0, 160, 128},
+                     low_right = {160, 0, 160, 128}, high_left = {0, 128, 160, 128},
+                     inside = {40, 40, 100, 100};
+    const struct {
+        std::vector<ScreenArea> parts;
+        std::string calls;
+    } cases[] = {
+        {{low_left, low_right, high_left}, "C 0 0 160 128 160 0 160 128 0 128 160 128 "},
+        {{low_left, high_left}, "C 0 0 160 256 "}, // one rectangle: one go
+        {{low_left, inside}, "C 0 0 160 140 "},    // overlapping: their box, once
+        {{high_left}, "C 0 128 160 128 "},
+    };
+    set_test_clock(0);
+    start_scene(width, height);
+    for (const auto& c : cases) {
+        GlRecording gl;
+        step_frame();
+        draw_picture_in_parts(all, c.parts.data(), static_cast<int>(c.parts.size()));
+        EXPECT_EQ(scissors_and_clears(gl), c.calls);
+    }
+}
+
 TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
 {
     const ScreenArea all = {0, 0, width, height}, left = {0, 0, 160, height},
@@ -166,7 +210,7 @@ TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
         {{left, right}, "0 0 320 256 C 0 0 160 256 160 0 160 256 "},
         {{high, low}, "10 10 100 120 C 10 60 100 70 10 10 100 50 "},
         {{left, short_right}, "0 0 160 256 C 160 0 160 247 C "}, // a gap above the right
-        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},             // one monitor twice
+        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},            // one monitor twice
         {{right}, "160 0 160 256 C "},
     };
     set_test_clock(0);
@@ -175,14 +219,7 @@ TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
         GlRecording gl;
         step_frame();
         draw_pictures(c.areas.data(), static_cast<int>(c.areas.size()));
-        std::string calls;
-        for (const GlCall& call : gl.outer()) {
-            if (call.name == "glClear")
-                calls += call.args == std::vector<double>{GL_COLOR_BUFFER_BIT} ? "C " : "?";
-            for (const double arg : call.name == "glScissor" ? call.args : std::vector<double>{})
-                calls += std::to_string(static_cast<int>(arg)) + " ";
-        }
-        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(scissors_and_clears(gl), c.calls);
     }
 }
 

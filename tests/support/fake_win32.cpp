@@ -389,6 +389,8 @@ UINT RegisterWindowMessageA(LPCSTR name)
 UINT_PTR SetTimer(HWND, UINT_PTR id, UINT elapse_ms, TIMERPROC)
 {
     record("SetTimer(" + std::to_string(id) + "," + std::to_string(elapse_ms) + ")");
+    fake.timer_interval = std::max(elapse_ms, USER_TIMER_MINIMUM);
+    fake.timer_due = fake.tick_count + fake.timer_interval;
     return id;
 }
 
@@ -475,6 +477,7 @@ BOOL wglDeleteContext(HGLRC)
 BOOL SwapBuffers(HDC)
 {
     record("SwapBuffers");
+    fake.tick_count += fake.frame_ms;
     return TRUE;
 }
 

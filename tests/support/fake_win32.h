@@ -45,6 +45,7 @@ struct FakeWin32 {
     POINT client_origin = {0, 0}; // of every window, on the screen
     BYTE ac_line_status = 1;      // on mains
     BYTE battery_saver = 0;       // SystemStatusFlag: off
+    DWORD frame_ms = 0;           // the clock goes on by this much in a frame
 
     // What the shell did.
     std::vector<std::string> calls;
@@ -55,6 +56,8 @@ struct FakeWin32 {
     DWORD window_ex_style = 0;
     PIXELFORMATDESCRIPTOR pixel_format{}; // as last chosen
     int verifier_calls = 0;
+    DWORD timer_due = 0;     // of the timer set last: when it ticks,
+    UINT timer_interval = 0; // and its interval, raised to Windows' shortest
 
     int count(const std::string& call) const;
     int closes_posted() const;

@@ -81,12 +81,17 @@ bool parse_size(const std::string& text, SnapshotOptions& options)
 }
 
 // A texture by the word the settings know it by, or a kind that has none
-// (BLACK, KIND9, X50, Y50) by its label; in any case either way.
-bool parse_kind(const std::string& text, SnapshotOptions& options)
+// (BLACK, KIND9, X50, Y50) by its label; in any case either way. -1 for none.
+int texture_named(const std::string& text)
 {
     const int texture = find_settings_texture(text.c_str());
-    options.texture_kind =
-        texture >= 0 && texture != different_texture ? texture : find_texture_kind(text.c_str());
+    return texture >= 0 && texture != different_texture ? texture
+                                                         : find_texture_kind(text.c_str());
+}
+
+bool parse_kind(const std::string& text, SnapshotOptions& options)
+{
+    options.texture_kind = texture_named(text);
     return options.texture_kind >= 0;
 }
 
@@ -116,7 +121,7 @@ bool parse_new_texture(const std::string& text, SnapshotOptions& options)
     if (colon == std::string::npos ||
         !parse_frame_count(text.substr(0, colon), options.new_texture_frame))
         return false;
-    options.new_texture_kind = find_texture_kind(text.substr(colon + 1).c_str());
+    options.new_texture_kind = texture_named(text.substr(colon + 1));
     return options.new_texture_kind >= 0;
 }
 

@@ -36,10 +36,11 @@ add "" --remove
 check "and --remove gives back the file as it was ($said)" cmp "$settings" "$out/crlf-before"
 
 lf 'programs: GL: "Orbdrift" orbdrift --root \n\' '  - x \n'
-cp "$settings" "$out/named"
+# Kept in the scratch folder, which the user the command runs as can read.
+cp "$settings" "$scratch/named"
 add
 check "an entry the person named is orbdrift's: nothing changed ($said)" \
-    sh -c "[ $rc -eq 0 ] && cmp -s '$settings' '$out/named'"
+    sh -c "[ $rc -eq 0 ] && cmp -s '$settings' '$scratch/named'"
 
 # Every entry of orbdrift goes, the rest of the list and the file stay.
 lf 'programs: GL: orbdrift --root \n\' '  a \n\' '  - GL: "Orbdrift" orbdrift --root \n\' '  b \n' 'x: 1'
@@ -55,14 +56,14 @@ cat >"$scratch/bin/awk" <<SHIM
 #!/bin/sh
 $(command -v awk) "\$@"
 rc=\$?
-[ -e "$home/saved" ] || { touch "$home/saved"; cp "$out/named" "$home/.new"; mv "$home/.new" "$settings"; }
+[ -e "$home/saved" ] || { touch "$home/saved"; cp "$scratch/named" "$home/.new"; mv "$home/.new" "$settings"; }
 exit \$rc
 SHIM
 chmod 755 "$scratch/bin/awk"
 lf '# before the save' 'programs: a \n'
 add "$scratch/bin"
 check "a file the daemon saved meanwhile is kept, and it says so (exit $rc: $said)" \
-    sh -c "[ $rc -eq 1 ] && cmp -s '$settings' '$out/named' && [ -n '$said' ]"
+    sh -c "[ $rc -eq 1 ] && cmp -s '$settings' '$scratch/named' && [ -n '$said' ]"
 
 for link in ".xscreensaver:a loop" "$scratch/gone/xscreensaver:$scratch/gone, a folder that"; do
     rm -f "$settings" && ln -s "${link%%:*}" "$settings" && add

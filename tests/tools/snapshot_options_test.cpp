@@ -54,7 +54,7 @@ TEST(SnapshotOptions, DefaultsAndEveryOption)
     EXPECT_EQ(options.every, 0);
     ASSERT_TRUE(parse({"--every", "25"}, options, error));
     EXPECT_EQ(options.every, 25);
-    ASSERT_TRUE(parse({"--new-texture", "120:SMOKE", "--monitor-added", "300", "--quick"}, options,
+    ASSERT_TRUE(parse({"--new-texture", "120:smoke", "--monitor-added", "300", "--quick"}, options,
                       error));
     EXPECT_EQ(options.packing, PngPacking::quick);
     EXPECT_EQ(options.new_texture_frame, 120);

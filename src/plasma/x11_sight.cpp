@@ -170,8 +170,11 @@ void X11Sight::follow_active_window()
 void X11Sight::look_at_monitors()
 {
     const bool off = monitor_powered_down(as_display(display));
-    if (off == monitors_off)
-        return;
-    monitors_off = off;
-    emit changed();
+    if (off != monitors_off) {
+        monitors_off = off;
+        emit changed();
+    }
+    // Events that came in with the answer are in Xlib's queue, past the
+    // socket's notice.
+    read_events();
 }

@@ -66,7 +66,9 @@ TEST(WallpaperPage, OffersEachSettingAndWhatItSetsWinsOverTheSaved)
         EXPECT_TRUE(entries.contains("<entry name=\"" + name + "\"")) << setting.stored;
         EXPECT_TRUE(root->property(("cfg_" + name).toUtf8()).isValid()) << setting.stored;
     }
-    EXPECT_EQ(offered, 6);
+    // Nothing else: an entry of a setting the table no longer offers there.
+    EXPECT_EQ(entries.count("<entry name="), offered);
+    EXPECT_GT(offered, 0);
 
     // The entries a page writes, as options read over the saved settings.
     SceneSettings saved;

@@ -13,11 +13,12 @@ endif()
 set_target_properties(orbdrift_scene orbdrift_shell orbdrift_posix orbdrift_sdbus
                       PROPERTIES POSITION_INDEPENDENT_CODE ON)
 set(CMAKE_AUTOMOC ON)
-# The monitors' power it asks as the X host layer does, with that one file
-# rather than the layer's library and all it links.
+# The monitors' power and the windows stacked over its own it follows as the
+# X host layer does, with those two files rather than the layer's library and
+# all it links.
 add_library(orbdrift_plasma STATIC src/plasma/scene_item.cpp src/plasma/scene_pace.cpp
             src/plasma/shared_scene.cpp src/plasma/x11_sight.cpp
-            src/platform/x11_monitor_power.cpp)
+            src/platform/x11_monitor_power.cpp src/platform/x11_stacking.cpp)
 set_target_properties(orbdrift_plasma PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_link_libraries(orbdrift_plasma PUBLIC Qt5::Quick orbdrift_scene orbdrift_shell
                       orbdrift_posix orbdrift_sdbus X11::X11 X11::Xext)

@@ -98,9 +98,12 @@ void ScenePace::watch_battery()
     if (battery_watched)
         return;
     battery_watched = true;
+    // Followed first, so that the first answers come on the bus that then
+    // brings the news, and are waited for once.
+    const bool followed = watch_power_source();
     power = power_now();
     running_on_battery = saving_power(power);
-    if (!watch_power_source())
+    if (!followed)
         return;
     power_news =
         std::make_unique<QSocketNotifier>(power_source_descriptor(), QSocketNotifier::Read);
@@ -108,6 +111,13 @@ void ScenePace::watch_battery()
         if (power_source_changed(power)) {
             running_on_battery = saving_power(power);
             retime();
+        }
+        // A bus that went closed its descriptor, which the next file opened
+        // may take: nothing of ours may watch it then. The notifier is still
+        // telling of its news, so it goes once that is done.
+        if (power_source_descriptor() < 0) {
+            power_news->setEnabled(false);
+            power_news.release()->deleteLater();
         }
     });
 }

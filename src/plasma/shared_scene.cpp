@@ -9,6 +9,7 @@
 #include <random>
 
 #include "common/gl.h"
+#include "platform/posix_desktop_animation.h"
 #include "scene/frame_driver.h"
 #include "shell/settings_store.h"
 
@@ -110,6 +111,10 @@ SceneSettings wallpaper_settings(const QStringList& options)
             settings = tried;
         i += taken > 1 ? 1 : 0;
     }
+    // Plasma is KDE: its own file says, and the portal's answer would cost
+    // plasmashell's main thread a wait on the session bus.
+    if (settings.motion == motion_as_desktop)
+        settings.desktop_wants_less_motion = kde_animation_wish() == animation_off;
     // A different texture each time: each start of the wallpaper's scene
     // draws one, never the one orbdrift's last start showed.
     if (settings.texture == different_texture)

@@ -1,15 +1,11 @@
 #include "plasma/x11_sight.h"
 
 #include <QGuiApplication>
-#include <QRegion>
 #include <QWindow>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/x11_monitor_power.h"
+#include "platform/x11_stacking.h"
 
 namespace
 {
@@ -17,33 +13,6 @@ namespace
 Display* as_display(void* display)
 {
     return static_cast<Display*>(display);
-}
-
-// A property of 32-bit items of a window that may be gone by the time it is
-// asked; empty then.
-std::vector<long> property_items(Display* d, Window id, const char* name)
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<long> items;
-    if (XGetWindowProperty(d, id, XInternAtom(d, name, False), 0, 64, False, AnyPropertyType, &type,
-                           &format, &count, &remaining, &data) == Success &&
-        data && format == 32) {
-        const auto* values = reinterpret_cast<const long*>(data);
-        items.assign(values, values + count);
-    }
-    if (data)
-        XFree(data);
-    return items;
-}
-
-bool holds(Display* d, const std::vector<long>& atoms, const char* name)
-{
-    const long atom = static_cast<long>(XInternAtom(d, name, False));
-    return std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
 
 // A window that went between two questions is no error worth a word. The
@@ -71,69 +40,19 @@ private:
     int (*before)(Display*, XErrorEvent*);
 };
 
-// Where a full-screen window that is not minimised is; empty for any other.
-QRect full_screen_area(Display* d, Window window)
+// Whether what the windows stacked over ours show covers it whole; false
+// while it is not on the screen.
+bool hidden_under_others(Display* d, Window watched)
 {
-    const std::vector<long> state = property_items(d, window, "_NET_WM_STATE");
-    if (!holds(d, state, "_NET_WM_STATE_FULLSCREEN") || holds(d, state, "_NET_WM_STATE_HIDDEN"))
-        return {};
-    XWindowAttributes attributes{};
-    int x = 0;
-    int y = 0;
-    Window child = 0;
-    if (!XGetWindowAttributes(d, window, &attributes) ||
-        !XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child))
-        return {};
-    return {x, y, attributes.width, attributes.height};
-}
-
-// Of the root's children, the window or the frame a window manager put it in.
-Window top_level(Display* d, Window id)
-{
-    for (;;) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(d, id, &root, &parent, &children, &count))
-            return id;
-        if (children)
-            XFree(children);
-        if (parent == root || parent == 0)
-            return id;
-        id = parent;
-    }
-}
-
-bool viewable(Display* d, Window window, XWindowAttributes& a)
-{
-    return XGetWindowAttributes(d, window, &a) && a.map_state == IsViewable;
-}
-
-QRect area_of(const XWindowAttributes& a)
-{
-    return {a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width};
-}
-
-// Where a window hides what is under it: mapped, drawn in (not input only)
-// and opaque. Menus and the like, which override the window manager, come
-// and go in a moment; a window with an alpha channel may let ours show.
-QRect hiding_area(Display* d, Window window)
-{
+    const Window ours = x11::top_level(d, watched);
     XWindowAttributes a{};
-    if (!viewable(d, window, a) || a.c_class != InputOutput || a.override_redirect || a.depth == 32)
-        return {};
-    return area_of(a);
-}
-
-// Whether the root's children from start on (it lists them from the bottom
-// up) hide all of area.
-bool hidden_by(Display* d, Window* start, Window* end, const QRect& area)
-{
-    QRegion seen(area);
-    for (Window* over = start; over != end && !seen.isEmpty(); ++over)
-        seen -= hiding_area(d, *over);
-    return seen.isEmpty();
+    if (!XGetWindowAttributes(d, ours, &a) || a.map_state != IsViewable)
+        return false;
+    Region over = x11::shown_over(d, ours);
+    const bool hidden = XRectInRegion(over, a.x, a.y, a.width + 2 * a.border_width,
+                                      a.height + 2 * a.border_width) == RectangleIn;
+    XDestroyRegion(over);
+    return hidden;
 }
 
 } // namespace
@@ -153,7 +72,8 @@ X11Sight::X11Sight(void* opened) : display(opened)
 {
     Display* d = as_display(display);
     const ErrorsPassedOver quiet(d);
-    XSelectInput(d, DefaultRootWindow(d), PropertyChangeMask | SubstructureNotifyMask);
+    XSelectInput(d, DefaultRootWindow(d), PropertyChangeMask);
+    x11::keep_stacking(d);
     events = std::make_unique<QSocketNotifier>(ConnectionNumber(d), QSocketNotifier::Read);
     connect(events.get(), &QSocketNotifier::activated, this, &X11Sight::read_events);
     follow_active_window();
@@ -196,18 +116,18 @@ void X11Sight::read_events()
     while (XPending(d)) {
         bool stacking = false;
         bool focus = false;
+        const ErrorsPassedOver quiet(d); // following the stacking asks of new windows
         while (XPending(d)) {
             XEvent event;
             XNextEvent(d, &event);
             const bool of_root = event.xany.window == DefaultRootWindow(d);
-            if (event.type == PropertyNotify)
-                focus = focus || !of_root || event.xproperty.atom == active_name;
-            else if (of_root) // the root's children: one mapped, moved, restacked or gone
+            if (x11::follow_stacking(d, event)) // one mapped, moved, restacked, reshaped or gone
                 stacking = true;
-            else if (event.type == ConfigureNotify) // the focused window's
+            else if (event.type == PropertyNotify)
+                focus = focus || !of_root || event.xproperty.atom == active_name;
+            else if (event.type == ConfigureNotify && !of_root) // the focused window's
                 focus = true;
         }
-        const ErrorsPassedOver quiet(d);
         if (focus)
             follow_active_window();
         if (stacking)
@@ -221,22 +141,8 @@ void X11Sight::read_events()
 void X11Sight::judge_stacking()
 {
     Display* d = as_display(display);
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
-        return;
-    Window* const end = children + count;
-    for (auto watched = covered.begin(); watched != covered.end(); ++watched) {
-        const Window ours = top_level(d, watched.key());
-        Window* const at = std::find(children, end, ours);
-        XWindowAttributes a{};
-        watched.value() =
-            at != end && viewable(d, ours, a) && hidden_by(d, at + 1, end, area_of(a));
-    }
-    if (children)
-        XFree(children);
+    for (auto watched = covered.begin(); watched != covered.end(); ++watched)
+        watched.value() = hidden_under_others(d, watched.key());
 }
 
 // The focused window's state and place are followed for as long as it is
@@ -245,8 +151,7 @@ void X11Sight::judge_stacking()
 void X11Sight::follow_active_window()
 {
     Display* d = as_display(display);
-    const std::vector<long> named = property_items(d, DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
-    const Window now = named.empty() ? None : static_cast<Window>(named[0]);
+    const Window now = x11::active_window(d);
     const auto ours = [this](Window id) { return id == None || covered.contains(id); };
     if (now != active) {
         if (!ours(active) && active != DefaultRootWindow(d))
@@ -255,15 +160,21 @@ void X11Sight::follow_active_window()
         if (!ours(active) && active != DefaultRootWindow(d))
             XSelectInput(d, active, PropertyChangeMask | StructureNotifyMask);
     }
-    active_area = active != None ? full_screen_area(d, active) : QRect();
+    XRectangle box{};
+    active_area = active != None && x11::full_screen_box(d, active, box)
+                      ? QRect(box.x, box.y, box.width, box.height)
+                      : QRect();
     XFlush(d);
 }
 
 void X11Sight::look_at_monitors()
 {
     const bool off = monitor_powered_down(as_display(display));
-    if (off == monitors_off)
-        return;
-    monitors_off = off;
-    emit changed();
+    if (off != monitors_off) {
+        monitors_off = off;
+        emit changed();
+    }
+    // Events that came in with the answer are in Xlib's queue, past the
+    // socket's notice.
+    read_events();
 }

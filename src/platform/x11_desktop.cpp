@@ -13,6 +13,7 @@
 
 #include "platform/x11_desktop.h"
 #include "platform/x11_internal.h"
+#include "platform/x11_stacking.h"
 
 namespace
 {
@@ -61,51 +62,20 @@ void make_it_the_desktop(Display* d, Window id)
     XShapeCombineRectangles(d, id, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
 }
 
-// A property of 32-bit items of a window that may be gone by the time it is
-// asked; empty then.
-std::vector<long> property_items(Window id, const char* name)
-{
-    std::vector<long> items;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    x11::accepted([&](Display* d) {
-        XGetWindowProperty(d, id, x11::atom(name), 0, 64, False, AnyPropertyType, &type, &format,
-                           &count, &remaining, &data);
-    });
-    if (data && format == 32) {
-        const auto* values = reinterpret_cast<const long*>(data);
-        items.assign(values, values + count);
-    }
-    if (data)
-        XFree(data);
-    return items;
-}
-
-bool holds(const std::vector<long>& atoms, const char* name)
-{
-    return std::find(atoms.begin(), atoms.end(), static_cast<long>(x11::atom(name))) != atoms.end();
-}
-
 // On the screen, what a full-screen window that is not minimised shows; empty
 // for any other.
 Region full_screen_shown(Window window)
 {
-    const std::vector<long> state = property_items(window, "_NET_WM_STATE");
-    if (!holds(state, "_NET_WM_STATE_FULLSCREEN") || holds(state, "_NET_WM_STATE_HIDDEN"))
-        return XCreateRegion();
-    XWindowAttributes attributes{};
-    int x = 0;
-    int y = 0;
-    Window child = 0;
-    if (!x11::accepted([&](Display* d) {
-            XGetWindowAttributes(d, window, &attributes);
-            XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
-        }))
-        return XCreateRegion();
-    return x11::shown_by(window, {x, y, x + attributes.width, y + attributes.height});
+    Region shown = nullptr;
+    XRectangle box{};
+    const bool answered = x11::accepted([&](Display* d) {
+        shown =
+            x11::full_screen_box(d, window, box) ? x11::shown_by(d, window, box) : XCreateRegion();
+    });
+    if (answered)
+        return shown;
+    XDestroyRegion(shown);
+    return XCreateRegion();
 }
 
 bool contains(Region outer, const RECT& inner)
@@ -122,30 +92,11 @@ void replace(Region& kept, Region now)
     kept = now;
 }
 
-// Of the root's children, ours or the frame a window manager put it in.
-Window top_level_of_desktop(Display* d)
-{
-    Window id = desktop;
-    for (;;) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(d, id, &root, &parent, &children, &count))
-            return id;
-        if (children)
-            XFree(children);
-        if (parent == root || parent == 0)
-            return id;
-        id = parent;
-    }
-}
-
 void judge_stacking()
 {
     stacking_changed = false;
     x11::accepted(
-        [](Display* d) { replace(stacked_over, x11::shown_over(top_level_of_desktop(d))); });
+        [](Display* d) { replace(stacked_over, x11::shown_over(d, x11::top_level(d, desktop))); });
 }
 
 // The focused window's state and size are followed for as long as it is
@@ -154,8 +105,8 @@ void judge_stacking()
 void follow_active_window()
 {
     Display* d = x11::display();
-    const std::vector<long> named = property_items(DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
-    const Window now = named.empty() ? None : static_cast<Window>(named[0]);
+    Window now = None;
+    x11::accepted([&](Display*) { now = x11::active_window(d); });
     if (now != active) {
         // The root is listened to for more than this (and a window manager
         // may name it when nothing has the focus): never replaced here.
@@ -207,7 +158,7 @@ void follow_desktop(const XEvent& event)
 {
     if (!desktop)
         return;
-    stacking_changed = x11::follow_stacking(event) || stacking_changed;
+    stacking_changed = follow_stacking(display(), event) || stacking_changed;
     screen_changed = screen_changed || (event.type == ConfigureNotify &&
                                         event.xconfigure.window == DefaultRootWindow(display()));
     switch (event.type) {

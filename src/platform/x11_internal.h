@@ -114,19 +114,6 @@ void tell_power_changes();
 // Whether the X server has the monitor powered down; a test may replace it.
 extern bool (*monitor_off_source)();
 
-// The root's children as a person sees them, kept from their events as
-// follow_stacking is given them (true where one changed anything) once
-// keep_stacking has read them. What the windows stacked over a child of the
-// root show, mapped, drawn in, opaque and not a menu of a moment, and what a
-// window shows of an area of the screen through its shape: new regions.
-void keep_stacking(Display* d);
-bool follow_stacking(const XEvent& event);
-Region shown_over(Window child);
-Region shown_by(Window id, const RECT& area);
-// A window's shape is told of once watched, until it is gone.
-void watch_shape(Display* d, Window id);
-bool is_shape_change(const XEvent& event, Window id);
-
 // A wallpaper's window: what of an event tells whether it can be seen, and
 // whether it can, on any monitor or in an area of it or of a window that
 // fills it (its coordinates are the screen's: it lies at the screen's

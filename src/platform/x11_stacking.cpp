@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/x11_internal.h"
+#include "platform/x11_stacking.h"
 
 namespace
 {
@@ -67,6 +67,33 @@ bool read_shape(Display* d, TopWindow& window)
     if (rectangles)
         XFree(rectangles);
     return true;
+}
+
+// A property of 32-bit items of a window that may be gone by the time it is
+// asked; empty then.
+std::vector<long> property_items(Display* d, Window id, const char* name)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> items;
+    if (XGetWindowProperty(d, id, XInternAtom(d, name, False), 0, 64, False, AnyPropertyType, &type,
+                           &format, &count, &remaining, &data) == Success &&
+        data && format == 32) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
+bool holds(Display* d, const std::vector<long>& atoms, const char* name)
+{
+    const long atom = static_cast<long>(XInternAtom(d, name, False));
+    return std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
 
 // A new child of the root, on top of the others. One gone already is kept
@@ -228,13 +255,15 @@ void keep_stacking(Display* d)
     int error_base = 0;
     if (XShapeQueryExtension(d, &shape_events, &error_base) == False)
         shape_events = -1;
-    add_events(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    // Added to what others of the process asked of the root on this connection.
+    XWindowAttributes root{};
+    if (XGetWindowAttributes(d, DefaultRootWindow(d), &root))
+        XSelectInput(d, DefaultRootWindow(d), root.your_event_mask | SubstructureNotifyMask);
     read_stack(d);
 }
 
-bool follow_stacking(const XEvent& event)
+bool follow_stacking(Display* d, const XEvent& event)
 {
-    Display* d = display_if_open();
     if (!stack_known || !d || event.xany.send_event)
         return false;
     const Window root = DefaultRootWindow(d);
@@ -282,21 +311,21 @@ bool is_shape_change(const XEvent& event, Window id)
            reinterpret_cast<const XShapeEvent&>(event).window == id;
 }
 
-Region shown_by(Window id, const RECT& area)
+Region shown_by(Display* d, Window id, const XRectangle& box)
 {
     TopWindow window;
     window.id = id;
-    window.box = box_of(area.left, area.top, area.right - area.left, area.bottom - area.top, 0);
+    window.box = box;
     Region shown = XCreateRegion();
-    if (read_shape(display(), window))
+    if (read_shape(d, window))
         add_shown(window, shown);
     return shown;
 }
 
-Region shown_over(Window child)
+Region shown_over(Display* d, Window child)
 {
     if (!stack_known)
-        read_stack(display());
+        read_stack(d);
     std::vector<Region> shown;
     auto over = find(child);
     for (over = over == stack.end() ? over : over + 1; over != stack.end(); ++over) {
@@ -306,6 +335,45 @@ Region shown_over(Window child)
         add_shown(*over, shown.back());
     }
     return shown.empty() ? XCreateRegion() : union_of(shown, 0, shown.size());
+}
+
+Window top_level(Display* d, Window id)
+{
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(d, id, &root, &parent, &children, &count))
+            return id;
+        if (children)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return id;
+        id = parent;
+    }
+}
+
+bool full_screen_box(Display* d, Window window, XRectangle& box)
+{
+    const std::vector<long> state = property_items(d, window, "_NET_WM_STATE");
+    if (!holds(d, state, "_NET_WM_STATE_FULLSCREEN") || holds(d, state, "_NET_WM_STATE_HIDDEN"))
+        return false;
+    XWindowAttributes attributes{};
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    if (!XGetWindowAttributes(d, window, &attributes) ||
+        !XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child))
+        return false;
+    box = box_of(x, y, attributes.width, attributes.height, 0);
+    return true;
+}
+
+Window active_window(Display* d)
+{
+    const std::vector<long> named = property_items(d, DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
+    return named.empty() ? None : static_cast<Window>(named[0]);
 }
 
 } // namespace x11

@@ -30,7 +30,7 @@ std::string choices_of(const Setting& setting)
     case SettingKind::texture:
         for (const char* name : settings_texture_names)
             add(name, name);
-        add(different_texture_word, "a different one each time");
+        add(different_texture_word, different_texture_label);
         break;
     case SettingKind::flag:
         add("on", "on");

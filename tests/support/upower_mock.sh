@@ -30,21 +30,27 @@ start_mock() {
     eventually upower Get || { echo "the UPower mock is not on the bus" >&2; return 1; }
 }
 
-upower() {
-    dbus-send --system --print-reply --reply-timeout=2000 --dest=org.freedesktop.UPower \
-        /org/freedesktop/UPower org.freedesktop.DBus.Properties."$1" \
-        string:org.freedesktop.UPower string:OnBattery ${2:+variant:boolean:$2} >/dev/null 2>&1
+# mock_property SERVICE PROPERTY Get|Set [TYPE:VALUE]: a property of the mock
+# of SERVICE, whose object is named as the service is.
+mock_property() {
+    dbus-send --system --print-reply --reply-timeout=2000 --dest="$1" "/${1//.//}" \
+        org.freedesktop.DBus.Properties."$3" string:"$1" string:"$2" ${4:+variant:$4} >/dev/null 2>&1
 }
+upower() { mock_property org.freedesktop.UPower OnBattery "$1" ${2:+boolean:$2}; }
+profile() { mock_property net.hadess.PowerProfiles ActiveProfile "$1" ${2:+string:$2}; }
 
 # The saver hears of a change only by the signal, so the signal is waited for.
-on_battery() {
-    local told
-    told=$(signals_told "$1")
-    upower Set "$1" && eventually more_signals_told "$1" "$told"
+on_battery() { set_and_told upower "$mock_log" "\"OnBattery\": ${1^}" "$1"; }
+set_profile() { set_and_told profile "$profiles_log" "\"ActiveProfile\": .$1" "$1"; }
+# set_and_told PROPERTY LOG PATTERN VALUE
+set_and_told() {
+    local before
+    before=$(told "$2" "$3")
+    "$1" Set "$4" && eventually more_told "$2" "$3" "$before"
 }
-signals_told() { grep -c "PropertiesChanged .*\"OnBattery\": ${1^}" "$mock_log"; }
+told() { grep -c "PropertiesChanged .*$2" "$1"; }
 # Read again at each try: a count given to eventually is read only once.
-more_signals_told() { [ "$(signals_told "$1")" -gt "$2" ]; }
+more_told() { [ "$(told "$1" "$2")" -gt "$3" ]; }
 
 start_profiles_mock() {
     "$python" -m dbusmock --system --template power_profiles_daemon \
@@ -52,15 +58,3 @@ start_profiles_mock() {
     profiles=$!
     eventually profile Get || { echo "the power profiles mock is not on the bus" >&2; return 1; }
 }
-profile() {
-    dbus-send --system --print-reply --reply-timeout=2000 --dest=net.hadess.PowerProfiles \
-        /net/hadess/PowerProfiles org.freedesktop.DBus.Properties."$1" \
-        string:net.hadess.PowerProfiles string:ActiveProfile ${2:+variant:string:$2} >/dev/null 2>&1
-}
-set_profile() {
-    local told
-    told=$(profiles_told "$1")
-    profile Set "$1" && eventually more_profiles_told "$1" "$told"
-}
-profiles_told() { grep -c "PropertiesChanged .*\"ActiveProfile\": .$1" "$profiles_log"; }
-more_profiles_told() { [ "$(profiles_told "$1")" -gt "$2" ]; }

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "flash/flash_rules.h"
+#include "tools/flash_rules.h"
 
 // The flashes of PNG files shown one after the other, fps a second. False,
 // with the reason in error, when a file cannot be read as a picture or is

@@ -1,4 +1,4 @@
-#include "flash/flash_rules.h"
+#include "tools/flash_rules.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "flash/flash_files.h"
+#include "tools/flash_files.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "flash/flash_files.h"
+#include "tools/flash_files.h"
 
 #include <png.h>
 

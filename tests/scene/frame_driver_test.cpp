@@ -172,53 +172,41 @@ std::string scissors_and_clears(const GlRecording& gl)
 
 } // namespace
 
-// One picture across monitors, some covered: drawn on the seen ones only,
-// not on all of their bounding box, after one fast clear of everything.
-TEST_F(FrameDriverTest, APictureInPartsIsDrawnOnlyInThoseParts)
-{
-    const ScreenArea all = {0, 0, width, height}, low_left = {0, 0, 160, 128},
-                     low_right = {160, 0, 160, 128}, high_left = {0, 128, 160, 128},
-                     inside = {40, 40, 100, 100};
-    const struct {
-        std::vector<ScreenArea> parts;
-        std::string calls;
-    } cases[] = {
-        {{low_left, low_right, high_left}, "C 0 0 160 128 160 0 160 128 0 128 160 128 "},
-        {{low_left, high_left}, "C 0 0 160 256 "}, // one rectangle: one go
-        {{low_left, inside}, "C 0 0 160 140 "},    // overlapping: their box, once
-        {{high_left}, "C 0 128 160 128 "},
-    };
-    set_test_clock(0);
-    start_scene(width, height);
-    for (const auto& c : cases) {
-        GlRecording gl;
-        step_frame();
-        draw_picture_in_parts(all, c.parts.data(), static_cast<int>(c.parts.size()));
-        EXPECT_EQ(scissors_and_clears(gl), c.calls);
-    }
-}
-
-TEST_F(FrameDriverTest, PicturesThatMakeUpOneRectangleShareOneClearOfIt)
+// Pictures that make up one rectangle share one clear of it; one picture
+// across monitors, some covered, is drawn on the seen ones only, not on all
+// of their bounding box, after one fast clear of everything.
+TEST_F(FrameDriverTest, PicturesAreClearedAndDrawnOnlyWhereTheyShow)
 {
     const ScreenArea all = {0, 0, width, height}, left = {0, 0, 160, height},
                      right = {160, 0, 160, height}, low = {10, 10, 100, 50},
-                     high = {10, 60, 100, 70}, short_right = {160, 0, 160, height - 9};
+                     high = {10, 60, 100, 70}, short_right = {160, 0, 160, height - 9},
+                     low_left = {0, 0, 160, 128}, low_right = {160, 0, 160, 128},
+                     high_left = {0, 128, 160, 128}, inside = {40, 40, 100, 100};
     const struct {
+        bool one_picture; // or a picture on each area
         std::vector<ScreenArea> areas;
         std::string calls; // each glScissor as its box, each glClear as C
     } cases[] = {
-        {{left, right}, "0 0 320 256 C 0 0 160 256 160 0 160 256 "},
-        {{high, low}, "10 10 100 120 C 10 60 100 70 10 10 100 50 "},
-        {{left, short_right}, "0 0 160 256 C 160 0 160 247 C "}, // a gap above the right
-        {{all, all}, "0 0 320 256 C 0 0 320 256 C "},            // one monitor twice
-        {{right}, "160 0 160 256 C "},
+        {false, {left, right}, "0 0 320 256 C 0 0 160 256 160 0 160 256 "},
+        {false, {high, low}, "10 10 100 120 C 10 60 100 70 10 10 100 50 "},
+        {false, {left, short_right}, "0 0 160 256 C 160 0 160 247 C "}, // a gap above the right
+        {false, {all, all}, "0 0 320 256 C 0 0 320 256 C "},            // one monitor twice
+        {false, {right}, "160 0 160 256 C "},
+        {true, {low_left, low_right, high_left}, "C 0 0 160 128 160 0 160 128 0 128 160 128 "},
+        {true, {low_left, high_left}, "C 0 0 160 256 "}, // one rectangle: one go
+        {true, {low_left, inside}, "C 0 0 160 140 "},    // overlapping: their box, once
+        {true, {high_left}, "C 0 128 160 128 "},
     };
     set_test_clock(0);
     start_scene(width, height);
     for (const auto& c : cases) {
         GlRecording gl;
         step_frame();
-        draw_pictures(c.areas.data(), static_cast<int>(c.areas.size()));
+        const int count = static_cast<int>(c.areas.size());
+        if (c.one_picture)
+            draw_picture_in_parts(all, c.areas.data(), count);
+        else
+            draw_pictures(c.areas.data(), count);
         EXPECT_EQ(scissors_and_clears(gl), c.calls);
     }
 }

@@ -315,9 +315,16 @@ inline bool IsEqualGUID(const GUID& a, const GUID& b)
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
            std::equal(a.Data4, a.Data4 + 8, b.Data4);
 }
-extern const GUID GUID_CONSOLE_DISPLAY_STATE; // Data[0]: 0 off, 1 on, 2 dimmed
-extern const GUID GUID_ACDC_POWER_SOURCE;     // Data[0]: 0 mains, 1 battery, 2 a short-term source
-extern const GUID GUID_POWER_SAVING_STATUS;   // Data[0]: 0 off, 1 the battery saver on
+// The power settings' names, once for the host layer and the tests' fake.
+// Data[0]: 0 off, 1 on, 2 dimmed
+inline const GUID GUID_CONSOLE_DISPLAY_STATE = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// Data[0]: 0 mains, 1 battery, 2 a short-term source
+inline const GUID GUID_ACDC_POWER_SOURCE = {
+    0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+// Data[0]: 0 off, 1 the battery saver on
+inline const GUID GUID_POWER_SAVING_STATUS = {
+    0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 struct POWERBROADCAST_SETTING {
     GUID PowerSetting;
     DWORD DataLength;

@@ -263,13 +263,6 @@ BOOL EnumDisplayMonitors(HDC, const RECT*, MONITORENUMPROC procedure, LPARAM dat
     return TRUE;
 }
 
-const GUID GUID_CONSOLE_DISPLAY_STATE = {
-    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-const GUID GUID_ACDC_POWER_SOURCE = {
-    0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
-const GUID GUID_POWER_SAVING_STATUS = {
-    0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
-
 HPOWERNOTIFY RegisterPowerSettingNotification(HWND window, LPCGUID setting, DWORD)
 {
     const bool display = IsEqualGUID(*setting, GUID_CONSOLE_DISPLAY_STATE);
